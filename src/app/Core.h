@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/PageId.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
+#include <memory>
+
+class QNetworkAccessManager;
+class ProductInfo;
+
+// The wizard's shared state and the services every page uses. Exactly one instance exists,
+// created by the first call of instance() and kept until the process ends. Pages never talk to
+// each other: they read and write Core and ask it for the next page.
+class Core : public QObject
+{
+    Q_OBJECT
+
+public:
+    using PageFactory = std::function<QWidget *(PageId)>;
+
+    static Core *instance();
+
+    void setCurrentPage(PageId id);
+    PageId currentPage() const;
+
+    ProductInfo *productInfo() const;
+    void setProductInfo(ProductInfo *info);
+
+    QString productSerial() const;
+    void setProductSerial(const QString &serial);
+
+    QNetworkAccessManager *networkManager() const;
+
+    static QString languageCode();
+    static QStringView computerWord();
+    static QString garminMapsFolder();
+    static QWidget *mainWindow();
+
+    void preventSleep();
+    void allowSleep();
+
+    QStringList installedMapFolders() const;
+    void setInstalledMapFolders(const QStringList &folders);
+    QStringList mapsToUninstall() const;
+    void setMapsToUninstall(const QStringList &folders);
+
+    QString cardDrive() const;
+    void setCardDrive(const QString &rootPath);
+
+    QString baseCampPath() const;
+    QString mapInstallPath() const;
+    void setGarminApplicationPaths(const QString &baseCamp, const QString &mapInstall);
+
+    int cardIndex() const;
+    void setCardIndex(int index);
+
+    bool cardUpdated() const;
+    void setCardUpdated(bool updated);
+
+    static QString formatDuration(double seconds);
+
+    // Tests build their own pages for an id; the program always uses the real page factory.
+    void setPageFactory(PageFactory factory);
+
+Q_SIGNALS:
+    void currentPageChanged(QWidget *_newCurrentPage);
+
+public Q_SLOTS:
+    void showError(QString text) const;
+    void showNeedHelp(QWidget *widget) const;
+
+private:
+    Core();
+    ~Core() override;
+    void preconnectToService();
+
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,39 @@
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QStyleFactory>
+#include <QStyleHints>
+
+// The resources live in this static library; a reference from here keeps the linker from
+// dropping them.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace Startup {
+
+void setLoggingRule()
+{
+    qputenv("QT_LOGGING_RULES", "qt.network.ssl.warning=false");
+}
+
+void applyLook(QApplication &app)
+{
+    initResources();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QGuiApplication::styleHints()->setColorScheme(Qt::ColorScheme::Light);
+#endif
+    // Before 6.8 there is no colour scheme to choose: fusion with our own light palette and
+    // style sheet gives the same look.
+    app.setStyle(QStyleFactory::create(QStringLiteral("fusion")));
+
+    QFile styleSheet(QStringLiteral(":/styles/stylesheet.qss"));
+    if (styleSheet.open(QIODevice::ReadOnly)) {
+        app.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
+        styleSheet.close();
+    }
+}
+
+} // namespace Startup

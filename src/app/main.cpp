@@ -1,0 +1,17 @@
+#include "app/Core.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    Startup::setLoggingRule();
+    QApplication app(argc, argv);
+    Startup::applyLook(app);
+    Core::instance();
+
+    MainWindow window;
+    window.show();
+    return app.exec();
+}

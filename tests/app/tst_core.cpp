@@ -1,0 +1,204 @@
+#include "FakePlatform.h"
+#include "PopupAnswerer.h"
+#include "TestMain.h"
+#include "app/Core.h"
+#include "app/PendingPage.h"
+#include "service/ProductInfo.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLocale>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+namespace {
+// Counts its own destruction, so a test can see whether Core deleted it.
+class CountedProductInfo : public ProductInfo
+{
+public:
+    explicit CountedProductInfo(int *deletions)
+        : m_deletions(deletions)
+    {
+    }
+    ~CountedProductInfo() override { ++*m_deletions; }
+
+private:
+    int *m_deletions;
+};
+} // namespace
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void formatDuration_data();
+    void formatDuration();
+    void languageCodeFollowsDefaultLocale_data();
+    void languageCodeFollowsDefaultLocale();
+    void garminMapsFolderReplacesOnlyTheApplicationFolder_data();
+    void garminMapsFolderReplacesOnlyTheApplicationFolder();
+    void setProductInfoKeepsTheSameRecordAndDeletesTheOld();
+    void setCurrentPageBuildsAFreshPageEveryTime();
+    void showErrorShowsRedHeaderAndOnlyBack();
+    void showNeedHelpWithoutWidgetShowsNothing();
+    void showNeedHelpOwnsTheWidget();
+    void sleepRequestsGoToThePlatform();
+};
+
+void TestCore::formatDuration_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0.0 << "0 sec";
+    QTest::newRow("59.4 s rounds down") << 59.4 << "59 sec";
+    QTest::newRow("59.6 s stays in seconds") << 59.6 << "60 sec";
+    QTest::newRow("one minute") << 60.0 << "1 min";
+    QTest::newRow("89 s") << 89.0 << "1 min";
+    QTest::newRow("90 s rounds half away") << 90.0 << "2 min";
+    QTest::newRow("3575 s stays in minutes") << 3575.0 << "60 min";
+    QTest::newRow("one hour") << 3600.0 << "1 hrs 0 min";
+    QTest::newRow("5430 s") << 5430.0 << "1 hrs 31 min";
+    QTest::newRow("7199 s wraps the minutes") << 7199.0 << "1 hrs 0 min";
+    QTest::newRow("a day") << 86400.0 << "24 hrs 0 min";
+}
+
+void TestCore::formatDuration()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(Core::formatDuration(seconds), text);
+}
+
+void TestCore::languageCodeFollowsDefaultLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("French") << QLocale(QLocale::French) << "FR";
+    QTest::newRow("French, Canada") << QLocale(QLocale::French, QLocale::Canada) << "FR";
+    QTest::newRow("English") << QLocale(QLocale::English) << "EN";
+    QTest::newRow("German") << QLocale(QLocale::German) << "EN";
+}
+
+void TestCore::languageCodeFollowsDefaultLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, code);
+    const QLocale previous;
+    QLocale::setDefault(locale);
+    const QString result = Core::languageCode();
+    QLocale::setDefault(previous);
+    QCOMPARE(result, code);
+}
+
+void TestCore::garminMapsFolderReplacesOnlyTheApplicationFolder_data()
+{
+    QTest::addColumn<QString>("applicationName");
+    QTest::addColumn<QString>("dataHome");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain") << "HalvornSync"
+                           << "/data/share"
+                           << "/data/share/Garmin/Maps";
+    QTest::newRow("name in the home folder") << "HalvornSync"
+                                             << "/home/halvornsync-user/share"
+                                             << "/home/halvornsync-user/share/Garmin/Maps";
+    QTest::newRow("name in another case in the home folder")
+        << "halvornsync"
+        << "/home/HALVORNSYNC/share"
+        << "/home/HALVORNSYNC/share/Garmin/Maps";
+}
+
+void TestCore::garminMapsFolderReplacesOnlyTheApplicationFolder()
+{
+    QFETCH(QString, applicationName);
+    QFETCH(QString, dataHome);
+    QFETCH(QString, expected);
+    const QString previousName = QCoreApplication::applicationName();
+    const QByteArray previousDataHome = qgetenv("XDG_DATA_HOME");
+    QCoreApplication::setApplicationName(applicationName);
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+
+    const QString folder = Core::garminMapsFolder();
+
+    QCoreApplication::setApplicationName(previousName);
+    qputenv("XDG_DATA_HOME", previousDataHome);
+    QCOMPARE(folder, expected);
+}
+
+void TestCore::setProductInfoKeepsTheSameRecordAndDeletesTheOld()
+{
+    int deletions = 0;
+    auto *first = new CountedProductInfo(&deletions);
+    Core::instance()->setProductInfo(first);
+    Core::instance()->setProductInfo(first);
+    QCOMPARE(deletions, 0);
+    QCOMPARE(Core::instance()->productInfo(), first);
+
+    Core::instance()->setProductInfo(new CountedProductInfo(&deletions));
+    QCOMPARE(deletions, 1);
+    Core::instance()->setProductInfo(nullptr);
+    QCOMPARE(deletions, 2);
+}
+
+void TestCore::setCurrentPageBuildsAFreshPageEveryTime()
+{
+    qRegisterMetaType<QWidget *>();
+    QSignalSpy spy(Core::instance(), &Core::currentPageChanged);
+    Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    QCOMPARE(spy.size(), 2);
+    std::unique_ptr<QWidget> first(spy.at(0).at(0).value<QWidget *>());
+    std::unique_ptr<QWidget> second(spy.at(1).at(0).value<QWidget *>());
+    QVERIFY(first && second);
+    QVERIFY(first != second);
+    QCOMPARE(second->objectName(), QStringLiteral("ThankYouPage"));
+    QCOMPARE(Core::instance()->currentPage(), PageId::ThankYouPage);
+    QVERIFY(!second->parent());
+}
+
+void TestCore::showErrorShowsRedHeaderAndOnlyBack()
+{
+    PopupAnswerer answerer;
+    answerer.answer(PopupAnswerer::Button::Right);
+    Core::instance()->showError(QString());
+    QCOMPARE(answerer.shownCount(), 1);
+    const PopupAnswerer::Shown shown = answerer.shown().first();
+    QCOMPARE(shown.className, QStringLiteral("PopupDialog"));
+    QCOMPARE(shown.header, QStringLiteral("ERROR"));
+    QCOMPARE(shown.text, QString());
+    QCOMPARE(shown.leftButton, QString());
+    QCOMPARE(shown.rightButton, QStringLiteral("≺ BACK"));
+}
+
+void TestCore::showNeedHelpWithoutWidgetShowsNothing()
+{
+    PopupAnswerer answerer;
+    Core::instance()->showNeedHelp(nullptr);
+    QCOMPARE(answerer.shownCount(), 0);
+}
+
+void TestCore::showNeedHelpOwnsTheWidget()
+{
+    PopupAnswerer answerer;
+    answerer.answer(PopupAnswerer::Button::Right);
+    QPointer<QLabel> picture = new QLabel(QStringLiteral("help"));
+    Core::instance()->showNeedHelp(picture);
+    QCOMPARE(answerer.shownCount(), 1);
+    QCOMPARE(answerer.shown().first().className, QStringLiteral("NeedHelpDialog"));
+    QVERIFY(picture.isNull());
+}
+
+void TestCore::sleepRequestsGoToThePlatform()
+{
+    FakePlatform platform;
+    Core::instance()->preventSleep();
+    Core::instance()->preventSleep();
+    QVERIFY(platform.keptAwake);
+    Core::instance()->allowSleep();
+    QVERIFY(!platform.keptAwake);
+    QCOMPARE(platform.preventSleepCalls, 2);
+}
+
+HALVORNSYNC_TEST_MAIN(TestCore)
+#include "tst_core.moc"

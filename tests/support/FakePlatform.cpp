@@ -1,0 +1,13 @@
+#include "FakePlatform.h"
+
+void FakePlatform::preventSleep()
+{
+    keptAwake = true;
+    ++preventSleepCalls;
+}
+
+void FakePlatform::allowSleep()
+{
+    keptAwake = false;
+    ++allowSleepCalls;
+}

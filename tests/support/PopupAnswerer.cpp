@@ -1,0 +1,98 @@
+#include "PopupAnswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+QString textOf(QDialog *dialog, const char *name)
+{
+    auto *label = dialog->findChild<QLabel *>(QLatin1String(name));
+    return label ? label->text() : QString();
+}
+
+QString buttonText(QDialog *dialog, const char *name)
+{
+    auto *button = dialog->findChild<QAbstractButton *>(QLatin1String(name));
+    return button && !button->isHidden() ? button->text() : QString();
+}
+
+bool isPopup(QObject *object)
+{
+    return object->inherits("PopupDialog") || object->inherits("NeedHelpDialog");
+}
+} // namespace
+
+PopupAnswerer::PopupAnswerer(QObject *parent)
+    : QObject(parent)
+{
+    qApp->installEventFilter(this);
+}
+
+PopupAnswerer::~PopupAnswerer()
+{
+    qApp->removeEventFilter(this);
+}
+
+void PopupAnswerer::answer(Button button, int times)
+{
+    for (int i = 0; i < times; ++i) {
+        m_answers.append(button);
+    }
+}
+
+QDialog *PopupAnswerer::openPopup() const
+{
+    for (qsizetype i = m_open.size() - 1; i >= 0; --i) {
+        if (m_open[i] && m_open[i]->isVisible()) {
+            return m_open[i];
+        }
+    }
+    return nullptr;
+}
+
+bool PopupAnswerer::answerOpen(Button button)
+{
+    QDialog *dialog = openPopup();
+    if (!dialog) {
+        return false;
+    }
+    press(dialog, button);
+    return true;
+}
+
+bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::Show && isPopup(object)) {
+        auto *dialog = static_cast<QDialog *>(object);
+        m_shown.append({QString::fromLatin1(dialog->metaObject()->className()),
+                        textOf(dialog, "PopupHeaderLabel"), textOf(dialog, "TextLabel"),
+                        buttonText(dialog, "LeftPopupButton"),
+                        buttonText(dialog, "RightPopupButton")});
+        m_open.append(dialog);
+        if (!m_answers.isEmpty()) {
+            const Button button = m_answers.takeFirst();
+            // Pressed once the dialog's own event loop runs, as a user would.
+            QPointer<QDialog> guarded(dialog);
+            QTimer::singleShot(0, this, [this, guarded, button] {
+                if (guarded) {
+                    press(guarded, button);
+                }
+            });
+        }
+    }
+    return false;
+}
+
+void PopupAnswerer::press(QDialog *dialog, Button button)
+{
+    const bool popup = dialog->inherits("PopupDialog");
+    const char *name = button == Button::Left ? (popup ? "LeftPopupButton" : "CloseButton")
+                                              : (popup ? "RightPopupButton" : "OkButton");
+    if (auto *widget = dialog->findChild<QAbstractButton *>(QLatin1String(name))) {
+        widget->click();
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QDialog;
+
+// Answers the modal pop-ups that code under test opens, so no test blocks on exec(). Queue
+// answers before the code runs; each pop-up that appears takes the next one, in order. A pop-up
+// that finds the queue empty stays open until answerOpen() is called.
+//
+// For a PopupDialog, Left presses LeftPopupButton and Right presses RightPopupButton; for a
+// NeedHelpDialog, Left is its close button and Right its OK button.
+class PopupAnswerer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Button
+    {
+        Left,
+        Right
+    };
+
+    struct Shown
+    {
+        QString className;
+        QString header;
+        QString text;
+        QString leftButton;  // empty when hidden
+        QString rightButton; // empty when hidden
+    };
+
+    explicit PopupAnswerer(QObject *parent = nullptr);
+    ~PopupAnswerer() override;
+
+    void answer(Button button, int times = 1);
+    // Presses a button of the newest pop-up that is open now; false when none is open.
+    bool answerOpen(Button button);
+
+    const QList<Shown> &shown() const { return m_shown; }
+    int shownCount() const { return int(m_shown.size()); }
+    int pendingAnswers() const { return int(m_answers.size()); }
+    QDialog *openPopup() const;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    void press(QDialog *dialog, Button button);
+
+    QList<Button> m_answers;
+    QList<Shown> m_shown;
+    QList<QPointer<QDialog>> m_open;
+};

@@ -1,0 +1,27 @@
+#include "TestSandbox.h"
+
+#include <QDir>
+
+TestSandbox::TestSandbox()
+    : m_dir(QDir::tempPath() + QStringLiteral("/halvornsync-test-XXXXXX"))
+{
+    const QString home = m_dir.path();
+    const auto set = [&home](const char *name, const QString &relative) {
+        const QString path = relative.isEmpty() ? home : home + QLatin1Char('/') + relative;
+        QDir().mkpath(path);
+        qputenv(name, QFile::encodeName(path));
+    };
+    set("HOME", QString());
+    set("XDG_CONFIG_HOME", QStringLiteral(".config"));
+    set("XDG_DATA_HOME", QStringLiteral(".local/share"));
+    set("XDG_CACHE_HOME", QStringLiteral(".cache"));
+    set("XDG_STATE_HOME", QStringLiteral(".local/state"));
+    set("TMPDIR", QStringLiteral("tmp"));
+    set("XDG_RUNTIME_DIR", QStringLiteral("runtime"));
+    QFile::setPermissions(home + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(home + QStringLiteral("/Downloads"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QTemporaryDir>
+
+// Gives the test process a fresh, empty home of its own (HOME, the XDG folders and TMPDIR), so the
+// Garmin maps folder, the download folder and temporary files never touch the real user's.
+// Must exist before the application object.
+class TestSandbox
+{
+public:
+    TestSandbox();
+
+    QString home() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
