@@ -1,0 +1,47 @@
+#include "BenchReport.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+
+#include <unistd.h>
+
+namespace BenchReport {
+
+double medianSeconds(int runs, const std::function<void()> &work,
+                     const std::function<void()> &prepare)
+{
+    QList<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare) {
+            prepare();
+        }
+        QElapsedTimer clock;
+        clock.start();
+        work();
+        times.append(clock.nsecsElapsed() / 1e9);
+    }
+    std::sort(times.begin(), times.end());
+    return times.isEmpty() ? 0.0 : times.at(times.size() / 2);
+}
+
+void printRatio(const QString &name, double oursSeconds, double referenceSeconds,
+                const QString &notes)
+{
+    const double ratio = oursSeconds > 0.0 ? referenceSeconds / oursSeconds : 0.0;
+    std::printf("%s: ours %.3f s, reference %.3f s, speed ratio %.2f%s%s\n", qPrintable(name),
+                oursSeconds, referenceSeconds, ratio, notes.isEmpty() ? "" : "; ",
+                qPrintable(notes));
+    std::fflush(stdout);
+}
+
+bool dropPageCache()
+{
+    ::sync();
+    QFile control(QStringLiteral("/proc/sys/vm/drop_caches"));
+    return control.open(QIODevice::WriteOnly) && control.write("3\n") == 2;
+}
+
+} // namespace BenchReport

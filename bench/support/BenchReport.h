@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace BenchReport {
+
+// Runs `work` `runs` times and returns the median wall-clock time in seconds. `prepare` runs
+// before each timed run and is not timed (for example to drop the page cache or clear output).
+double medianSeconds(int runs, const std::function<void()> &work,
+                     const std::function<void()> &prepare = {});
+
+// Prints the one line every benchmark ends with:
+// "<name>: ours <s> s, reference <s> s, speed ratio <reference/ours>", followed by extra notes.
+void printRatio(const QString &name, double oursSeconds, double referenceSeconds,
+                const QString &notes = QString());
+
+// Asks the kernel to drop clean page-cache pages; false when not permitted (then runs are
+// equalised by warming the cache instead).
+bool dropPageCache();
+
+} // namespace BenchReport
