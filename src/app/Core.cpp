@@ -173,9 +173,11 @@ QStringList Core::installedMapFolders() const
     return d->installedMapFolders;
 }
 
-void Core::setInstalledMapFolders(const QStringList &folders)
+void Core::refreshInstalledMapFolders()
 {
-    d->installedMapFolders = folders;
+    d->installedMapFolders = QDir(garminMapsFolder())
+                                 .entryList({QStringLiteral("Halvorn*")},
+                                            QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
 }
 
 QStringList Core::mapsToUninstall() const
@@ -208,10 +210,10 @@ QString Core::mapInstallPath() const
     return d->mapInstallPath;
 }
 
-void Core::setGarminApplicationPaths(const QString &baseCamp, const QString &mapInstall)
+// BaseCamp is not looked for yet: the wizard treats it as missing.
+bool Core::checkBaseCamp()
 {
-    d->baseCampPath = baseCamp;
-    d->mapInstallPath = mapInstall;
+    return false;
 }
 
 int Core::cardIndex() const

@@ -45,7 +45,7 @@ public:
     void allowSleep();
 
     QStringList installedMapFolders() const;
-    void setInstalledMapFolders(const QStringList &folders);
+    void refreshInstalledMapFolders();
     QStringList mapsToUninstall() const;
     void setMapsToUninstall(const QStringList &folders);
 
@@ -54,7 +54,7 @@ public:
 
     QString baseCampPath() const;
     QString mapInstallPath() const;
-    void setGarminApplicationPaths(const QString &baseCamp, const QString &mapInstall);
+    bool checkBaseCamp();
 
     int cardIndex() const;
     void setCardIndex(int index);
