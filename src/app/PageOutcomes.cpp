@@ -1,0 +1,420 @@
+#include "app/PageOutcomes.h"
+
+#include "app/Core.h"
+#include "app/PendingPage.h"
+#include "app/PopupDialog.h"
+#include "pages/computer/BaseCampGate.h"
+#include "service/ProductInfo.h"
+#include "service/ProductInfoStep.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QPointer>
+
+#include <optional>
+
+namespace {
+
+Core *core()
+{
+    return Core::instance();
+}
+
+// Before the first product-information reply there is no record; an empty one stands in (a card
+// product with nothing to write), so no page dereferences a null record.
+const ProductInfo &product()
+{
+    static const ProductInfo none;
+    const ProductInfo *info = core()->productInfo();
+    return info ? *info : none;
+}
+
+std::function<void(PendingPage *)> go(PageId next)
+{
+    return [next](PendingPage *) {
+        core()->setCurrentPage(next);
+    };
+}
+
+// A question asked on behalf of `page`. The pop-up runs its own event loop, in which the page may
+// be replaced; then the answer belongs to no page any more and nothing follows from it.
+std::optional<bool> ask(PendingPage *page, const QString &header, const QString &text,
+                        const QString &left, const QString &right)
+{
+    const QPointer<PendingPage> guard(page);
+    const bool accepted = PopupDialog::ask(header, text, left, right);
+    if (!guard) {
+        return std::nullopt;
+    }
+    return accepted;
+}
+
+void transferQuestionOrGpsData(PendingPage *page)
+{
+    if (!product().isPcFormat) {
+        core()->setCurrentPage(PageId::DownloadGPSDataPage);
+        return;
+    }
+    const std::optional<bool> transfer =
+        ask(page, QCoreApplication::translate("MajorReleaseAvailablePage", "Transfer To GPS"),
+            QCoreApplication::translate(
+                "MajorReleaseAvailablePage",
+                "Would you like to transfer your map(s) now to your GPS using Garmin MapInstall? "
+                "You can always do so later."),
+            QCoreApplication::translate("MajorReleaseAvailablePage", "SKIP"),
+            QCoreApplication::translate("MajorReleaseAvailablePage", "YES"));
+    if (transfer) {
+        core()->setCurrentPage(*transfer ? PageId::TransferToGPS2Page
+                                         : PageId::DownloadGPSDataPage);
+    }
+}
+
+void offerGpsData(PendingPage *page)
+{
+    const ProductInfo &info = product();
+    if (info.additionalGpsDataUrl.isEmpty()) {
+        core()->setCurrentPage(PageId::ThankYouPage);
+        return;
+    }
+    const std::optional<bool> download =
+        ask(page, info.additionalGpsDataName,
+            QCoreApplication::translate(
+                "DownloadGPSDataPage",
+                "Your map comes with <b>%1</b>. Would you like to download them to your %2?")
+                .arg(info.additionalGpsDataName, Core::computerWord()),
+            QCoreApplication::translate("DownloadGPSDataPage", "SKIP"),
+            QCoreApplication::translate("DownloadGPSDataPage", "YES"));
+    if (!download) {
+        return;
+    }
+    if (!*download) {
+        core()->setCurrentPage(PageId::ThankYouPage);
+        return;
+    }
+    page->setProperty("downloading", true);
+    page->refreshOutcomes();
+}
+
+bool downloading(const PendingPage *page)
+{
+    return page->property("downloading").toBool();
+}
+
+void viewMapOnPc(PendingPage *page)
+{
+    const QString required =
+        QCoreApplication::translate("ViewMapOnPCPage", "Garmin BaseCamp Required");
+    const std::optional<bool> view = ask(
+        page,
+        QCoreApplication::translate("ViewMapOnPCPage", "View Map on %1?").arg(Core::computerWord()),
+        QCoreApplication::translate(
+            "ViewMapOnPCPage",
+            "Would you like to be able to view your preprogrammed card on your %1 in Garmin "
+            "BaseCamp?")
+            .arg(Core::computerWord()),
+        QCoreApplication::translate("ViewMapOnPCPage", "NO"),
+        QCoreApplication::translate("ViewMapOnPCPage", "YES"));
+    if (!view) {
+        return;
+    }
+    if (!*view) {
+        core()->setCurrentPage(PageId::MajorReleaseAvailablePage);
+        return;
+    }
+    if (core()->checkBaseCamp()) {
+        core()->setCurrentPage(PageId::CloseGarminPage);
+        return;
+    }
+    const std::optional<bool> download =
+        ask(page, required,
+            QCoreApplication::translate(
+                "ViewMapOnPCPage", "Garmin BaseCamp (version 4.6.2 or higher) must be installed on "
+                                   "your %1 before you can install your map.")
+                .arg(Core::computerWord()),
+            QCoreApplication::translate("ViewMapOnPCPage", "SKIP"),
+            QCoreApplication::translate("ViewMapOnPCPage", "NEXT ≻"));
+    if (download) {
+        core()->setCurrentPage(*download ? PageId::DownloadBaseCampPage
+                                         : PageId::MajorReleaseAvailablePage);
+    }
+}
+
+// A card owner is asked first whether the map should go on the computer at all; the answer is
+// kept on the page, whose remaining outcomes are those of the installed-copy lookup.
+void closeGarmin(PendingPage *page)
+{
+    if (!product().isPcFormat) {
+        const std::optional<bool> install = ask(
+            page,
+            QCoreApplication::translate("CloseGarminPage", "Install Map on %1?")
+                .arg(Core::computerWord()),
+            QCoreApplication::translate(
+                "CloseGarminPage", "Would you like to install the map on your %1 without having to "
+                                   "insert the preprogrammed card every time?")
+                .arg(Core::computerWord()),
+            QCoreApplication::translate("CloseGarminPage", "NO"),
+            QCoreApplication::translate("CloseGarminPage", "YES"));
+        if (!install) {
+            return;
+        }
+        if (!*install) {
+            core()->setCurrentPage(PageId::MajorReleaseAvailablePage);
+            return;
+        }
+    }
+    page->setProperty("lookingUp", true);
+    page->refreshOutcomes();
+}
+
+bool lookingUp(const PendingPage *page)
+{
+    return page->property("lookingUp").toBool();
+}
+
+void ejectCard(PendingPage *)
+{
+    Core *c = core();
+    c->setCardIndex(c->cardIndex() + 1);
+    if (c->cardIndex() < product().sdSubProducts.size()) {
+        c->setCurrentPage(PageId::InsertSDPage);
+    } else if (c->cardUpdated()) {
+        c->setCurrentPage(PageId::InformNewSDVersionPage);
+    } else {
+        c->setCurrentPage(PageId::ViewMapOnPCPage);
+    }
+}
+
+QHash<PageId, PageBehaviour> buildTable()
+{
+    using P = PageId;
+    QHash<PageId, PageBehaviour> table;
+
+    table[P::UpdateFirmwarePage].outcomes = {
+        {"NextButton",
+         QT_TRANSLATE_NOOP("UpdateFirmwarePage", "NEXT ≻"),
+         {},
+         [](PendingPage *) {
+             if (product().isPcFormat) {
+                 BaseCampGate::enter();
+             } else {
+                 core()->setCardIndex(0);
+                 core()->setCurrentPage(P::InsertSDPage);
+             }
+         }},
+    };
+    table[P::InsertSDPage].outcomes = {
+        {"ContinueButton",
+         QT_TRANSLATE_NOOP("InsertSDPage", "CONTINUE ≻"),
+         {},
+         [](PendingPage *) {
+             core()->setCurrentPage(product().latestNewerThanSd ? P::SDUpdatesAvailablePage
+                                                                : P::NoSDUpdatesAvailablePage);
+         }},
+    };
+    table[P::SDUpdatesAvailablePage].outcomes = {
+        {"UpdateNowButton",
+         QT_TRANSLATE_NOOP("SDUpdatesAvailablePage", "UPDATE NOW ≻"),
+         {},
+         go(P::DownloadMapSDPage)},
+        {"SkipButton", QT_TRANSLATE_NOOP("SDUpdatesAvailablePage", "SKIP"), {}, go(P::EjectSDPage)},
+    };
+    table[P::NoSDUpdatesAvailablePage].outcomes = {
+        {"ReinstallButton",
+         QT_TRANSLATE_NOOP("NoSDUpdatesAvailablePage", "REINSTALL MAP"),
+         {},
+         go(P::DownloadMapSDPage)},
+        {"NextButton",
+         QT_TRANSLATE_NOOP("NoSDUpdatesAvailablePage", "NEXT ≻"),
+         {},
+         go(P::EjectSDPage)},
+    };
+    table[P::DownloadMapSDPage].outcomes = {
+        {"MapCopiedOutcome",
+         QT_TRANSLATE_NOOP("DownloadMapSDPage", "MAP COPIED TO THE CARD"),
+         {},
+         [](PendingPage *) {
+             core()->setCardUpdated(true);
+             core()->setCurrentPage(P::EjectSDPage);
+         }},
+        {"GiveUpOutcome",
+         QT_TRANSLATE_NOOP("DownloadMapSDPage", "GIVE UP AFTER A FAILURE"),
+         {},
+         go(P::EjectSDPage)},
+    };
+    table[P::EjectSDPage].outcomes = {
+        {"CardRemovedOutcome", QT_TRANSLATE_NOOP("EjectSDPage", "CARD REMOVED"), {}, &ejectCard},
+    };
+    table[P::InformNewSDVersionPage].outcomes = {
+        {"NextButton",
+         QT_TRANSLATE_NOOP("InformNewSDVersionPage", "NEXT ≻"),
+         {},
+         go(P::ViewMapOnPCPage)},
+    };
+    table[P::ViewMapOnPCPage] = {150, &viewMapOnPc, {}};
+    table[P::DownloadBaseCampPage].outcomes = {
+        {"InstallerVerifiedOutcome",
+         QT_TRANSLATE_NOOP("DownloadBaseCampPage", "INSTALLER DOWNLOADED"),
+         {},
+         go(P::InstallBaseCampPage)},
+        {"GiveUpOutcome",
+         QT_TRANSLATE_NOOP("DownloadBaseCampPage", "GIVE UP AFTER A FAILURE"),
+         {},
+         go(P::MajorReleaseAvailablePage)},
+    };
+    table[P::InstallBaseCampPage].outcomes = {
+        {"ContinueButton",
+         QT_TRANSLATE_NOOP("InstallBaseCampPage", "CONTINUE ≻"),
+         {},
+         go(P::CloseGarminPage)},
+    };
+    table[P::CloseGarminPage] = {
+        50,
+        &closeGarmin,
+        {
+            {"OutOfDateOutcome", QT_TRANSLATE_NOOP("CloseGarminPage", "INSTALLED MAP OUT OF DATE"),
+             &lookingUp, go(P::PCUpdatesAvailablePage)},
+            {"UpToDateOutcome", QT_TRANSLATE_NOOP("CloseGarminPage", "INSTALLED MAP UP TO DATE"),
+             &lookingUp, go(P::NoPCUpdatesAvailablePage)},
+            {"NotInstalledOutcome", QT_TRANSLATE_NOOP("CloseGarminPage", "MAP NOT INSTALLED"),
+             &lookingUp, go(P::DownloadMapPCPage)},
+        }};
+    table[P::PCUpdatesAvailablePage].outcomes = {
+        {"UpdateNowButton",
+         QT_TRANSLATE_NOOP("PCUpdatesAvailablePage", "UPDATE NOW ≻"),
+         {},
+         go(P::DownloadMapPCPage)},
+        {"SkipButton",
+         QT_TRANSLATE_NOOP("PCUpdatesAvailablePage", "SKIP"),
+         {},
+         go(P::MajorReleaseAvailablePage)},
+    };
+    table[P::NoPCUpdatesAvailablePage].outcomes = {
+        {"ReinstallButton",
+         QT_TRANSLATE_NOOP("NoPCUpdatesAvailablePage", "REINSTALL MAP"),
+         {},
+         go(P::DownloadMapPCPage)},
+        {"NextButton",
+         QT_TRANSLATE_NOOP("NoPCUpdatesAvailablePage", "NEXT ≻"),
+         {},
+         go(P::MajorReleaseAvailablePage)},
+    };
+    table[P::DownloadMapPCPage].outcomes = {
+        {"MapInstalledOutcome",
+         QT_TRANSLATE_NOOP("DownloadMapPCPage", "MAP INSTALLED"),
+         {},
+         go(P::InformNewPCVersionPage)},
+        {"GiveUpOutcome",
+         QT_TRANSLATE_NOOP("DownloadMapPCPage", "GIVE UP AFTER A FAILURE"),
+         {},
+         go(P::MajorReleaseAvailablePage)},
+    };
+    table[P::InformNewPCVersionPage].outcomes = {
+        {"NextButton",
+         QT_TRANSLATE_NOOP("InformNewPCVersionPage", "NEXT ≻"),
+         {},
+         go(P::MajorReleaseAvailablePage)},
+    };
+    // Without a major release to offer, the page moves on by itself as if skipped.
+    table[P::MajorReleaseAvailablePage] = {
+        50,
+        [](PendingPage *page) {
+            if (!product().majorProductReleaseAvailable) {
+                transferQuestionOrGpsData(page);
+            }
+        },
+        {
+            {"SkipButton", QT_TRANSLATE_NOOP("MajorReleaseAvailablePage", "SKIP"),
+             [](const PendingPage *) { return product().majorProductReleaseAvailable; },
+             &transferQuestionOrGpsData},
+        }};
+    table[P::TransferToGPS2Page].outcomes = {
+        {"SkipButton",
+         QT_TRANSLATE_NOOP("TransferToGPS2Page", "SKIP"),
+         {},
+         go(P::DownloadGPSDataPage)},
+        {"NextButton",
+         QT_TRANSLATE_NOOP("TransferToGPS2Page", "NEXT ≻"),
+         {},
+         go(P::TransferToGPS3Page)},
+    };
+    table[P::TransferToGPS3Page].outcomes = {
+        {"ContinueButton",
+         QT_TRANSLATE_NOOP("TransferToGPS3Page", "CONTINUE ≻"),
+         {},
+         go(P::DownloadGPSDataPage)},
+    };
+    table[P::DownloadGPSDataPage] = {
+        150,
+        &offerGpsData,
+        {
+            {"DataExtractedOutcome", QT_TRANSLATE_NOOP("DownloadGPSDataPage", "DATA EXTRACTED"),
+             &downloading, go(P::GPSDataExtractedPage)},
+            {"GiveUpOutcome", QT_TRANSLATE_NOOP("DownloadGPSDataPage", "GIVE UP AFTER A FAILURE"),
+             &downloading, go(P::ThankYouPage)},
+        }};
+    table[P::GPSDataExtractedPage].outcomes = {
+        {"NextButton",
+         QT_TRANSLATE_NOOP("GPSDataExtractedPage", "NEXT ≻"),
+         {},
+         go(P::ThankYouPage)},
+    };
+    // Every installed vendor map stands chosen: the placeholder removes nothing.
+    table[P::SelectProductsPage].outcomes = {
+        {"BackButton",
+         QT_TRANSLATE_NOOP("SelectProductsPage", "≺ BACK"),
+         {},
+         go(P::InstallUpdateUninstallPage)},
+        {"UninstallButton",
+         QT_TRANSLATE_NOOP("SelectProductsPage", "UNINSTALL"),
+         {},
+         [](PendingPage *) {
+             core()->setMapsToUninstall(core()->installedMapFolders());
+             core()->setCurrentPage(P::UninstallingPage);
+         }},
+    };
+    table[P::UninstallingPage].outcomes = {
+        {"MapsRemovedOutcome",
+         QT_TRANSLATE_NOOP("UninstallingPage", "ALL CHOSEN MAPS HANDLED"),
+         {},
+         go(P::ProductsUninstalledPage)},
+    };
+    table[P::ProductsUninstalledPage].outcomes = {
+        {"NextButton",
+         QT_TRANSLATE_NOOP("ProductsUninstalledPage", "NEXT ≻"),
+         {},
+         go(P::ThankYouPage)},
+    };
+    table[P::ThankYouPage].outcomes = {
+        {"UpdateAnotherButton",
+         QT_TRANSLATE_NOOP("ThankYouPage", "Update Another Product"),
+         {},
+         [](PendingPage *page) {
+             ProductInfoStep::start(page);
+         }},
+        {"ExitButton",
+         QT_TRANSLATE_NOOP("ThankYouPage", "EXIT"),
+         {},
+         [](PendingPage *) {
+             QCoreApplication::quit();
+         }},
+    };
+    return table;
+}
+
+} // namespace
+
+namespace PageOutcomes {
+
+PageBehaviour of(PageId id)
+{
+    static const QHash<PageId, PageBehaviour> table = buildTable();
+    return table.value(id);
+}
+
+QString translate(PageId id, const char *text)
+{
+    const char *context = QMetaEnum::fromType<PageId>().valueToKey(int(id));
+    return QCoreApplication::translate(context, text);
+}
+
+} // namespace PageOutcomes
