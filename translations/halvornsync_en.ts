@@ -1,0 +1,414 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB">
+<context>
+    <name>BaseCampGate</name>
+    <message>
+        <source>Garmin BaseCamp Required</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ChooseLanguagePage</name>
+    <message>
+        <source>Install or Update Your Map
+Installez ou mettez à jour votre carte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please choose your language.
+Veuillez choisir votre langue.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ENGLISH</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FRANÇAIS</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CloseGarminPage</name>
+    <message>
+        <source>Install Map on %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Would you like to install the map on your %1 without having to insert the preprogrammed card every time?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>INSTALLED MAP OUT OF DATE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>INSTALLED MAP UP TO DATE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MAP NOT INSTALLED</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Core</name>
+    <message>
+        <source>%1 sec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 hrs %2 min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DownloadBaseCampPage</name>
+    <message>
+        <source>INSTALLER DOWNLOADED</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DownloadGPSDataPage</name>
+    <message>
+        <source>Your map comes with &lt;b&gt;%1&lt;/b&gt;. Would you like to download them to your %2?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DATA EXTRACTED</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DownloadMapPCPage</name>
+    <message>
+        <source>MAP INSTALLED</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DownloadMapSDPage</name>
+    <message>
+        <source>MAP COPIED TO THE CARD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EjectSDPage</name>
+    <message>
+        <source>CARD REMOVED</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GPSDataExtractedPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HighSpeedConnectionRequiredPage</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please note that a high speed Internet connection is required to use this application.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InformNewPCVersionPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InformNewSDVersionPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InsertSDPage</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InstallBaseCampPage</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InstallUpdateUninstallPage</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Would you like to install/update your&lt;br/&gt;maps or select maps to uninstall from&lt;br/&gt;your %1?&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UNINSTALL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>INSTALL / UPDATE</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MajorReleaseAvailablePage</name>
+    <message>
+        <source>Transfer To GPS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Would you like to transfer your map(s) now to your GPS using Garmin MapInstall? You can always do so later.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NeedHelpDialog</name>
+    <message>
+        <source>NEED HELP?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NoPCUpdatesAvailablePage</name>
+    <message>
+        <source>REINSTALL MAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NoSDUpdatesAvailablePage</name>
+    <message>
+        <source>REINSTALL MAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PCUpdatesAvailablePage</name>
+    <message>
+        <source>UPDATE NOW ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PendingPage</name>
+    <message>
+        <source>This page is still being built. Choose what it leads to:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PopupDialog</name>
+    <message>
+        <source>Need Help?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please note that download and installation may take many hours.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProductsUninstalledPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SDUpdatesAvailablePage</name>
+    <message>
+        <source>UPDATE NOW ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SelectProductsPage</name>
+    <message>
+        <source>≺ BACK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UNINSTALL</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ThankYouPage</name>
+    <message>
+        <source>Update Another Product</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TransferToGPS2Page</name>
+    <message>
+        <source>SKIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TransferToGPS3Page</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UninstallingPage</name>
+    <message>
+        <source>ALL CHOSEN MAPS HANDLED</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UpdateFirmwarePage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ViewMapOnPCPage</name>
+    <message>
+        <source>Garmin BaseCamp Required</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Map on %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Would you like to be able to view your preprogrammed card on your %1 in Garmin BaseCamp?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

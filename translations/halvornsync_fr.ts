@@ -1,0 +1,416 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>BaseCampGate</name>
+    <message>
+        <source>Garmin BaseCamp Required</source>
+        <translation>Garmin BaseCamp requis</translation>
+    </message>
+    <message>
+        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
+        <translation>Garmin BaseCamp (version 4.6.2 ou ultérieure) doit être installé sur votre %1 avant l’installation de votre carte.</translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation>≺ RETOUR</translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>ChooseLanguagePage</name>
+    <message>
+        <source>Install or Update Your Map
+Installez ou mettez à jour votre carte</source>
+        <translation>Install or Update Your Map
+Installez ou mettez à jour votre carte</translation>
+    </message>
+    <message>
+        <source>Please choose your language.
+Veuillez choisir votre langue.</source>
+        <translation>Please choose your language.
+Veuillez choisir votre langue.</translation>
+    </message>
+    <message>
+        <source>ENGLISH</source>
+        <translation>ENGLISH</translation>
+    </message>
+    <message>
+        <source>FRANÇAIS</source>
+        <translation>FRANÇAIS</translation>
+    </message>
+</context>
+<context>
+    <name>CloseGarminPage</name>
+    <message>
+        <source>Install Map on %1?</source>
+        <translation>Installer la carte sur votre %1&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Would you like to install the map on your %1 without having to insert the preprogrammed card every time?</source>
+        <translation>Voulez-vous installer la carte sur votre %1 pour ne plus avoir à insérer la carte préprogrammée à chaque fois&#xa0;?</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>NON</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>OUI</translation>
+    </message>
+    <message>
+        <source>INSTALLED MAP OUT OF DATE</source>
+        <translation>CARTE INSTALLÉE PÉRIMÉE</translation>
+    </message>
+    <message>
+        <source>INSTALLED MAP UP TO DATE</source>
+        <translation>CARTE INSTALLÉE À JOUR</translation>
+    </message>
+    <message>
+        <source>MAP NOT INSTALLED</source>
+        <translation>CARTE NON INSTALLÉE</translation>
+    </message>
+</context>
+<context>
+    <name>Core</name>
+    <message>
+        <source>%1 sec</source>
+        <translation>%1&#xa0;s</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1&#xa0;min</translation>
+    </message>
+    <message>
+        <source>%1 hrs %2 min</source>
+        <translation>%1&#xa0;h %2&#xa0;min</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation>≺ RETOUR</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadBaseCampPage</name>
+    <message>
+        <source>INSTALLER DOWNLOADED</source>
+        <translation>INSTALLATEUR TÉLÉCHARGÉ</translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadGPSDataPage</name>
+    <message>
+        <source>Your map comes with &lt;b&gt;%1&lt;/b&gt;. Would you like to download them to your %2?</source>
+        <translation>Votre carte est accompagnée de &lt;b&gt;%1&lt;/b&gt;. Voulez-vous les télécharger sur votre %2&#xa0;?</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>PASSER</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>OUI</translation>
+    </message>
+    <message>
+        <source>DATA EXTRACTED</source>
+        <translation>DONNÉES EXTRAITES</translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadMapPCPage</name>
+    <message>
+        <source>MAP INSTALLED</source>
+        <translation>CARTE INSTALLÉE</translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadMapSDPage</name>
+    <message>
+        <source>MAP COPIED TO THE CARD</source>
+        <translation>CARTE COPIÉE SUR LA CARTE SD</translation>
+    </message>
+    <message>
+        <source>GIVE UP AFTER A FAILURE</source>
+        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+    </message>
+</context>
+<context>
+    <name>EjectSDPage</name>
+    <message>
+        <source>CARD REMOVED</source>
+        <translation>CARTE SD RETIRÉE</translation>
+    </message>
+</context>
+<context>
+    <name>GPSDataExtractedPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>HighSpeedConnectionRequiredPage</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please note that a high speed Internet connection is required to use this application.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Veuillez noter qu’une connexion Internet haut débit est nécessaire pour utiliser cette application.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>InformNewPCVersionPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>InformNewSDVersionPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>InsertSDPage</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation>CONTINUER ≻</translation>
+    </message>
+</context>
+<context>
+    <name>InstallBaseCampPage</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation>CONTINUER ≻</translation>
+    </message>
+</context>
+<context>
+    <name>InstallUpdateUninstallPage</name>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Would you like to install/update your&lt;br/&gt;maps or select maps to uninstall from&lt;br/&gt;your %1?&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Voulez-vous installer ou mettre à jour&lt;br/&gt;vos cartes, ou choisir des cartes&lt;br/&gt;à désinstaller de votre %1&#xa0;?&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>UNINSTALL</source>
+        <translation>DÉSINSTALLER</translation>
+    </message>
+    <message>
+        <source>INSTALL / UPDATE</source>
+        <translation>INSTALLER / METTRE À JOUR</translation>
+    </message>
+</context>
+<context>
+    <name>MajorReleaseAvailablePage</name>
+    <message>
+        <source>Transfer To GPS</source>
+        <translation>Transfert vers le GPS</translation>
+    </message>
+    <message>
+        <source>Would you like to transfer your map(s) now to your GPS using Garmin MapInstall? You can always do so later.</source>
+        <translation>Voulez-vous transférer dès maintenant votre ou vos cartes vers votre GPS avec Garmin MapInstall&#xa0;? Vous pourrez toujours le faire plus tard.</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>PASSER</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>OUI</translation>
+    </message>
+</context>
+<context>
+    <name>NeedHelpDialog</name>
+    <message>
+        <source>NEED HELP?</source>
+        <translation>BESOIN D’AIDE&#xa0;?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>NoPCUpdatesAvailablePage</name>
+    <message>
+        <source>REINSTALL MAP</source>
+        <translation>RÉINSTALLER LA CARTE</translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>NoSDUpdatesAvailablePage</name>
+    <message>
+        <source>REINSTALL MAP</source>
+        <translation>RÉINSTALLER LA CARTE</translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>PCUpdatesAvailablePage</name>
+    <message>
+        <source>UPDATE NOW ≻</source>
+        <translation>METTRE À JOUR ≻</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>PASSER</translation>
+    </message>
+</context>
+<context>
+    <name>PendingPage</name>
+    <message>
+        <source>This page is still being built. Choose what it leads to:</source>
+        <translation>Cette page est encore en construction. Choisissez ce qui la suit&#xa0;:</translation>
+    </message>
+</context>
+<context>
+    <name>PopupDialog</name>
+    <message>
+        <source>Need Help?</source>
+        <translation>Besoin d’aide&#xa0;?</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please note that download and installation may take many hours.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Veuillez noter que le téléchargement et l’installation peuvent prendre plusieurs heures.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsUninstalledPage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>SDUpdatesAvailablePage</name>
+    <message>
+        <source>UPDATE NOW ≻</source>
+        <translation>METTRE À JOUR ≻</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>PASSER</translation>
+    </message>
+</context>
+<context>
+    <name>SelectProductsPage</name>
+    <message>
+        <source>≺ BACK</source>
+        <translation>≺ RETOUR</translation>
+    </message>
+    <message>
+        <source>UNINSTALL</source>
+        <translation>DÉSINSTALLER</translation>
+    </message>
+</context>
+<context>
+    <name>ThankYouPage</name>
+    <message>
+        <source>Update Another Product</source>
+        <translation>Mettre à jour un autre produit</translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation>QUITTER</translation>
+    </message>
+</context>
+<context>
+    <name>TransferToGPS2Page</name>
+    <message>
+        <source>SKIP</source>
+        <translation>PASSER</translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>TransferToGPS3Page</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation>CONTINUER ≻</translation>
+    </message>
+</context>
+<context>
+    <name>UninstallingPage</name>
+    <message>
+        <source>ALL CHOSEN MAPS HANDLED</source>
+        <translation>CARTES CHOISIES TRAITÉES</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateFirmwarePage</name>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>ViewMapOnPCPage</name>
+    <message>
+        <source>Garmin BaseCamp Required</source>
+        <translation>Garmin BaseCamp requis</translation>
+    </message>
+    <message>
+        <source>View Map on %1?</source>
+        <translation>Voir la carte sur votre %1&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Would you like to be able to view your preprogrammed card on your %1 in Garmin BaseCamp?</source>
+        <translation>Voulez-vous pouvoir consulter votre carte préprogrammée sur votre %1 dans Garmin BaseCamp&#xa0;?</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>NON</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>OUI</translation>
+    </message>
+    <message>
+        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
+        <translation>Garmin BaseCamp (version 4.6.2 ou ultérieure) doit être installé sur votre %1 avant l’installation de votre carte.</translation>
+    </message>
+    <message>
+        <source>SKIP</source>
+        <translation>PASSER</translation>
+    </message>
+    <message>
+        <source>NEXT ≻</source>
+        <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+</TS>
