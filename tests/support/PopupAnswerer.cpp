@@ -64,6 +64,11 @@ bool PopupAnswerer::answerOpen(Button button)
     return true;
 }
 
+void PopupAnswerer::answerUnexpectedWith(Button button)
+{
+    m_unexpectedAnswer = button;
+}
+
 bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
 {
     if (event->type() == QEvent::Show && isPopup(object)) {
@@ -73,6 +78,10 @@ bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
                         buttonText(dialog, "LeftPopupButton"),
                         buttonText(dialog, "RightPopupButton")});
         m_open.append(dialog);
+        if (m_answers.isEmpty() && m_unexpectedAnswer) {
+            ++m_unexpected;
+            m_answers.append(*m_unexpectedAnswer);
+        }
         if (!m_answers.isEmpty()) {
             const Button button = m_answers.takeFirst();
             // Pressed once the dialog's own event loop runs, as a user would.

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 class QDialog;
 
 // Answers the modal pop-ups that code under test opens, so no test blocks on exec(). Queue
@@ -39,6 +41,10 @@ public:
     void answer(Button button, int times = 1);
     // Presses a button of the newest pop-up that is open now; false when none is open.
     bool answerOpen(Button button);
+    // From now on a pop-up that finds the queue empty is answered with `button` instead of
+    // staying open, and counted: a walk that takes a wrong turn then fails instead of hanging.
+    void answerUnexpectedWith(Button button);
+    int unexpectedCount() const { return m_unexpected; }
 
     const QList<Shown> &shown() const { return m_shown; }
     int shownCount() const { return int(m_shown.size()); }
@@ -54,4 +60,6 @@ private:
     QList<Button> m_answers;
     QList<Shown> m_shown;
     QList<QPointer<QDialog>> m_open;
+    std::optional<Button> m_unexpectedAnswer;
+    int m_unexpected = 0;
 };

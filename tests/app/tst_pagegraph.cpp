@@ -1,0 +1,291 @@
+#include "FakePlatform.h"
+#include "PopupAnswerer.h"
+#include "TestMain.h"
+#include "app/Core.h"
+#include "app/MainWindow.h"
+#include "service/ProductInfo.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+
+namespace {
+using Button = PopupAnswerer::Button;
+
+enum class Product
+{
+    Computer,
+    ComputerWithMajorRelease,
+    TwoCardsNewer,
+    TwoCardsUpToDate,
+};
+
+ProductInfo *makeProduct(Product kind)
+{
+    auto *info = new ProductInfo;
+    info->productName = QStringLiteral("Halvorn Topo");
+    info->isPcFormat = kind == Product::Computer || kind == Product::ComputerWithMajorRelease;
+    info->majorProductReleaseAvailable = kind == Product::ComputerWithMajorRelease;
+    if (info->isPcFormat) {
+        info->additionalGpsDataName = QStringLiteral("Halvorn Trails");
+        info->additionalGpsDataUrl = QUrl(QStringLiteral("https://example.invalid/trails.zip"));
+    } else {
+        info->sdSubProducts = {{QStringLiteral("North"), {}, {}, 1},
+                               {QStringLiteral("South"), {}, {}, 2}};
+        info->latestNewerThanSd = kind == Product::TwoCardsNewer;
+    }
+    return info;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Product)
+
+// Walks the wizard's routes by clicking, as a user would, and checks the exact page sequence.
+class TestPageGraph : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void routes_data();
+    void routes();
+    void uninstallRouteChoosesEveryInstalledMap();
+    void answerToAReplacedPageMovesNothing();
+
+private:
+    QString currentPage() const;
+    void walk(const QStringList &steps);
+
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<PopupAnswerer> m_answerer;
+    QStringList m_visited;
+};
+
+void TestPageGraph::init()
+{
+    m_platform = std::make_unique<FakePlatform>();
+    Core *core = Core::instance();
+    core->setCardUpdated(false);
+    // A stale index from an earlier pass must not survive the start of the card route.
+    core->setCardIndex(7);
+    m_visited.clear();
+    m_window = std::make_unique<MainWindow>();
+    connect(core, &Core::currentPageChanged, this,
+            [this](QWidget *page) { m_visited.append(page ? page->objectName() : QString()); });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTRY_COMPARE(currentPage(), QStringLiteral("ChooseLanguagePage"));
+    m_visited.clear();
+    m_answerer = std::make_unique<PopupAnswerer>();
+    m_answerer->answerUnexpectedWith(Button::Left);
+}
+
+void TestPageGraph::cleanup()
+{
+    disconnect(Core::instance(), &Core::currentPageChanged, this, nullptr);
+    m_answerer.reset();
+    m_window.reset();
+    m_platform.reset();
+    QDir(Core::garminMapsFolder()).removeRecursively();
+}
+
+QString TestPageGraph::currentPage() const
+{
+    auto *stack = m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"));
+    return stack->currentWidget() ? stack->currentWidget()->objectName() : QString();
+}
+
+// Each step is "Page", "Page/Button" or "Page/Button/Answers": wait for the page, queue answers
+// for the pop-ups that follow (R = right button, L = left), then click the button.
+void TestPageGraph::walk(const QStringList &steps)
+{
+    QStringList expected;
+    for (const QString &step : steps) {
+        const QStringList parts = step.split(QLatin1Char('/'));
+        expected.append(parts.at(0));
+        QTRY_COMPARE(currentPage(), parts.at(0));
+        for (const QChar answer : parts.value(2)) {
+            m_answerer->answer(answer == QLatin1Char('R') ? Button::Right : Button::Left);
+        }
+        if (parts.size() > 1) {
+            auto *stack = m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"));
+            auto *button = stack->currentWidget()->findChild<QPushButton *>(parts.at(1));
+            QVERIFY2(button, qPrintable(step));
+            QTRY_VERIFY2(button->isVisible(), qPrintable(step));
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    QTRY_COMPARE(m_answerer->pendingAnswers(), 0);
+    QCOMPARE(m_visited, expected);
+    QCOMPARE(m_answerer->unexpectedCount(), 0);
+}
+
+void TestPageGraph::routes_data()
+{
+    QTest::addColumn<Product>("product");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("popups");
+
+    // BaseCamp is missing on this machine, so the gate offers its download.
+    QTest::newRow("computer, out of date, transfer and GPS data")
+        << Product::Computer
+        << QStringList{"UpdateFirmwarePage/NextButton/R",
+                       "DownloadBaseCampPage/InstallerVerifiedOutcome",
+                       "InstallBaseCampPage/ContinueButton",
+                       "CloseGarminPage/OutOfDateOutcome",
+                       "PCUpdatesAvailablePage/UpdateNowButton",
+                       "DownloadMapPCPage/MapInstalledOutcome",
+                       "InformNewPCVersionPage/NextButton/R",
+                       "MajorReleaseAvailablePage",
+                       "TransferToGPS2Page/NextButton",
+                       "TransferToGPS3Page/ContinueButton/R",
+                       "DownloadGPSDataPage/DataExtractedOutcome",
+                       "GPSDataExtractedPage/NextButton",
+                       "ThankYouPage"}
+        << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
+    QTest::newRow("computer, gate declined, stays")
+        << Product::Computer << QStringList{"UpdateFirmwarePage/NextButton/L"}
+        << QStringList{"GARMIN BASECAMP REQUIRED"};
+    QTest::newRow("computer, up to date, no transfer, no GPS data")
+        << Product::Computer
+        << QStringList{"UpdateFirmwarePage/NextButton/R",
+                       "DownloadBaseCampPage/InstallerVerifiedOutcome",
+                       "InstallBaseCampPage/ContinueButton",
+                       "CloseGarminPage/UpToDateOutcome",
+                       "NoPCUpdatesAvailablePage/NextButton/LL",
+                       "MajorReleaseAvailablePage",
+                       "DownloadGPSDataPage",
+                       "ThankYouPage"}
+        << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
+    QTest::newRow("computer, failures given up, major release offered")
+        << Product::ComputerWithMajorRelease
+        << QStringList{"UpdateFirmwarePage/NextButton/R",
+                       "DownloadBaseCampPage/GiveUpOutcome",
+                       "MajorReleaseAvailablePage/SkipButton/RL",
+                       "TransferToGPS2Page/SkipButton",
+                       "DownloadGPSDataPage",
+                       "ThankYouPage"}
+        << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
+    QTest::newRow("computer, not installed, download given up")
+        << Product::Computer << QStringList{"UpdateFirmwarePage/NextButton/R",
+                                            "DownloadBaseCampPage/InstallerVerifiedOutcome",
+                                            "InstallBaseCampPage/ContinueButton",
+                                            "CloseGarminPage/NotInstalledOutcome",
+                                            "DownloadMapPCPage/GiveUpOutcome/LR",
+                                            "MajorReleaseAvailablePage",
+                                            "DownloadGPSDataPage/GiveUpOutcome",
+                                            "ThankYouPage"}
+        << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
+    QTest::newRow("two cards, first written, second skipped")
+        << Product::TwoCardsNewer
+        << QStringList{"UpdateFirmwarePage/NextButton",
+                       "InsertSDPage/ContinueButton",
+                       "SDUpdatesAvailablePage/UpdateNowButton",
+                       "DownloadMapSDPage/MapCopiedOutcome",
+                       "EjectSDPage/CardRemovedOutcome",
+                       "InsertSDPage/ContinueButton",
+                       "SDUpdatesAvailablePage/SkipButton",
+                       "EjectSDPage/CardRemovedOutcome",
+                       "InformNewSDVersionPage/NextButton/L",
+                       "ViewMapOnPCPage",
+                       "MajorReleaseAvailablePage",
+                       "DownloadGPSDataPage",
+                       "ThankYouPage"}
+        << QStringList{"VIEW MAP ON PC?"};
+    QTest::newRow("two cards, every card skipped, BaseCamp needed to view")
+        << Product::TwoCardsUpToDate
+        << QStringList{"UpdateFirmwarePage/NextButton",
+                       "InsertSDPage/ContinueButton",
+                       "NoSDUpdatesAvailablePage/NextButton",
+                       "EjectSDPage/CardRemovedOutcome",
+                       "InsertSDPage/ContinueButton",
+                       "NoSDUpdatesAvailablePage/NextButton",
+                       "EjectSDPage/CardRemovedOutcome/RR",
+                       "ViewMapOnPCPage",
+                       "DownloadBaseCampPage"}
+        << QStringList{"VIEW MAP ON PC?", "GARMIN BASECAMP REQUIRED"};
+    QTest::newRow("card given up, BaseCamp skipped")
+        << Product::TwoCardsUpToDate
+        << QStringList{"UpdateFirmwarePage/NextButton",
+                       "InsertSDPage/ContinueButton",
+                       "NoSDUpdatesAvailablePage/ReinstallButton",
+                       "DownloadMapSDPage/GiveUpOutcome",
+                       "EjectSDPage/CardRemovedOutcome",
+                       "InsertSDPage/ContinueButton",
+                       "NoSDUpdatesAvailablePage/NextButton",
+                       "EjectSDPage/CardRemovedOutcome/RL",
+                       "ViewMapOnPCPage",
+                       "MajorReleaseAvailablePage",
+                       "DownloadGPSDataPage",
+                       "ThankYouPage"}
+        << QStringList{"VIEW MAP ON PC?", "GARMIN BASECAMP REQUIRED"};
+}
+
+void TestPageGraph::routes()
+{
+    QFETCH(Product, product);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, popups);
+    Core::instance()->setProductInfo(makeProduct(product));
+    Core::instance()->setCurrentPage(PageId::UpdateFirmwarePage);
+
+    walk(steps);
+
+    QStringList shown;
+    for (const PopupAnswerer::Shown &popup : m_answerer->shown()) {
+        shown.append(popup.header);
+    }
+    QCOMPARE(shown, popups);
+}
+
+void TestPageGraph::uninstallRouteChoosesEveryInstalledMap()
+{
+    QDir maps(Core::garminMapsFolder());
+    QVERIFY(maps.mkpath(QStringLiteral("HalvornTopo")));
+    QVERIFY(maps.mkpath(QStringLiteral("HalvornTrails")));
+    Core::instance()->setMapsToUninstall({});
+    Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
+
+    walk({"ChooseLanguagePage/EnglishButton", "InstallUpdateUninstallPage/UninstallButton",
+          "SelectProductsPage/BackButton", "InstallUpdateUninstallPage/UninstallButton",
+          "SelectProductsPage/UninstallButton", "UninstallingPage/MapsRemovedOutcome",
+          "ProductsUninstalledPage/NextButton", "ThankYouPage"});
+
+    QStringList chosen = Core::instance()->mapsToUninstall();
+    chosen.sort();
+    QCOMPARE(chosen, (QStringList{"HalvornTopo", "HalvornTrails"}));
+}
+
+// A question runs its own event loop; if the page that asked is replaced meanwhile, the answer
+// must not move the wizard away from the page now shown.
+void TestPageGraph::answerToAReplacedPageMovesNothing()
+{
+    // The question stays open until answered here, from within its own event loop, after the
+    // page that asked has been replaced.
+    m_answerer = std::make_unique<PopupAnswerer>();
+    bool answered = false;
+    QTimer whileAsking;
+    connect(&whileAsking, &QTimer::timeout, this, [&] {
+        if (!answered && m_answerer->openPopup()) {
+            answered = true;
+            Core::instance()->setCurrentPage(PageId::ThankYouPage);
+            m_answerer->answerOpen(Button::Right);
+        }
+    });
+    whileAsking.start(10);
+
+    Core::instance()->setProductInfo(makeProduct(Product::Computer));
+    Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage);
+    QTRY_VERIFY(answered && !m_answerer->openPopup());
+    QCoreApplication::processEvents();
+    QCOMPARE(m_answerer->shown().value(0).header, QStringLiteral("TRANSFER TO GPS"));
+    QCOMPARE(currentPage(), QStringLiteral("ThankYouPage"));
+    QCOMPARE(m_visited, (QStringList{"MajorReleaseAvailablePage", "ThankYouPage"}));
+}
+
+HALVORNSYNC_TEST_MAIN(TestPageGraph)
+#include "tst_pagegraph.moc"
