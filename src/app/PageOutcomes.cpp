@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/PendingPage.h"
 #include "app/PopupDialog.h"
+#include "pages/card/CardRoute.h"
 #include "pages/computer/BaseCampGate.h"
 #include "service/ProductInfo.h"
 #include "service/ProductInfoStep.h"
@@ -197,8 +198,7 @@ QHash<PageId, PageBehaviour> buildTable()
              if (product().isPcFormat) {
                  BaseCampGate::enter();
              } else {
-                 core()->setCardIndex(0);
-                 core()->setCurrentPage(P::InsertSDPage);
+                 CardRoute::begin();
              }
          }},
     };

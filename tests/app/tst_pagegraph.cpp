@@ -52,6 +52,7 @@ private Q_SLOTS:
 
     void routes_data();
     void routes();
+    void skippedCardsAfterAnEarlierUpdatedProductAreNotAnnounced();
     void uninstallRouteChoosesEveryInstalledMap();
     void answerToAReplacedPageMovesNothing();
 
@@ -240,6 +241,22 @@ void TestPageGraph::routes()
         shown.append(popup.header);
     }
     QCOMPARE(shown, popups);
+}
+
+// "Update Another Product" keeps the run's state; a card written for the earlier product must
+// not make the next product's skipped cards count as updated (nor be reported to the service).
+void TestPageGraph::skippedCardsAfterAnEarlierUpdatedProductAreNotAnnounced()
+{
+    Core::instance()->setCardUpdated(true);
+    Core::instance()->setProductInfo(makeProduct(Product::TwoCardsUpToDate));
+    Core::instance()->setCurrentPage(PageId::UpdateFirmwarePage);
+
+    walk({"UpdateFirmwarePage/NextButton", "InsertSDPage/ContinueButton",
+          "NoSDUpdatesAvailablePage/NextButton", "EjectSDPage/CardRemovedOutcome",
+          "InsertSDPage/ContinueButton", "NoSDUpdatesAvailablePage/NextButton",
+          "EjectSDPage/CardRemovedOutcome/L", "ViewMapOnPCPage", "MajorReleaseAvailablePage",
+          "DownloadGPSDataPage", "ThankYouPage"});
+    QVERIFY(!Core::instance()->cardUpdated());
 }
 
 void TestPageGraph::uninstallRouteChoosesEveryInstalledMap()
