@@ -1,6 +1,7 @@
 #include "TestMain.h"
 #include "app/Core.h"
 #include "app/LanguageChoice.h"
+#include "app/Startup.h"
 #include "pages/opening/ChooseLanguagePage.h"
 #include "pages/opening/InstallUpdateUninstallPage.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 namespace {
 // Stands in for the main window: the pages find it by its object name and call its slot by name.
@@ -49,6 +51,7 @@ class TestOpeningPages : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -59,10 +62,18 @@ private Q_SLOTS:
     void installUpdateUninstallAsksAboutThePc();
     void installUpdateUninstallLeadsOn_data();
     void installUpdateUninstallLeadsOn();
+    void buttonTextsFitInEveryLanguage_data();
+    void buttonTextsFitInEveryLanguage();
 
 private:
     QList<PageId> m_requested;
 };
+
+void TestOpeningPages::initTestCase()
+{
+    // The style sheet's button font is what has to fit.
+    Startup::applyLook(*qApp);
+}
 
 void TestOpeningPages::init()
 {
@@ -191,6 +202,35 @@ void TestOpeningPages::installUpdateUninstallLeadsOn()
     page.show();
     QTest::mouseClick(page.findChild<QPushButton *>(button), Qt::LeftButton);
     QCOMPARE(m_requested, QList<PageId>{next});
+}
+
+void TestOpeningPages::buttonTextsFitInEveryLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << "en";
+    QTest::newRow("French") << "fr";
+}
+
+void TestOpeningPages::buttonTextsFitInEveryLanguage()
+{
+    QFETCH(QString, language);
+    LanguageChoice::apply(language);
+    // The room the main window gives a page, which a long text cannot widen.
+    QWidget window;
+    window.setFixedSize(352, 346);
+    auto *page = new InstallUpdateUninstallPage;
+    (new QVBoxLayout(&window))->addWidget(page);
+    window.layout()->setContentsMargins(0, 0, 0, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const char *name : {"UninstallButton", "InstallUpdateButton"}) {
+        auto *button = page->findChild<QPushButton *>(name);
+        const int needed = QFontMetrics(button->font()).horizontalAdvance(button->text()) + 24;
+        QVERIFY2(needed <= button->width(), qPrintable(QStringLiteral("%1: %2 needs %3 px, has %4")
+                                                           .arg(QLatin1String(name), button->text())
+                                                           .arg(needed)
+                                                           .arg(button->width())));
+    }
 }
 
 HALVORNSYNC_TEST_MAIN(TestOpeningPages)

@@ -1,5 +1,6 @@
 #include "pages/opening/InstallUpdateUninstallPage.h"
 
+#include "app/ButtonTextFitter.h"
 #include "app/Core.h"
 #include "app/Pictures.h"
 
@@ -13,6 +14,9 @@ InstallUpdateUninstallPage::InstallUpdateUninstallPage(QWidget *parent)
     ui->PictureLabel->setPixmap(
         renderPicture(QStringLiteral(":/images/install-uninstall-maps.svg"), {230, 164}));
     ui->InfoLabel->setText(ui->InfoLabel->text().arg(Core::computerWord()));
+    // The French "install or update" is longer than the room beside UNINSTALL.
+    ButtonTextFitter::attach(ui->InstallUpdateButton);
+    ButtonTextFitter::attach(ui->UninstallButton);
     connect(ui->InstallUpdateButton, &QPushButton::clicked, this,
             &InstallUpdateUninstallPage::onButtonClicked);
     connect(ui->UninstallButton, &QPushButton::clicked, this,
