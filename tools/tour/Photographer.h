@@ -1,0 +1,65 @@
+#pragma once
+
+#include "TourRoute.h"
+
+#include <QDir>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+
+class QDialog;
+
+// Takes a picture of every page the main window shows and of every pop-up that opens over it,
+// once each, and answers the pop-ups as the route says. The pictures are numbered in the order
+// they were taken: NN-<PageClass>.png, NN-<PageClass>-<popup>.png; index.html shows them all.
+class Photographer : public QObject
+{
+    Q_OBJECT
+
+public:
+    Photographer(QWidget *window, const QDir &out, QObject *parent = nullptr);
+    ~Photographer() override;
+
+    void beginRoute(const QString &title);
+    // Takes the page again as it stands now, in place of its first picture, when it is still
+    // the page first photographed: so a picture shows what a page offers once it is ready.
+    void rephotograph(QWidget *page);
+    void expect(const QList<PopupAnswer> &answers);
+    void forgetAnswers() { m_answers.clear(); }
+    int pendingAnswers() const { return int(m_answers.size()); }
+
+    QStringList problems() const { return m_problems; }
+    bool writeIndex(const QString &language) const;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    struct Picture
+    {
+        QString file;
+        QString caption;
+    };
+    struct Section
+    {
+        QString title;
+        QList<Picture> pictures;
+    };
+
+    void photographPage(QWidget *page, bool again);
+    void photographPopup(QDialog *popup, const PopupAnswer &answer);
+    QString save(const QPixmap &picture, const QString &name, const QString &caption);
+    QString currentPageName() const;
+
+    QPointer<QWidget> m_window;
+    QDir m_out;
+    QList<PopupAnswer> m_answers;
+    QSet<QString> m_taken;
+    // The page instance each page class was first photographed on, and its picture.
+    QHash<QString, QPair<QPointer<QWidget>, QString>> m_pages;
+    QList<Section> m_sections;
+    QStringList m_problems;
+    int m_count = 0;
+};

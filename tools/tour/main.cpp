@@ -1,0 +1,108 @@
+// halvornsync-tour --out DIR [--lang en|fr]
+//
+// Walks every route of the wizard by clicking its buttons and saves a picture of each page and
+// pop-up, plus index.html, into DIR. Needs no display: it draws off screen unless QT_QPA_PLATFORM
+// says otherwise. The program runs in a home of its own with sample installed maps.
+
+#include "Photographer.h"
+#include "TourGuide.h"
+#include "TourPlatform.h"
+#include "TourRoute.h"
+#include "TourSandbox.h"
+#include "app/Core.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+int usage()
+{
+    std::fprintf(stderr, "usage: halvornsync-tour --out DIR [--lang en|fr]\n");
+    return 2;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QString out;
+    QString language = QStringLiteral("en");
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
+            out = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc) {
+            language = QString::fromLocal8Bit(argv[++i]);
+        } else {
+            return usage();
+        }
+    }
+    if (out.isEmpty() || (language != QLatin1String("en") && language != QLatin1String("fr"))) {
+        return usage();
+    }
+
+    TourSandbox sandbox;
+    if (!sandbox.isValid()) {
+        std::fprintf(stderr, "halvornsync-tour: cannot make a temporary home\n");
+        return 1;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    Startup::setLoggingRule();
+    QApplication app(argc, argv);
+    Startup::applyLook(app);
+    TourPlatform platform;
+    Core::instance();
+
+    QDir outDir(out);
+    if (!outDir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "halvornsync-tour: cannot create %s\n", qPrintable(out));
+        return 1;
+    }
+    for (const QString &old : outDir.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        outDir.remove(old);
+    }
+    // Installed vendor maps make the wizard offer the install-or-uninstall choice.
+    if (!TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNordic"), 4100,
+                                      QStringLiteral("Halvorn Topo Nordic 24.1")) ||
+        !TourSandbox::addInstalledMap(QStringLiteral("HalvornTrails"), 4300,
+                                      QStringLiteral("Halvorn Trails 2023.10"))) {
+        std::fprintf(stderr, "halvornsync-tour: cannot install the sample maps\n");
+        return 1;
+    }
+
+    MainWindow window;
+    window.move(40, 40);
+    window.show();
+    Photographer photographer(&window, outDir);
+    TourGuide guide(&window, &photographer);
+
+    const QString languageButton = language == QLatin1String("fr")
+                                       ? QStringLiteral("FrenchButton")
+                                       : QStringLiteral("EnglishButton");
+    int failures = 0;
+    for (const TourRoute &route : tourRoutes(languageButton)) {
+        if (!guide.walk(route)) {
+            ++failures;
+            std::fprintf(stderr, "halvornsync-tour: %s: %s\n", qPrintable(route.title),
+                         qPrintable(guide.error()));
+        }
+    }
+    for (const QString &problem : photographer.problems()) {
+        ++failures;
+        std::fprintf(stderr, "halvornsync-tour: %s\n", qPrintable(problem));
+    }
+    if (!photographer.writeIndex(language)) {
+        std::fprintf(stderr, "halvornsync-tour: cannot write %s\n",
+                     qPrintable(outDir.filePath(QStringLiteral("index.html"))));
+        return 1;
+    }
+    std::printf("halvornsync-tour: pictures in %s\n",
+                qPrintable(QDir::toNativeSeparators(
+                    outDir.absoluteFilePath(QStringLiteral("index.html")))));
+    return failures == 0 ? 0 : 1;
+}
