@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <utility>
+
 FakePlatform::FakePlatform()
     : driveC(QDir::homePath() + QStringLiteral("/drive_c"))
 {
@@ -34,14 +36,14 @@ void FakePlatform::closeBaseCamp(QObject *context, std::function<void()> done)
 {
     calls.append(QStringLiteral("closeBaseCamp"));
     ++baseCampCloses;
-    finishLater(context, std::move(done));
+    report(context, std::move(done));
 }
 
 void FakePlatform::writeBaseCampDetail(QObject *context, std::function<void()> done)
 {
     calls.append(QStringLiteral("writeBaseCampDetail"));
     ++detailWrites;
-    finishLater(context, std::move(done));
+    report(context, std::move(done));
 }
 
 bool FakePlatform::startDetached(const QString &program)
@@ -57,4 +59,23 @@ QString FakePlatform::nativePath(const QString &windowsPath) const
         return driveC + windowsPath.mid(2);
     }
     return windowsPath;
+}
+
+void FakePlatform::report(QObject *context, std::function<void()> done)
+{
+    if (holdReports) {
+        m_heldReports.append({context, std::move(done)});
+        return;
+    }
+    finishLater(context, std::move(done));
+}
+
+void FakePlatform::releaseHeldReports()
+{
+    const auto held = std::exchange(m_heldReports, {});
+    for (const auto &[context, done] : held) {
+        if (context) {
+            finishLater(context, done);
+        }
+    }
 }

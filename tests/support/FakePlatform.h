@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QStringList>
 
 // Stands in for the operating system: records what the program asked of it and answers from
@@ -37,9 +38,20 @@ public:
     QHash<QString, QVersionNumber> fileVersions;
     bool startSucceeds = true;
 
+    // While true, closeBaseCamp() and writeBaseCampDetail() keep their reports until
+    // releaseHeldReports(), as if the tools were still running.
+    bool holdReports = false;
+    // Sends the kept reports, to the contexts that still exist.
+    void releaseHeldReports();
+
     // What was asked, in order: "closeBaseCamp", "writeBaseCampDetail", "startDetached <program>".
     QStringList calls;
     int baseCampCloses = 0;
     int detailWrites = 0;
     QStringList startedPrograms;
+
+private:
+    void report(QObject *context, std::function<void()> done);
+
+    QList<std::pair<QPointer<QObject>, std::function<void()>>> m_heldReports;
 };
