@@ -1,6 +1,7 @@
 #include "platform/WineEnvironment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -20,6 +21,11 @@ WineEnvironment WineEnvironment::fromSystem()
         prefix = QDir::homePath() + QStringLiteral("/.wine");
     }
     return WineEnvironment(prefix, QStandardPaths::findExecutable(QStringLiteral("wine")));
+}
+
+bool WineEnvironment::hasPrefix() const
+{
+    return hasWine() && QFileInfo(m_prefix + QStringLiteral("/drive_c")).isDir();
 }
 
 QString WineEnvironment::nativePath(const QString &windowsPath) const

@@ -25,6 +25,10 @@ public:
 
     bool hasWine() const { return !m_wine.isEmpty(); }
 
+    // Wine is installed and its prefix exists. Wine would create a missing prefix on first use,
+    // and no Garmin program or setting can be in a prefix that does not exist yet.
+    bool hasPrefix() const;
+
     // "C:/..." lies in the prefix's drive_c, other drive letters in its dosdevices folder;
     // backslashes become slashes. Paths without a drive letter are returned as they are.
     QString nativePath(const QString &windowsPath) const;

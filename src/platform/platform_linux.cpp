@@ -11,7 +11,8 @@ namespace {
 const QString kBaseCampSettingsKey = QStringLiteral(R"(HKCU\Software\Garmin\BaseCamp\Settings)");
 
 // Garmin's programs are Windows programs; on Linux they run under Wine, so closing BaseCamp and
-// its setting go through Wine's own taskkill and reg tools, and are skipped without Wine.
+// its setting go through Wine's own taskkill and reg tools, and are skipped without Wine or
+// without its prefix.
 class LinuxPlatform final : public Platform
 {
 public:
@@ -26,7 +27,7 @@ public:
     void closeBaseCamp(QObject *context, std::function<void()> done) override
     {
         const WineEnvironment wine = WineEnvironment::fromSystem();
-        if (!wine.hasWine()) {
+        if (!wine.hasPrefix()) {
             finishLater(context, std::move(done));
             return;
         }
@@ -39,7 +40,7 @@ public:
     void writeBaseCampDetail(QObject *context, std::function<void()> done) override
     {
         const WineEnvironment wine = WineEnvironment::fromSystem();
-        if (!wine.hasWine()) {
+        if (!wine.hasPrefix()) {
             finishLater(context, std::move(done));
             return;
         }

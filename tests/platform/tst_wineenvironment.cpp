@@ -13,6 +13,7 @@ private Q_SLOTS:
     void launchesWindowsProgramsThroughWine_data();
     void launchesWindowsProgramsThroughWine();
     void prefixComesFromWineprefixElseHome();
+    void toolsNeedWineAndAnExistingPrefix();
 };
 
 void TestWineEnvironment::mapsWindowsPathsIntoThePrefix_data()
@@ -101,6 +102,17 @@ void TestWineEnvironment::prefixComesFromWineprefixElseHome()
     }
     QCOMPARE(fromVariable, QStringLiteral("/srv/prefix/drive_c/a"));
     QCOMPARE(fromHome, QDir::homePath() + QStringLiteral("/.wine/drive_c/a"));
+}
+
+// Running a Wine tool against a missing prefix would create one in the user's home.
+void TestWineEnvironment::toolsNeedWineAndAnExistingPrefix()
+{
+    const QString prefix = QDir::homePath() + QStringLiteral("/prefix");
+    const QString wine = QStringLiteral("/usr/bin/wine");
+    QVERIFY(!WineEnvironment(prefix, wine).hasPrefix());
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/drive_c")));
+    QVERIFY(WineEnvironment(prefix, wine).hasPrefix());
+    QVERIFY(!WineEnvironment(prefix, QString()).hasPrefix());
 }
 
 HALVORNSYNC_TEST_MAIN(TestWineEnvironment)
