@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 namespace {
@@ -19,10 +17,7 @@ bool writeFile(const QString &path, const QByteArray &content)
 
 QByteArray infoXml(int id)
 {
-    return QStringLiteral("<MapProduct><ID>%1</ID><SubProduct><Name>Halvorn Topo 24.1</Name>"
-                          "</SubProduct></MapProduct>")
-        .arg(id)
-        .toUtf8();
+    return QByteArray("<MapProduct><ID>") + QByteArray::number(id) + "</ID></MapProduct>";
 }
 
 QStringList sorted(QStringList list)
@@ -38,7 +33,7 @@ class TestInstalledMaps : public QObject
 
 private Q_SLOTS:
     void discoversTheVendorsMaps();
-    void missingOrUnknownMapsFolderFindsNothing();
+    void emptyMapsFolderPathFindsNothing();
     void readMapId_data();
     void readMapId();
     void readMapVersion_data();
@@ -54,7 +49,6 @@ private:
 void TestInstalledMaps::discoversTheVendorsMaps()
 {
     const QString maps = Core::garminMapsFolder();
-    QVERIFY(!maps.isEmpty());
     QVERIFY(writeFile(maps + "/HalvornTopo/data/Info.xml", infoXml(1)));
     QVERIFY(writeFile(maps + "/HalvornRoads/INFO.XML", infoXml(2)));
     QVERIFY(writeFile(maps + "/Halvorn Topo Été/Info.xml", infoXml(3)));
@@ -72,15 +66,13 @@ void TestInstalledMaps::discoversTheVendorsMaps()
              QStringList({"Halvorn Topo Été", "HalvornLink", "HalvornRoads", "HalvornSyncDownloads",
                           "HalvornTopo", "halvorntopo"}));
 
-    const QString canonical = QFileInfo(maps).canonicalFilePath();
-    const QStringList installed{canonical + "/Halvorn Topo Été/Info.xml",
-                                canonical + "/HalvornRoads/INFO.XML",
-                                canonical + "/HalvornTopo/data/Info.xml"};
+    const QString root = QFileInfo(maps).canonicalFilePath();
+    const QStringList installed{root + "/Halvorn Topo Été/Info.xml",
+                                root + "/HalvornRoads/INFO.XML",
+                                root + "/HalvornTopo/data/Info.xml"};
     QCOMPARE(sorted(Core::installedMapInfoFiles()), installed);
-    QCOMPARE(
-        sorted(Core::findInfoFiles(maps)),
-        sorted(installed + QStringList{canonical + "/HalvornSyncDownloads/HalvornTopo/Info.xml"}));
-
+    QCOMPARE(sorted(Core::findInfoFiles(maps)),
+             sorted(installed + QStringList{root + "/HalvornSyncDownloads/HalvornTopo/Info.xml"}));
     QList<int> ids;
     for (const QString &path : Core::installedMapInfoFiles()) {
         ids.append(Core::readMapId(path));
@@ -89,54 +81,38 @@ void TestInstalledMaps::discoversTheVendorsMaps()
     QCOMPARE(ids, QList<int>({1, 2, 3}));
 }
 
-// An empty path must not stand for the working directory.
-void TestInstalledMaps::missingOrUnknownMapsFolderFindsNothing()
+// QDir reads an empty path as the working directory, which is no maps folder.
+void TestInstalledMaps::emptyMapsFolderPathFindsNothing()
 {
     const QString workingDirectory = QDir::currentPath();
     QVERIFY(writeFile(m_files.filePath("cwd/HalvornTopo/Info.xml"), infoXml(1)));
     QDir::setCurrent(m_files.filePath("cwd"));
-    const QStringList fromEmpty = InstalledMaps::findInfoFiles(QString());
-    const QStringList foldersFromEmpty = InstalledMaps::vendorMapFolders(QString());
+    const QStringList files = InstalledMaps::findInfoFiles(QString());
+    const QStringList folders = InstalledMaps::vendorMapFolders(QString());
     QDir::setCurrent(workingDirectory);
-    QCOMPARE(fromEmpty, QStringList());
-    QCOMPARE(foldersFromEmpty, QStringList());
-
-    const QString missing = m_files.filePath("no/such/Garmin/Maps");
-    QCOMPARE(InstalledMaps::vendorMapFolders(missing), QStringList());
-    QCOMPARE(InstalledMaps::installedInfoFiles(missing), QStringList());
+    QCOMPARE(files, QStringList());
+    QCOMPARE(folders, QStringList());
 }
 
 void TestInstalledMaps::readMapId_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("id");
-    QTest::newRow("plain") << QByteArray("<MapProduct><ID>1234</ID></MapProduct>") << 1234;
-    QTest::newRow("any root name") << QByteArray("<Whatever><ID>7</ID></Whatever>") << 7;
-    QTest::newRow("declaration and comment first")
-        << QByteArray("<?xml version=\"1.0\"?>\n<!-- map -->\n<Map>\n  <ID>9</ID>\n</Map>\n") << 9;
-    QTest::newRow("CDATA") << QByteArray("<Map><ID><![CDATA[42]]></ID></Map>") << 42;
+    QTest::newRow("any root name, declaration and comment first")
+        << QByteArray("<?xml version=\"1.0\"?><!-- map --><Whatever><ID>9</ID></Whatever>") << 9;
     QTest::newRow("first of two") << QByteArray("<Map><ID>11</ID><ID>22</ID></Map>") << 11;
     QTest::newRow("broken after the ID") << QByteArray("<Map><ID>55</ID><SubProduct><Na") << 55;
     QTest::newRow("no ID") << QByteArray("<Map><Name>Topo</Name></Map>") << -1;
     QTest::newRow("ID 12a") << QByteArray("<Map><ID>12a</ID></Map>") << -1;
-    QTest::newRow("empty ID") << QByteArray("<Map><ID/></Map>") << -1;
-    QTest::newRow("hexadecimal ID") << QByteArray("<Map><ID>0x1F</ID></Map>") << -1;
-    QTest::newRow("lower-case id") << QByteArray("<Map><id>5</id></Map>") << -1;
-    QTest::newRow("ID deeper down")
-        << QByteArray("<Map><SubProduct><ID>5</ID></SubProduct></Map>") << -1;
+    QTest::newRow("ID deeper down") << QByteArray("<Map><Sub><ID>5</ID></Sub></Map>") << -1;
     QTest::newRow("not XML") << QByteArray("PK\x03\x04 zip bytes") << -1;
-    QTest::newRow("empty file") << QByteArray() << -1;
-    auto utf16 = QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
-    QTest::newRow("UTF-16 with byte-order mark")
-        << QByteArray(utf16(QStringLiteral("<Map><ID>31</ID></Map>"))) << 31;
 }
 
 void TestInstalledMaps::readMapId()
 {
     QFETCH(QByteArray, content);
     QFETCH(int, id);
-    const QString path =
-        m_files.filePath(QStringLiteral("id/%1/Info.xml").arg(QTest::currentDataTag()));
+    const QString path = m_files.filePath(QString("id/%1/Info.xml").arg(QTest::currentDataTag()));
     QVERIFY(writeFile(path, content));
     QCOMPARE(Core::readMapId(path), id);
 }
@@ -149,34 +125,26 @@ void TestInstalledMaps::readMapVersion_data()
                                     << "2024.10";
     QTest::newRow("trailing zeros") << "<Name>Topo 5.00 (2023)</Name>"
                                     << "5.0";
-    QTest::newRow("three segments") << "<Name>Halvorn Topo 24.1.3</Name>"
-                                    << "24.1.3";
     QTest::newRow("four numbers keep three") << "<Name>v2.10.5.7</Name>"
                                              << "2.10.5";
     QTest::newRow("space inside the match") << "<Name>Topo 2024 10</Name>"
                                             << "2024";
-    QTest::newRow("dash inside the match") << "<Name>Topo 1-2-3</Name>"
-                                           << "1";
     QTest::newRow("no digits") << "<Name>Topo</Name>"
                                << "";
-    QTest::newRow("empty name") << "<Name></Name>"
-                                << "";
-    QTest::newRow("CDATA") << "<Name><![CDATA[Topo 3.2]]></Name>"
-                           << "3.2";
-    QTest::newRow("first Name") << "<Name>Topo 1.1</Name><Name>Topo 9.9</Name>"
-                                << "1.1";
+    QTest::newRow("CDATA, first Name") << "<Name><![CDATA[Topo 3.2]]></Name><Name>9.9</Name>"
+                                       << "3.2";
     QTest::newRow("no Name") << "<Title>Topo 3.2</Title>"
                              << "";
 }
 
+// A Name outside SubProduct must not be read.
 void TestInstalledMaps::readMapVersion()
 {
     QFETCH(QString, subProduct);
     QFETCH(QString, version);
-    const QString path =
-        m_files.filePath(QStringLiteral("version/%1/Info.xml").arg(QTest::currentDataTag()));
-    QVERIFY(writeFile(path, QStringLiteral("<MapProduct><ID>1</ID><Name>Wrong 7.7</Name>"
-                                           "<SubProduct>%1</SubProduct></MapProduct>")
+    const QString path = m_files.filePath(QString("v/%1/Info.xml").arg(QTest::currentDataTag()));
+    QVERIFY(writeFile(path, QString("<Map><ID>1</ID><Name>Wrong 7.7</Name><SubProduct>%1"
+                                    "</SubProduct></Map>")
                                 .arg(subProduct)
                                 .toUtf8()));
     QCOMPARE(Core::readMapVersion(path).toString(), version);
@@ -193,14 +161,8 @@ void TestInstalledMaps::isOutOfDate_data()
                            << "24.1.0" << false;
     QTest::newRow("unknown installed version") << ""
                                                << "24.1.0" << false;
-    QTest::newRow("older") << "24.1.0"
-                           << "24.2.0" << true;
-    QTest::newRow("newer") << "24.2.0"
-                           << "24.1.0" << false;
     QTest::newRow("numeric, not text") << "3.9.9"
                                        << "3.10.0" << true;
-    QTest::newRow("longer is newer") << "24.1.0.1"
-                                     << "24.1.0" << false;
 }
 
 void TestInstalledMaps::isOutOfDate()
