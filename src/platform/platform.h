@@ -34,7 +34,7 @@ public:
 
     // Closes Garmin BaseCamp if it runs. Neither this nor writeBaseCampDetail() blocks the window:
     // `done` is called once, from the event loop, when the attempt is over (whether it worked is
-    // deliberately not reported), unless `context` has been destroyed by then.
+    // deliberately not reported), unless `context` (never null) has been destroyed by then.
     virtual void closeBaseCamp(QObject *context, std::function<void()> done) = 0;
 
     // Sets BaseCamp's "Detail" setting (HKCU "Software\Garmin\BaseCamp\Settings", REG_BINARY
