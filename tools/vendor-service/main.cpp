@@ -13,7 +13,6 @@
 #include <QSslKey>
 #include <QTextStream>
 
-#include <cstdio>
 #include <optional>
 
 namespace {
