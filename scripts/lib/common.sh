@@ -35,3 +35,36 @@ build_project() {
     fi
     cmake --build "$build_dir" --parallel "$(nproc)"
 }
+
+# Starts the stand-in vendor service in the background on a free loopback port, keeping its files
+# in $1 (further arguments go to the service). Sets vendor_service_pid and vendor_service_url; the
+# service's own output, with the sample serials, is in $1/service.log.
+start_vendor_service() {
+    local data_dir=$1
+    shift
+    mkdir -p "$data_dir"
+    local log="$data_dir/service.log"
+    "$build_dir/tools/vendor-service/halvornsync-vendor-service" \
+        --port 0 --data "$data_dir" "$@" >"$log" 2>&1 &
+    vendor_service_pid=$!
+    vendor_service_url=
+    # Making large sample maps the first time can take a while; wait as long as the service lives.
+    while [ -z "$vendor_service_url" ]; do
+        if ! kill -0 "$vendor_service_pid" 2>/dev/null; then
+            echo "The stand-in vendor service did not start:" >&2
+            cat "$log" >&2
+            vendor_service_pid=
+            return 1
+        fi
+        sleep 0.2
+        vendor_service_url=$(sed -n 's/^listening on //p' "$log")
+    done
+}
+
+stop_vendor_service() {
+    if [ -n "${vendor_service_pid:-}" ]; then
+        kill "$vendor_service_pid" 2>/dev/null || true
+        wait "$vendor_service_pid" 2>/dev/null || true
+        vendor_service_pid=
+    fi
+}

@@ -3,6 +3,9 @@
 #include "app/NeedHelpDialog.h"
 #include "app/PageFactory.h"
 #include "app/PopupDialog.h"
+#include "maps/GarminApplications.h"
+#include "maps/InstalledMaps.h"
+#include "maps/MapInfoFile.h"
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
 #include "service/ServiceAddress.h"
@@ -25,8 +28,7 @@ struct Core::Private
     QString productSerial;
     PageId currentPage = PageId::ChooseLanguagePage;
     QString cardDrive;
-    QString baseCampPath;
-    QString mapInstallPath;
+    GarminApplications garminApplications;
     qint32 cardIndex = 0;
     bool cardUpdated = false;
     PageFactory pageFactory = &createPage;
@@ -175,9 +177,27 @@ QStringList Core::installedMapFolders() const
 
 void Core::refreshInstalledMapFolders()
 {
-    d->installedMapFolders = QDir(garminMapsFolder())
-                                 .entryList({QStringLiteral("Halvorn*")},
-                                            QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    d->installedMapFolders = InstalledMaps::vendorMapFolders(garminMapsFolder());
+}
+
+QStringList Core::findInfoFiles(const QString &folder)
+{
+    return InstalledMaps::findInfoFiles(folder);
+}
+
+QStringList Core::installedMapInfoFiles()
+{
+    return InstalledMaps::installedInfoFiles(garminMapsFolder());
+}
+
+int Core::readMapId(const QString &infoXmlPath)
+{
+    return MapInfoFile::readId(infoXmlPath);
+}
+
+QVersionNumber Core::readMapVersion(const QString &infoXmlPath)
+{
+    return MapInfoFile::readVersion(infoXmlPath);
 }
 
 QStringList Core::mapsToUninstall() const
@@ -202,18 +222,17 @@ void Core::setCardDrive(const QString &rootPath)
 
 QString Core::baseCampPath() const
 {
-    return d->baseCampPath;
+    return d->garminApplications.baseCampPath();
 }
 
 QString Core::mapInstallPath() const
 {
-    return d->mapInstallPath;
+    return d->garminApplications.mapInstallPath();
 }
 
-// BaseCamp is not looked for yet: the wizard treats it as missing.
 bool Core::checkBaseCamp()
 {
-    return false;
+    return d->garminApplications.checkBaseCamp();
 }
 
 int Core::cardIndex() const

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QStringView>
+#include <QVersionNumber>
 
 #include <functional>
 #include <memory>
@@ -46,6 +47,10 @@ public:
 
     QStringList installedMapFolders() const;
     void refreshInstalledMapFolders();
+    static QStringList findInfoFiles(const QString &folder);
+    static QStringList installedMapInfoFiles();
+    static int readMapId(const QString &infoXmlPath);
+    static QVersionNumber readMapVersion(const QString &infoXmlPath);
     QStringList mapsToUninstall() const;
     void setMapsToUninstall(const QStringList &folders);
 

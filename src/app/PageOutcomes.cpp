@@ -101,77 +101,6 @@ bool downloading(const PendingPage *page)
     return page->property("downloading").toBool();
 }
 
-void viewMapOnPc(PendingPage *page)
-{
-    const QString required =
-        QCoreApplication::translate("ViewMapOnPCPage", "Garmin BaseCamp Required");
-    const std::optional<bool> view = ask(
-        page,
-        QCoreApplication::translate("ViewMapOnPCPage", "View Map on %1?").arg(Core::computerWord()),
-        QCoreApplication::translate(
-            "ViewMapOnPCPage",
-            "Would you like to be able to view your preprogrammed card on your %1 in Garmin "
-            "BaseCamp?")
-            .arg(Core::computerWord()),
-        QCoreApplication::translate("ViewMapOnPCPage", "NO"),
-        QCoreApplication::translate("ViewMapOnPCPage", "YES"));
-    if (!view) {
-        return;
-    }
-    if (!*view) {
-        core()->setCurrentPage(PageId::MajorReleaseAvailablePage);
-        return;
-    }
-    if (core()->checkBaseCamp()) {
-        core()->setCurrentPage(PageId::CloseGarminPage);
-        return;
-    }
-    const std::optional<bool> download =
-        ask(page, required,
-            QCoreApplication::translate(
-                "ViewMapOnPCPage", "Garmin BaseCamp (version 4.6.2 or higher) must be installed on "
-                                   "your %1 before you can install your map.")
-                .arg(Core::computerWord()),
-            QCoreApplication::translate("ViewMapOnPCPage", "SKIP"),
-            QCoreApplication::translate("ViewMapOnPCPage", "NEXT ≻"));
-    if (download) {
-        core()->setCurrentPage(*download ? PageId::DownloadBaseCampPage
-                                         : PageId::MajorReleaseAvailablePage);
-    }
-}
-
-// A card owner is asked first whether the map should go on the computer at all; the answer is
-// kept on the page, whose remaining outcomes are those of the installed-copy lookup.
-void closeGarmin(PendingPage *page)
-{
-    if (!product().isPcFormat) {
-        const std::optional<bool> install = ask(
-            page,
-            QCoreApplication::translate("CloseGarminPage", "Install Map on %1?")
-                .arg(Core::computerWord()),
-            QCoreApplication::translate(
-                "CloseGarminPage", "Would you like to install the map on your %1 without having to "
-                                   "insert the preprogrammed card every time?")
-                .arg(Core::computerWord()),
-            QCoreApplication::translate("CloseGarminPage", "NO"),
-            QCoreApplication::translate("CloseGarminPage", "YES"));
-        if (!install) {
-            return;
-        }
-        if (!*install) {
-            core()->setCurrentPage(PageId::MajorReleaseAvailablePage);
-            return;
-        }
-    }
-    page->setProperty("lookingUp", true);
-    page->refreshOutcomes();
-}
-
-bool lookingUp(const PendingPage *page)
-{
-    return page->property("lookingUp").toBool();
-}
-
 void ejectCard(PendingPage *)
 {
     Core *c = core();
@@ -250,7 +179,6 @@ QHash<PageId, PageBehaviour> buildTable()
          {},
          go(P::ViewMapOnPCPage)},
     };
-    table[P::ViewMapOnPCPage] = {150, &viewMapOnPc, {}};
     table[P::DownloadBaseCampPage].outcomes = {
         {"InstallerVerifiedOutcome",
          QT_TRANSLATE_NOOP("DownloadBaseCampPage", "INSTALLER DOWNLOADED"),
@@ -267,17 +195,6 @@ QHash<PageId, PageBehaviour> buildTable()
          {},
          go(P::CloseGarminPage)},
     };
-    table[P::CloseGarminPage] = {
-        50,
-        &closeGarmin,
-        {
-            {"OutOfDateOutcome", QT_TRANSLATE_NOOP("CloseGarminPage", "INSTALLED MAP OUT OF DATE"),
-             &lookingUp, go(P::PCUpdatesAvailablePage)},
-            {"UpToDateOutcome", QT_TRANSLATE_NOOP("CloseGarminPage", "INSTALLED MAP UP TO DATE"),
-             &lookingUp, go(P::NoPCUpdatesAvailablePage)},
-            {"NotInstalledOutcome", QT_TRANSLATE_NOOP("CloseGarminPage", "MAP NOT INSTALLED"),
-             &lookingUp, go(P::DownloadMapPCPage)},
-        }};
     table[P::PCUpdatesAvailablePage].outcomes = {
         {"UpdateNowButton",
          QT_TRANSLATE_NOOP("PCUpdatesAvailablePage", "UPDATE NOW ≻"),

@@ -1,5 +1,8 @@
 #include "platform/platform.h"
 
+#include <QMetaObject>
+#include <QObject>
+
 namespace {
 Platform *s_override = nullptr;
 } // namespace
@@ -16,4 +19,10 @@ Platform *Platform::instance()
 void Platform::setInstance(Platform *platform)
 {
     s_override = platform;
+}
+
+void Platform::finishLater(QObject *context, std::function<void()> done)
+{
+    // Queued, so the caller never finds itself re-entered from inside its own request.
+    QMetaObject::invokeMethod(context, std::move(done), Qt::QueuedConnection);
 }

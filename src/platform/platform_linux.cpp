@@ -1,15 +1,85 @@
+#include "platform/BoundedProcess.h"
 #include "platform/LogindSleepInhibitor.h"
+#include "platform/PeVersionReader.h"
+#include "platform/WineEnvironment.h"
 #include "platform/platform.h"
+
+#include <QProcess>
 
 namespace {
 
+const QString kBaseCampSettingsKey = QStringLiteral(R"(HKCU\Software\Garmin\BaseCamp\Settings)");
+
+// Garmin's programs are Windows programs; on Linux they run under Wine, so closing BaseCamp and
+// its setting go through Wine's own taskkill and reg tools, and are skipped without Wine or
+// without its prefix.
 class LinuxPlatform final : public Platform
 {
 public:
     void preventSleep() override { m_inhibitor.acquire(); }
     void allowSleep() override { m_inhibitor.release(); }
 
+    std::optional<QVersionNumber> executableFileVersion(const QString &path) const override
+    {
+        return PeVersionReader::fromFile(path);
+    }
+
+    void closeBaseCamp(QObject *context, std::function<void()> done) override
+    {
+        const WineEnvironment wine = WineEnvironment::fromSystem();
+        if (!wine.hasPrefix()) {
+            finishLater(context, std::move(done));
+            return;
+        }
+        run(wine.toolCommand(
+                QStringLiteral("taskkill"),
+                {QStringLiteral("/im"), QStringLiteral("BaseCamp.exe"), QStringLiteral("/f")}),
+            context, [done = std::move(done)](bool) { done(); });
+    }
+
+    void writeBaseCampDetail(QObject *context, std::function<void()> done) override
+    {
+        const WineEnvironment wine = WineEnvironment::fromSystem();
+        if (!wine.hasPrefix()) {
+            finishLater(context, std::move(done));
+            return;
+        }
+        // "reg add" would create a missing key; BaseCamp's own key must exist already, as on
+        // Windows, so it is looked for first.
+        const WineEnvironment::Command query = wine.toolCommand(
+            QStringLiteral("reg"), {QStringLiteral("query"), kBaseCampSettingsKey});
+        const WineEnvironment::Command add = wine.toolCommand(
+            QStringLiteral("reg"),
+            {QStringLiteral("add"), kBaseCampSettingsKey, QStringLiteral("/v"),
+             QStringLiteral("Detail"), QStringLiteral("/t"), QStringLiteral("REG_BINARY"),
+             QStringLiteral("/d"), QStringLiteral("07000000"), QStringLiteral("/f")});
+        run(query, context, [context, add, done = std::move(done)](bool keyExists) mutable {
+            if (!keyExists) {
+                done();
+                return;
+            }
+            run(add, context, [done = std::move(done)](bool) { done(); });
+        });
+    }
+
+    bool startDetached(const QString &program) override
+    {
+        const auto command = WineEnvironment::fromSystem().launchCommand(program);
+        return command && QProcess::startDetached(command->program, command->arguments);
+    }
+
+    QString nativePath(const QString &windowsPath) const override
+    {
+        return WineEnvironment::fromSystem().nativePath(windowsPath);
+    }
+
 private:
+    static void run(const WineEnvironment::Command &command, QObject *context,
+                    BoundedProcess::Done done)
+    {
+        BoundedProcess::run(command.program, command.arguments, context, std::move(done));
+    }
+
     LogindSleepInhibitor m_inhibitor;
 };
 

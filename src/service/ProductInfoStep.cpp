@@ -1,15 +1,54 @@
 #include "service/ProductInfoStep.h"
 
 #include "app/Core.h"
+#include "service/BusyState.h"
+#include "service/ProductInfoRequest.h"
+#include "service/SerialDialog.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace ProductInfoStep {
 
-// Until the service requests exist the step goes straight on, so the wizard can be walked.
-void start(QWidget *)
+namespace {
+bool s_asking = false;
+QPointer<ProductInfoRequest> s_request;
+
+// Asks for the serial, offering the one last used in this run; empty when the user went back.
+QString askSerial()
 {
-    Core::instance()->setCurrentPage(PageId::UpdateFirmwarePage);
+    s_asking = true;
+    SerialDialog dialog;
+    dialog.setSerial(Core::instance()->productSerial());
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    s_asking = false;
+    return accepted ? dialog.serial() : QString();
+}
+} // namespace
+
+bool isRunning()
+{
+    return s_asking || s_request;
+}
+
+void start(QWidget *origin)
+{
+    if (isRunning()) {
+        return;
+    }
+    const QPointer<QWidget> guardedOrigin(origin);
+    const QString serial = askSerial();
+    if (serial.isEmpty()) {
+        return;
+    }
+    Core *core = Core::instance();
+    core->setProductSerial(serial);
+
+    auto *request = new ProductInfoRequest(serial, core);
+    auto *busy = new BusyState(guardedOrigin, request);
+    QObject::connect(request, &ProductInfoRequest::replied, busy, &BusyState::end);
+    s_request = request;
+    request->send();
 }
 
 } // namespace ProductInfoStep

@@ -2,18 +2,56 @@
 
 #include "platform/platform.h"
 
+#include <QHash>
+#include <QPointer>
+#include <QStringList>
+
 // Stands in for the operating system: records what the program asked of it and answers from
 // what the test set up. Installed for its lifetime.
 class FakePlatform : public Platform
 {
 public:
-    FakePlatform() { Platform::setInstance(this); }
+    FakePlatform();
     ~FakePlatform() override { Platform::setInstance(nullptr); }
 
     void preventSleep() override;
     void allowSleep() override;
 
+    // A version from `fileVersions` when the test gave the path one; otherwise the file's own
+    // version resource, read as on Linux.
+    std::optional<QVersionNumber> executableFileVersion(const QString &path) const override;
+    // Both record the call and report back from the event loop, like the real ones.
+    void closeBaseCamp(QObject *context, std::function<void()> done) override;
+    void writeBaseCampDetail(QObject *context, std::function<void()> done) override;
+    // Records the program and answers `startSucceeds`; nothing is started.
+    bool startDetached(const QString &program) override;
+    // "C:/..." lies in `driveC`; other paths are returned as they are.
+    QString nativePath(const QString &windowsPath) const override;
+
     bool keptAwake = false;
     int preventSleepCalls = 0;
     int allowSleepCalls = 0;
+
+    // Stands for the Windows drive C: (by default "drive_c" in the sandboxed home).
+    QString driveC;
+    // Versions by native path, for executables that need not exist as real PE files.
+    QHash<QString, QVersionNumber> fileVersions;
+    bool startSucceeds = true;
+
+    // While true, closeBaseCamp() and writeBaseCampDetail() keep their reports until
+    // releaseHeldReports(), as if the tools were still running.
+    bool holdReports = false;
+    // Sends the kept reports, to the contexts that still exist.
+    void releaseHeldReports();
+
+    // What was asked, in order: "closeBaseCamp", "writeBaseCampDetail", "startDetached <program>".
+    QStringList calls;
+    int baseCampCloses = 0;
+    int detailWrites = 0;
+    QStringList startedPrograms;
+
+private:
+    void report(QObject *context, std::function<void()> done);
+
+    QList<std::pair<QPointer<QObject>, std::function<void()>>> m_heldReports;
 };

@@ -1,0 +1,50 @@
+#include "maps/InstalledMaps.h"
+
+#include <QDir>
+#include <QDirIterator>
+
+namespace InstalledMaps {
+
+QStringList vendorMapFolders(const QString &mapsFolder)
+{
+    // An empty path would mean the working directory to QDir.
+    if (mapsFolder.isEmpty()) {
+        return {};
+    }
+    return QDir(mapsFolder)
+        .entryList({QStringLiteral("Halvorn*")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
+QStringList findInfoFiles(const QString &folder)
+{
+    QStringList found;
+    if (folder.isEmpty()) {
+        return found;
+    }
+    QDirIterator it(folder, {QStringLiteral("Info.xml")}, QDir::NoFilter,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString canonical = it.fileInfo().canonicalFilePath();
+        // Unlike the folder list, this test minds the letter case.
+        if (canonical.contains(QLatin1String("Halvorn"))) {
+            found.append(canonical);
+        }
+    }
+    return found;
+}
+
+QStringList installedInfoFiles(const QString &mapsFolder)
+{
+    QStringList files = findInfoFiles(mapsFolder);
+    files.removeIf(
+        [](const QString &path) { return path.contains(QLatin1String("HalvornSyncDownloads")); });
+    return files;
+}
+
+bool isOutOfDate(const QVersionNumber &installed, const QVersionNumber &latest)
+{
+    return !installed.isNull() && QVersionNumber::compare(installed, latest) < 0;
+}
+
+} // namespace InstalledMaps

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringList>
+#include <QVersionNumber>
+
+// The vendor's maps in a Garmin maps folder: the map folders, their Info.xml files, and whether
+// an installed version is out of date. Reads the file system anew on every call.
+namespace InstalledMaps {
+
+// Names of the direct subfolders named "Halvorn*", in any letter case, in the file system's
+// order; empty when the folder does not exist.
+QStringList vendorMapFolders(const QString &mapsFolder);
+
+// Canonical paths of the Info.xml files below `folder` whose canonical path contains "Halvorn"
+// (exactly so cased), in walk order. Symbolic links to folders are not followed.
+QStringList findInfoFiles(const QString &folder);
+
+// findInfoFiles(mapsFolder) without the download staging area, whose maps are not installed.
+QStringList installedInfoFiles(const QString &mapsFolder);
+
+// An installed version is out of date when it is known and smaller than the latest; 24.1 is
+// smaller than 24.1.0. An unknown (empty) installed version counts as up to date.
+bool isOutOfDate(const QVersionNumber &installed, const QVersionNumber &latest);
+
+} // namespace InstalledMaps

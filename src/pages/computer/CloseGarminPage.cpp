@@ -1,0 +1,102 @@
+#include "pages/computer/CloseGarminPage.h"
+
+#include "app/Core.h"
+#include "app/PopupDialog.h"
+#include "maps/InstalledMaps.h"
+#include "platform/platform.h"
+#include "service/ProductInfo.h"
+
+#include "ui_CloseGarminPage.h"
+
+#include <QMovie>
+#include <QTimer>
+
+namespace {
+const char *const kInstalledVersionProperty = "PC_MAP_VERSION";
+} // namespace
+
+CloseGarminPage::CloseGarminPage(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::CloseGarminPage>())
+    , m_movie(new QMovie(this))
+{
+    ui->setupUi(this);
+    ui->MovieLabel->hide();
+    m_movie->setFileName(QStringLiteral(":/images/loader.gif"));
+    ui->MovieLabel->setMovie(m_movie);
+    m_movie->start();
+    QTimer::singleShot(50, this, &CloseGarminPage::Initialization);
+}
+
+CloseGarminPage::~CloseGarminPage() = default;
+
+void CloseGarminPage::Initialization()
+{
+    // BaseCamp is closed first, or it could write its own settings back over "Detail" as it
+    // ends. Both steps run without freezing the window, each up to its time limits.
+    Platform::instance()->closeBaseCamp(this, [this] {
+        Platform::instance()->writeBaseCampDetail(this, [this] { continueAfterBaseCamp(); });
+    });
+}
+
+void CloseGarminPage::continueAfterBaseCamp()
+{
+    Core *core = Core::instance();
+    // Without a product record there is nothing to recognise an installed copy by; this is
+    // read as a card product with no computer map, rather than a crash.
+    const ProductInfo noProduct;
+    const ProductInfo &product = core->productInfo() ? *core->productInfo() : noProduct;
+
+    if (!product.isPcFormat) {
+        PopupDialog dialog;
+        dialog.setHeader(tr("Install Map on %1?").arg(Core::computerWord()));
+        dialog.setText(tr("Would you like to install the map on your %1 without having to insert "
+                          "the preprogrammed card every time?")
+                           .arg(Core::computerWord()));
+        dialog.setLeftButtonText(tr("NO"));
+        dialog.setRightButtonText(tr("YES"));
+        dialog.showDurationWarning();
+        dialog.centreOnMainWindow();
+        if (dialog.exec() != QDialog::Accepted) {
+            core->setCurrentPage(PageId::MajorReleaseAvailablePage);
+            return;
+        }
+    }
+
+    if (!lookUpInstalledVersion()) {
+        return;
+    }
+
+    QWidget *window = Core::mainWindow();
+    const QVersionNumber installed = QVersionNumber::fromString(
+        window ? window->property(kInstalledVersionProperty).toString() : QString());
+    core->setCurrentPage(InstalledMaps::isOutOfDate(installed, product.latestVersion)
+                             ? PageId::PCUpdatesAvailablePage
+                             : PageId::NoPCUpdatesAvailablePage);
+}
+
+bool CloseGarminPage::lookUpInstalledVersion()
+{
+    Core *core = Core::instance();
+    const QList<qint32> fids =
+        core->productInfo() ? core->productInfo()->pcSubProduct.fids : QList<qint32>();
+    QString installedCopy;
+    const QStringList infoFiles = Core::installedMapInfoFiles();
+    for (const QString &path : infoFiles) {
+        const int id = Core::readMapId(path);
+        if (id != -1 && fids.contains(id)) {
+            installedCopy = path;
+            break;
+        }
+    }
+    if (installedCopy.isEmpty()) {
+        core->setCurrentPage(PageId::DownloadMapPCPage);
+        return false;
+    }
+    const QVersionNumber version = Core::readMapVersion(installedCopy);
+    if (QWidget *window = Core::mainWindow()) {
+        window->setProperty(kInstalledVersionProperty,
+                            version.segmentCount() > 0 ? version.toString() : QString());
+    }
+    return true;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Where Garmin's Windows programs live on Linux: in a Wine prefix, started through wine. Knows
+// the prefix and the wine program and turns Windows paths and program names into what Linux
+// runs; it starts nothing itself.
+class WineEnvironment
+{
+public:
+    struct Command
+    {
+        QString program;
+        QStringList arguments;
+    };
+
+    // `wine` is the path of the wine program, empty when Wine is not installed.
+    WineEnvironment(QString prefix, QString wine);
+
+    // The prefix named by $WINEPREFIX, else ~/.wine, and wine as found on the PATH.
+    static WineEnvironment fromSystem();
+
+    bool hasWine() const { return !m_wine.isEmpty(); }
+
+    // Wine is installed and its prefix exists. Wine would create a missing prefix on first use,
+    // and no Garmin program or setting can be in a prefix that does not exist yet.
+    bool hasPrefix() const;
+
+    // "C:/..." lies in the prefix's drive_c, other drive letters in its dosdevices folder;
+    // backslashes become slashes. Paths without a drive letter are returned as they are.
+    QString nativePath(const QString &windowsPath) const;
+
+    // How to start `program` (possibly wrapped in double quotes, possibly a Windows path):
+    // ".exe" programs run through wine, others directly. Nothing when a Windows program is to be
+    // started and Wine is missing.
+    std::optional<Command> launchCommand(const QString &program) const;
+
+    // One of Wine's own Windows tools ("taskkill", "reg") with its arguments.
+    Command toolCommand(const QString &tool, const QStringList &arguments) const;
+
+private:
+    QString m_prefix;
+    QString m_wine;
+};

@@ -1,0 +1,38 @@
+#include "service/SdVersionReport.h"
+
+#include "app/Core.h"
+#include "service/ServiceRequests.h"
+#include "service/VersionReport.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+
+namespace {
+int s_timeoutMs = SdVersionReport::defaultTimeoutMs;
+}
+
+void SdVersionReport::setTimeoutMs(int milliseconds)
+{
+    s_timeoutMs = milliseconds;
+}
+
+int SdVersionReport::timeoutMs()
+{
+    return s_timeoutMs;
+}
+
+void SdVersionReport::send(const ProductInfo &info, QAbstractButton *nextButton)
+{
+    const QUrl url = ServiceRequests::sdVersionReportUrl(info, Core::languageCode());
+    auto *report = new VersionReport(url, VersionReport::Repeat::Never, s_timeoutMs);
+    // The page may be gone by the time the reply ends.
+    const QPointer<QAbstractButton> button(nextButton);
+    const auto enable = [button] {
+        if (button) {
+            button->setEnabled(true);
+        }
+    };
+    QObject::connect(report, &VersionReport::failed, report, enable);
+    QObject::connect(report, &VersionReport::firstReplyEnded, report, enable);
+    report->send();
+}

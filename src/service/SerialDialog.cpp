@@ -1,0 +1,69 @@
+#include "service/SerialDialog.h"
+
+#include "app/Core.h"
+#include "app/WindowOverlay.h"
+
+#include "ui_SerialDialog.h"
+
+#include <QKeyEvent>
+
+SerialDialog::SerialDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::SerialDialog>())
+{
+    ui->setupUi(this);
+    setWindowFlag(Qt::FramelessWindowHint);
+    ui->PopupHeaderLabel->setText(tr("Product Serial Number").toUpper());
+    connect(ui->LeftPopupButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->RightPopupButton, &QPushButton::clicked, this, &SerialDialog::accept);
+    connect(ui->SerialLineEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
+        ui->RightPopupButton->setEnabled(!text.trimmed().isEmpty());
+    });
+    ui->RightPopupButton->setEnabled(false);
+    ui->SerialLineEdit->setFocus();
+    adjustSize();
+    centreOnMainWindow();
+    m_dimmedWindow = WindowOverlay::dim();
+}
+
+SerialDialog::~SerialDialog()
+{
+    WindowOverlay::undim(m_dimmedWindow);
+}
+
+void SerialDialog::setSerial(const QString &serial)
+{
+    ui->SerialLineEdit->setText(serial);
+    ui->SerialLineEdit->selectAll();
+}
+
+QString SerialDialog::serial() const
+{
+    return ui->SerialLineEdit->text().trimmed();
+}
+
+void SerialDialog::accept()
+{
+    if (serial().isEmpty()) {
+        ui->SerialLineEdit->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
+void SerialDialog::keyPressEvent(QKeyEvent *event)
+{
+    // Answered with its buttons only, like every pop-up of the program.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void SerialDialog::centreOnMainWindow()
+{
+    if (QWidget *window = Core::mainWindow()) {
+        move(window->geometry().center() - rect().center());
+    }
+}

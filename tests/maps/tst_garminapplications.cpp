@@ -1,0 +1,123 @@
+#include "FakePlatform.h"
+#include "PeFileBuilder.h"
+#include "TestMain.h"
+#include "maps/GarminApplications.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+const QString kX86 = QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe");
+const QString kX64 = QStringLiteral("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
+
+// A fake BaseCamp at a Windows path: a real executable with the given file version, or one
+// without a version resource ("none"), or nothing ("").
+bool install(const FakePlatform &platform, const QString &windowsPath, const QString &version)
+{
+    const QString path = platform.nativePath(windowsPath);
+    if (version == QLatin1String("none")) {
+        return PeFileBuilder().setVersionResource(false).write(path);
+    }
+    return version.isEmpty() ||
+           PeFileBuilder::writeExecutable(path, QVersionNumber::fromString(version));
+}
+} // namespace
+
+class TestGarminApplications : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void checkBaseCamp_data();
+    void checkBaseCamp();
+    void pathsStayAsTheFirstSuccessSetThem();
+
+private:
+    QTemporaryDir m_driveC;
+    std::unique_ptr<FakePlatform> m_platform;
+};
+
+void TestGarminApplications::init()
+{
+    m_platform.reset();
+    m_platform = std::make_unique<FakePlatform>();
+    m_platform->driveC = m_driveC.filePath(QTest::currentDataTag());
+}
+
+void TestGarminApplications::checkBaseCamp_data()
+{
+    QTest::addColumn<QString>("x86");
+    QTest::addColumn<QString>("x64");
+    QTest::addColumn<bool>("mapInstallFolder");
+    QTest::addColumn<QString>("baseCamp"); // empty: the check fails
+    QTest::addColumn<QString>("mapInstall");
+    const QString x86 = "\"C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe\"";
+    const QString x86MapInstall = "\"C:/Program Files (x86)/Garmin/MapInstall/MapInstall.exe\"";
+    const QString x86Fallback = "\"C:/Program Files (x86)/Garmin//MapInstall.exe\"";
+    QTest::newRow("none") << ""
+                          << "" << false << ""
+                          << "";
+    QTest::newRow("4.6.2") << "4.6.2"
+                           << "" << true << x86 << x86MapInstall;
+    QTest::newRow("4.6.2.900, MapInstall elsewhere") << "4.6.2.900"
+                                                     << "" << false << x86 << x86Fallback;
+    QTest::newRow("4.6.1") << "4.6.1"
+                           << "" << true << ""
+                           << "";
+    QTest::newRow("4.10.0 is newer") << "4.10.0"
+                                     << "" << false << x86 << x86Fallback;
+    QTest::newRow("only in Program Files")
+        << ""
+        << "4.6.2" << false << "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\""
+        << "\"C:/Program Files/Garmin//MapInstall.exe\"";
+    QTest::newRow("too old in x86, new in Program Files") << "4.6.1"
+                                                          << "4.7.0" << false << ""
+                                                          << "";
+    QTest::newRow("no version resource") << "none"
+                                         << "" << false << ""
+                                         << "";
+}
+
+void TestGarminApplications::checkBaseCamp()
+{
+    QFETCH(QString, x86);
+    QFETCH(QString, x64);
+    QFETCH(bool, mapInstallFolder);
+    QFETCH(QString, baseCamp);
+    QFETCH(QString, mapInstall);
+    QVERIFY(install(*m_platform, kX86, x86));
+    QVERIFY(install(*m_platform, kX64, x64));
+    if (mapInstallFolder) {
+        QVERIFY(install(*m_platform, "C:/Program Files (x86)/Garmin/MapInstall/MapInstall.exe",
+                        "4.0.0"));
+    }
+    GarminApplications applications;
+    QCOMPARE(applications.checkBaseCamp(), !baseCamp.isEmpty());
+    QCOMPARE(applications.baseCampPath(), baseCamp);
+    QCOMPARE(applications.mapInstallPath(), mapInstall);
+}
+
+void TestGarminApplications::pathsStayAsTheFirstSuccessSetThem()
+{
+    GarminApplications applications;
+    QVERIFY(install(*m_platform, kX86, "4.6.2"));
+    QVERIFY(applications.checkBaseCamp());
+    const QString baseCamp = applications.baseCampPath();
+    const QString mapInstall = applications.mapInstallPath();
+
+    // BaseCamp moved to the other folder: found there, but the paths stay.
+    QVERIFY(QFile::remove(m_platform->nativePath(kX86)));
+    QVERIFY(install(*m_platform, kX64, "4.7.0"));
+    QVERIFY(applications.checkBaseCamp());
+    QCOMPARE(applications.baseCampPath(), baseCamp);
+    QCOMPARE(applications.mapInstallPath(), mapInstall);
+
+    // Nor does a failing check clear them.
+    QVERIFY(QFile::remove(m_platform->nativePath(kX64)));
+    QVERIFY(!applications.checkBaseCamp());
+    QCOMPARE(applications.baseCampPath(), baseCamp);
+}
+
+HALVORNSYNC_TEST_MAIN(TestGarminApplications)
+#include "tst_garminapplications.moc"

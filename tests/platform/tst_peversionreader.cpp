@@ -1,0 +1,146 @@
+#include "PeFileBuilder.h"
+#include "TestMain.h"
+#include "platform/PeVersionReader.h"
+
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <functional>
+
+namespace {
+using Damage = std::function<void(QByteArray &, const PeFileBuilder::Layout &)>;
+
+void put32(QByteArray &bytes, qsizetype offset, quint32 value)
+{
+    qToLittleEndian(value, bytes.data() + offset);
+}
+
+void put16(QByteArray &bytes, qsizetype offset, quint16 value)
+{
+    qToLittleEndian(value, bytes.data() + offset);
+}
+
+// Readable in failure messages: the version, or "none".
+QString text(const std::optional<QVersionNumber> &version)
+{
+    return version ? version->toString() : QStringLiteral("none");
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+Q_DECLARE_METATYPE(PeFileBuilder::Format)
+
+class TestPeVersionReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsTheFileVersion_data();
+    void readsTheFileVersion();
+    void damagedFileHasNoVersion_data();
+    void damagedFileHasNoVersion();
+    void everyTruncationHasNoVersion();
+    void readsFromDisk();
+};
+
+void TestPeVersionReader::readsTheFileVersion_data()
+{
+    QTest::addColumn<PeFileBuilder::Format>("format");
+    QTest::addColumn<QVersionNumber>("fileVersion");
+    QTest::addColumn<QString>("expected");
+    using F = PeFileBuilder::Format;
+    QTest::newRow("PE32") << F::Pe32 << QVersionNumber(4, 6, 2) << "4.6.2";
+    QTest::newRow("PE32+, fourth word dropped")
+        << F::Pe32Plus << QVersionNumber({4, 6, 2, 900}) << "4.6.2";
+    QTest::newRow("full 16-bit words")
+        << F::Pe32 << QVersionNumber({65535, 65534, 65533, 65532}) << "65535.65534.65533";
+}
+
+// The product version (9.8.7.6 by default) must not be taken for the file version.
+void TestPeVersionReader::readsTheFileVersion()
+{
+    QFETCH(PeFileBuilder::Format, format);
+    QFETCH(QVersionNumber, fileVersion);
+    QFETCH(QString, expected);
+    const QByteArray bytes = PeFileBuilder().setFormat(format).setFileVersion(fileVersion).build();
+    QCOMPARE(text(PeVersionReader::fromBytes(bytes)), expected);
+}
+
+void TestPeVersionReader::damagedFileHasNoVersion_data()
+{
+    QTest::addColumn<Damage>("damage");
+    using L = PeFileBuilder::Layout;
+    QTest::newRow("PE header offset beyond the end")
+        << Damage([](QByteArray &b, const L &) { put32(b, 0x3C, 0xFFFFFFF0u); });
+    QTest::newRow("unknown optional header magic")
+        << Damage([](QByteArray &b, const L &l) { put16(b, l.optionalHeader, 0x107); });
+    QTest::newRow("optional header too short for the resource entry")
+        << Damage([](QByteArray &b, const L &l) { put16(b, l.peHeader + 4 + 16, 100); });
+    QTest::newRow("huge section count")
+        << Damage([](QByteArray &b, const L &l) { put16(b, l.peHeader + 4 + 2, 0xFFFF); });
+    QTest::newRow("resource section stored beyond the end") << Damage(
+        [](QByteArray &b, const L &l) { put32(b, l.sectionTable + 40 + 20, 0xFFFFFFFFu); });
+    QTest::newRow("huge entry counts, no version type") << Damage([](QByteArray &b, const L &l) {
+        put16(b, l.resourceSection + 12, 0xFFFF);
+        put16(b, l.resourceSection + 14, 0xFFFF);
+        put32(b, l.versionTypeEntry, 17);
+    });
+    QTest::newRow("version type directory beyond the end")
+        << Damage([](QByteArray &b, const L &l) { put32(b, l.versionTypeEntry + 4, 0xFFFFFFFFu); });
+    QTest::newRow("name directory pointing at itself") << Damage([](QByteArray &b, const L &l) {
+        put32(b, l.versionNameDirectory + 16 + 4,
+              0x80000000u | quint32(l.versionNameDirectory - l.resourceSection));
+    });
+    QTest::newRow("version data longer than the file")
+        << Damage([](QByteArray &b, const L &l) { put32(b, l.versionDataEntry + 4, 0x7FFFFFFF); });
+    QTest::newRow("fixed information too short")
+        << Damage([](QByteArray &b, const L &l) { put16(b, l.versionInfo + 2, 20); });
+    QTest::newRow("key without its end") << Damage([](QByteArray &b, const L &l) {
+        for (qsizetype i = l.versionInfo + 6; i < l.versionInfo + 92; i += 2) {
+            put16(b, i, 'A');
+        }
+    });
+    QTest::newRow("wrong signature")
+        << Damage([](QByteArray &b, const L &l) { put32(b, l.fixedFileInfo, 0xFEEF04BE); });
+}
+
+void TestPeVersionReader::damagedFileHasNoVersion()
+{
+    QFETCH(Damage, damage);
+    PeFileBuilder::Layout layout;
+    QByteArray bytes = PeFileBuilder().setFileVersion(QVersionNumber(4, 6, 2)).build(&layout);
+    QCOMPARE(text(PeVersionReader::fromBytes(bytes)), "4.6.2");
+    damage(bytes, layout);
+    QCOMPARE(text(PeVersionReader::fromBytes(bytes)), "none");
+}
+
+// The version block is the last thing read, so every cut before its end loses the version.
+void TestPeVersionReader::everyTruncationHasNoVersion()
+{
+    PeFileBuilder::Layout layout;
+    const QByteArray bytes =
+        PeFileBuilder().setFormat(PeFileBuilder::Format::Pe32Plus).build(&layout);
+    const qsizetype needed = layout.fixedFileInfo + 52;
+    for (qsizetype size = 0; size < needed; ++size) {
+        // A copy, so that reading past the cut is a real out-of-bounds read for sanitizers.
+        if (PeVersionReader::fromBytes(bytes.left(size))) {
+            QFAIL(qPrintable(QStringLiteral("version read from the first %1 bytes").arg(size)));
+        }
+    }
+    QVERIFY(PeVersionReader::fromBytes(bytes.left(needed)));
+}
+
+void TestPeVersionReader::readsFromDisk()
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("Garmin/BaseCamp.exe"));
+    QVERIFY(PeFileBuilder::writeExecutable(program, QVersionNumber(4, 7, 1)));
+    QCOMPARE(text(PeVersionReader::fromFile(program)), "4.7.1");
+    QVERIFY(PeFileBuilder().setVersionResource(false).write(program));
+    QCOMPARE(text(PeVersionReader::fromFile(program)), "none");
+    QCOMPARE(text(PeVersionReader::fromFile(dir.filePath(QStringLiteral("missing.exe")))), "none");
+    QCOMPARE(text(PeVersionReader::fromFile(dir.path())), "none");
+}
+
+HALVORNSYNC_TEST_MAIN(TestPeVersionReader)
+#include "tst_peversionreader.moc"

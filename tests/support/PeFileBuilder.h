@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVersionNumber>
+
+// Builds small but well-formed Windows executables (PE32 or PE32+) whose version resource
+// carries a chosen file version: fake Garmin programs for tests and tools, and sound material
+// for tests that damage an executable on purpose. The resource section sits at a different
+// place in the file than in memory, and its root lists a named type and an icon before the
+// version, as real programs do.
+class PeFileBuilder
+{
+public:
+    enum class Format
+    {
+        Pe32,
+        Pe32Plus
+    };
+
+    // Where the parts of the built file lie, for tests that damage them.
+    struct Layout
+    {
+        qsizetype peHeader = 0;               // "PE\0\0"
+        qsizetype optionalHeader = 0;         // its Magic field
+        qsizetype resourceDirectoryEntry = 0; // data directory 2: RVA and size
+        qsizetype sectionTable = 0;
+        qsizetype resourceSection = 0;  // file offset of .rsrc, the root resource directory
+        qsizetype versionTypeEntry = 0; // the RT_VERSION entry of the root directory
+        qsizetype versionNameDirectory = 0;
+        qsizetype versionLanguageDirectory = 0;
+        qsizetype versionDataEntry = 0; // IMAGE_RESOURCE_DATA_ENTRY of the version resource
+        qsizetype versionInfo = 0;      // VS_VERSIONINFO
+        qsizetype fixedFileInfo = 0;    // VS_FIXEDFILEINFO
+    };
+
+    // Up to four segments; missing ones are 0.
+    PeFileBuilder &setFileVersion(const QVersionNumber &version);
+    PeFileBuilder &setProductVersion(const QVersionNumber &version);
+    PeFileBuilder &setFormat(Format format);
+    // Without it the file has resources, but no version among them.
+    PeFileBuilder &setVersionResource(bool present);
+
+    QByteArray build(Layout *layout = nullptr) const;
+    // Writes the file, creating the folders on the way.
+    bool write(const QString &path) const;
+
+    // A PE32 executable at `path` with this file version.
+    static bool writeExecutable(const QString &path, const QVersionNumber &fileVersion);
+
+private:
+    QVersionNumber m_fileVersion{1, 0, 0, 0};
+    QVersionNumber m_productVersion{9, 8, 7, 6};
+    Format m_format = Format::Pe32;
+    bool m_versionResource = true;
+};

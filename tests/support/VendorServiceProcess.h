@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <memory>
+
+// Runs the stand-in vendor service (tools/vendor-service) for a test, on 127.0.0.1 and a free
+// port, and reads back what it was told. Stopped when the object goes.
+//
+//     VendorServiceProcess service;
+//     QVERIFY2(service.start(), qPrintable(service.errorString()));
+//     service.useAsServiceAddress();             // HALVORNSYNC_SERVICE_URL for this process
+//     ... drive the program ...
+//     const QList<QJsonObject> reports = service.requests(QStringLiteral("update_info_pc"));
+//
+// Each logged request is an object with every query parameter as sent (decoded) plus
+// "received_at". The sample serials are those the service prints (see Catalogue.cpp), for
+// example HALV-PC-0001 (computer map), HALV-SD-0002 (two cards), FAULT-REPORT-FAILS.
+class VendorServiceProcess
+{
+public:
+    struct Options
+    {
+        qint64 mapSize = 64 * 1024; // small maps make the service start at once
+        QString dataDir;            // empty: a temporary folder of this object's own
+        QString tlsCertificate;     // both set: the service speaks HTTPS
+        QString tlsKey;
+    };
+
+    VendorServiceProcess();
+    explicit VendorServiceProcess(const Options &options);
+    ~VendorServiceProcess();
+
+    // Starts the service and waits until it listens (file generation included).
+    bool start();
+    void stop();
+
+    QUrl baseUrl() const { return m_baseUrl; }
+    // Points the program at this service through HALVORNSYNC_SERVICE_URL.
+    void useAsServiceAddress() const;
+    QString dataDir() const;
+    QString logPath() const;
+    QString errorString() const { return m_error; }
+
+    // Every request the service logged, oldest first; only those of `action` when given.
+    QList<QJsonObject> requests(const QString &action = QString()) const;
+    // Forgets what was logged so far.
+    void clearRequests() const;
+
+    static QString executablePath();
+
+private:
+    Options m_options;
+    std::unique_ptr<QTemporaryDir> m_ownDataDir;
+    QProcess m_process;
+    QUrl m_baseUrl;
+    QString m_error;
+};

@@ -1,0 +1,352 @@
+#include "Catalogue.h"
+
+#include "SampleFileGenerator.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+
+namespace {
+constexpr qint64 installerSize = 1024 * 1024;
+const QString latestVersion = QStringLiteral("24.2.0");
+
+const QList<MapFolder> norwayFolders = {
+    {QStringLiteral("HalvornTopoNorwayNorth"), QStringLiteral("Halvorn Topo Norway North"), 4660},
+    {QStringLiteral("HalvornTopoNorwaySouth"), QStringLiteral("Halvorn Topo Norway South"), 4661},
+};
+// The card product's computer copy: two maps for its two cards, and one the card product does not
+// own (its family number is not among the product's), which installing must leave out.
+const QList<MapFolder> cardComputerFolders = {
+    {QStringLiteral("HalvornTopoCardEast"), QStringLiteral("Halvorn Topo Card East"), 4662},
+    {QStringLiteral("HalvornTopoCardWest"), QStringLiteral("Halvorn Topo Card West"), 4663},
+    {QStringLiteral("HalvornTopoCardExtra"), QStringLiteral("Halvorn Topo Card Extra"), 4700},
+};
+
+QString fileUrl(const QString &name)
+{
+    return QStringLiteral("/files/") + name;
+}
+
+QString pageUrl(const QString &name)
+{
+    return QStringLiteral("/pages/") + name;
+}
+
+QJsonArray fids(std::initializer_list<int> values)
+{
+    QJsonArray array;
+    for (int value : values) {
+        array.append(value);
+    }
+    return array;
+}
+} // namespace
+
+void Catalogue::addFile(const QString &name, const QString &path, qint64 size, const QString &md5,
+                        FileFault fault)
+{
+    m_files.insert(name, ServedFile{name, path, size, md5, fault});
+}
+
+bool Catalogue::build(const QString &dataDir, qint64 mapSize)
+{
+    if (!QDir().mkpath(dataDir)) {
+        m_error = QStringLiteral("cannot create %1").arg(dataDir);
+        return false;
+    }
+    SampleFileGenerator generator(dataDir);
+    const auto norway = generator.mapArchive(QStringLiteral("halvorn-topo-norway.zip"),
+                                             norwayFolders, latestVersion, mapSize);
+    const auto cardPc = generator.mapArchive(QStringLiteral("halvorn-topo-card-pc.zip"),
+                                             cardComputerFolders, latestVersion, mapSize);
+    const auto card1 =
+        generator.cardImage(QStringLiteral("halvorn-topo-card-1.img"), 4662, mapSize);
+    const auto card2 =
+        generator.cardImage(QStringLiteral("halvorn-topo-card-2.img"), 4663, mapSize);
+    const auto installer =
+        generator.installer(QStringLiteral("install_basecamp.exe"), installerSize);
+    const auto gpsData = generator.gpsDataArchive(QStringLiteral("halvorn-gps-data.zip"));
+    if (!norway || !cardPc || !card1 || !card2 || !installer || !gpsData) {
+        m_error = generator.errorString();
+        return false;
+    }
+
+    for (const auto *generated : {&*norway, &*cardPc, &*card1, &*card2, &*installer, &*gpsData}) {
+        addFile(QFileInfo(generated->path).fileName(), generated->path, generated->size,
+                generated->md5);
+    }
+    // The same map under other names, each served with one fault.
+    const qint64 faultPoint = qBound(qint64(1), norway->size / 4, qint64(4 * 1024 * 1024));
+    addFile(QStringLiteral("halvorn-topo-norway-stall.zip"), norway->path, norway->size,
+            norway->md5, {FileFault::Kind::StallAfter, faultPoint});
+    addFile(QStringLiteral("halvorn-topo-norway-drop.zip"), norway->path, norway->size, norway->md5,
+            {FileFault::Kind::DropAfter, faultPoint});
+    addFile(QStringLiteral("halvorn-topo-norway-error.zip"), norway->path, norway->size,
+            norway->md5, {FileFault::Kind::GetStatus, 500});
+    addFile(QStringLiteral("halvorn-topo-norway-slow.zip"), norway->path, norway->size, norway->md5,
+            {FileFault::Kind::Throttle, 2 * 1024 * 1024});
+
+    addProducts();
+    return true;
+}
+
+const SampleProduct *Catalogue::product(const QString &serial) const
+{
+    for (const SampleProduct &product : m_products) {
+        if (product.serial == serial) {
+            return &product;
+        }
+    }
+    return nullptr;
+}
+
+const ServedFile *Catalogue::file(const QString &name) const
+{
+    const auto found = m_files.constFind(name);
+    return found == m_files.constEnd() ? nullptr : &*found;
+}
+
+void Catalogue::addProducts()
+{
+    const ServedFile &norway = m_files[QStringLiteral("halvorn-topo-norway.zip")];
+    const ServedFile &cardPc = m_files[QStringLiteral("halvorn-topo-card-pc.zip")];
+    const ServedFile &card1 = m_files[QStringLiteral("halvorn-topo-card-1.img")];
+    const ServedFile &card2 = m_files[QStringLiteral("halvorn-topo-card-2.img")];
+    const ServedFile &installer = m_files[QStringLiteral("install_basecamp.exe")];
+    const ServedFile &gpsData = m_files[QStringLiteral("halvorn-gps-data.zip")];
+
+    QJsonObject computer{
+        {QStringLiteral("product_name"), QStringLiteral("Halvorn Topo Norway")},
+        {QStringLiteral("notice"), QString()},
+        {QStringLiteral("format"), QStringLiteral("PC")},
+        {QStringLiteral("region_id"), 47},
+        {QStringLiteral("latest_version_major"), 24},
+        {QStringLiteral("latest_version_minor"), 2},
+        {QStringLiteral("latest_version_update"), 0},
+        {QStringLiteral("sd_version_major"), 0},
+        {QStringLiteral("sd_version_minor"), 0},
+        {QStringLiteral("sd_version_update"), 0},
+        {QStringLiteral("basecamp_pc_download"), fileUrl(installer.name)},
+        {QStringLiteral("basecamp_pc_md5"), installer.md5},
+        {QStringLiteral("basecamp_mac_download"), QString()},
+        {QStringLiteral("basecamp_mac_md5"), QString()},
+        {QStringLiteral("subproducts_SD"), QJsonArray()},
+        {QStringLiteral("subproducts_PC"),
+         QJsonArray{QJsonObject{{QStringLiteral("map"), fileUrl(norway.name)},
+                                {QStringLiteral("md5"), norway.md5},
+                                {QStringLiteral("fid"), fids({4660, 4661})},
+                                {QStringLiteral("remove_fid"), 4600}}}},
+        {QStringLiteral("changelog_url"), pageUrl(QStringLiteral("changelog"))},
+        {QStringLiteral("terms_of_use_url"), pageUrl(QStringLiteral("terms-of-use"))},
+        {QStringLiteral("exchange_policy_url"), pageUrl(QStringLiteral("exchange-policy"))},
+        {QStringLiteral("update_gps_firmware_url"), pageUrl(QStringLiteral("gps-firmware"))},
+        {QStringLiteral("additional_gps_data_name"), QString()},
+        {QStringLiteral("additional_gps_data_url"), QString()},
+        {QStringLiteral("additional_gps_data_instructions"), QString()},
+        {QStringLiteral("major_product_release_available"), false},
+        {QStringLiteral("major_product_release_url"), QString()},
+        {QStringLiteral("major_product_release_version"), 0},
+    };
+    const auto withMap = [](QJsonObject product, const QString &map, const QString &md5) {
+        QJsonArray pc = product.value(QStringLiteral("subproducts_PC")).toArray();
+        QJsonObject entry = pc.first().toObject();
+        entry.insert(QStringLiteral("map"), fileUrl(map));
+        entry.insert(QStringLiteral("md5"), md5);
+        pc.replace(0, entry);
+        product.insert(QStringLiteral("subproducts_PC"), pc);
+        return product;
+    };
+
+    QJsonObject card = computer;
+    card.insert(QStringLiteral("product_name"), QStringLiteral("Halvorn Topo Card"));
+    card.insert(QStringLiteral("format"), QStringLiteral("SD"));
+    card.insert(QStringLiteral("sd_version_major"), 23);
+    card.insert(QStringLiteral("sd_version_minor"), 4);
+    card.insert(QStringLiteral("sd_version_update"), 1);
+    card.insert(
+        QStringLiteral("subproducts_SD"),
+        QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("Halvorn Topo Card 1 of 2")},
+                               {QStringLiteral("map"), fileUrl(card1.name)},
+                               {QStringLiteral("md5"), card1.md5},
+                               {QStringLiteral("fid"), 4662}},
+                   QJsonObject{{QStringLiteral("name"), QStringLiteral("Halvorn Topo Card 2 of 2")},
+                               {QStringLiteral("map"), fileUrl(card2.name)},
+                               {QStringLiteral("md5"), card2.md5},
+                               {QStringLiteral("fid"), 4663}}});
+    card.insert(QStringLiteral("subproducts_PC"),
+                QJsonArray{QJsonObject{{QStringLiteral("map"), fileUrl(cardPc.name)},
+                                       {QStringLiteral("md5"), cardPc.md5},
+                                       {QStringLiteral("fid"), fids({4662, 4663})}}});
+
+    QJsonObject notice = computer;
+    notice.insert(QStringLiteral("product_name"), QStringLiteral("Halvorn Topo Norway (notice)"));
+    notice.insert(QStringLiteral("notice"),
+                  QStringLiteral("  This release redraws the national parks. "
+                                 "<a href=\"/pages/release-notes\">Read the release notes</a>.  "));
+
+    QJsonObject gps = computer;
+    gps.insert(QStringLiteral("product_name"), QStringLiteral("Halvorn Topo Norway with GPS data"));
+    gps.insert(QStringLiteral("additional_gps_data_name"), QStringLiteral("Halvorn Mountain Huts"));
+    gps.insert(QStringLiteral("additional_gps_data_url"), fileUrl(gpsData.name));
+    gps.insert(QStringLiteral("additional_gps_data_instructions"),
+               pageUrl(QStringLiteral("import-gps-data")));
+
+    QJsonObject major = computer;
+    major.insert(QStringLiteral("product_name"),
+                 QStringLiteral("Halvorn Topo Norway (major release)"));
+    major.insert(QStringLiteral("major_product_release_available"), true);
+    major.insert(QStringLiteral("major_product_release_url"), pageUrl(QStringLiteral("topo-25")));
+    major.insert(QStringLiteral("major_product_release_version"), 25);
+
+    QJsonObject wrongMd5 = computer;
+    wrongMd5 = withMap(wrongMd5, norway.name, QStringLiteral("0123456789abcdef0123456789abcdef"));
+
+    using Reply = SampleProduct::Reply;
+    using Reports = SampleProduct::Reports;
+    m_products = {
+        {QStringLiteral("HALV-PC-0001"),
+         QStringLiteral("computer map, two map folders"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         computer},
+        {QStringLiteral("HALV-SD-0002"),
+         QStringLiteral("card map on two cards, card version 23.4.1"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         card},
+        {QStringLiteral("HALV-NOTICE-0003"),
+         QStringLiteral("computer map with a notice"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         notice},
+        {QStringLiteral("HALV-GPS-0004"),
+         QStringLiteral("computer map with additional GPS data"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         gps},
+        {QStringLiteral("HALV-MAJOR-0005"),
+         QStringLiteral("computer map with a major release offer"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         major},
+        {QStringLiteral("HALV-SLOW-0006"),
+         QStringLiteral("computer map served at 2 MiB/s"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withMap(computer, QStringLiteral("halvorn-topo-norway-slow.zip"), norway.md5)},
+        {QStringLiteral("SHAPE-ARRAY"),
+         QStringLiteral("the computer map's answer inside an array"),
+         Reply::ArrayOfObject,
+         Reports::Accept,
+         {},
+         computer},
+        {QStringLiteral("SHAPE-EMPTY-ARRAY"),
+         QStringLiteral("answer: []"),
+         Reply::EmptyArray,
+         Reports::Accept,
+         {},
+         {}},
+        {QStringLiteral("SHAPE-ARRAY-NUMBER"),
+         QStringLiteral("answer: [5]"),
+         Reply::ArrayOfNumber,
+         Reports::Accept,
+         {},
+         {}},
+        {QStringLiteral("FAULT-SERVICE-ERROR"),
+         QStringLiteral("the service answers \"Error: ...\""),
+         Reply::ServiceError,
+         Reports::Accept,
+         QStringLiteral(" This serial number is not registered for updates.\r\n"),
+         {}},
+        {QStringLiteral("FAULT-SERVICE-ERROR-EMPTY"),
+         QStringLiteral("the service answers \"Error:\" alone"),
+         Reply::ServiceError,
+         Reports::Accept,
+         QString(),
+         {}},
+        {QStringLiteral("FAULT-CORRUPT-JSON"),
+         QStringLiteral("the answer is JSON cut short"),
+         Reply::CorruptJson,
+         Reports::Accept,
+         {},
+         computer},
+        {QStringLiteral("FAULT-HTTP-ERROR"),
+         QStringLiteral("the service answers HTTP 503"),
+         Reply::HttpError,
+         Reports::Accept,
+         {},
+         {}},
+        {QStringLiteral("FAULT-WRONG-MD5"),
+         QStringLiteral("computer map whose announced MD5 is wrong"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         wrongMd5},
+        {QStringLiteral("FAULT-STALL"),
+         QStringLiteral("computer map download stalls after a quarter"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withMap(computer, QStringLiteral("halvorn-topo-norway-stall.zip"), norway.md5)},
+        {QStringLiteral("FAULT-DROP"),
+         QStringLiteral("computer map download loses its connection"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withMap(computer, QStringLiteral("halvorn-topo-norway-drop.zip"), norway.md5)},
+        {QStringLiteral("FAULT-MAP-HTTP-ERROR"),
+         QStringLiteral("computer map download answers HTTP 500"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withMap(computer, QStringLiteral("halvorn-topo-norway-error.zip"), norway.md5)},
+        {QStringLiteral("FAULT-REPORT-FAILS"),
+         QStringLiteral("card map whose version reports get HTTP 500"),
+         Reply::Object,
+         Reports::Fail,
+         {},
+         card},
+        {QStringLiteral("FAULT-REPORT-HANGS"),
+         QStringLiteral("card map whose version reports are never answered"),
+         Reply::Object,
+         Reports::Hang,
+         {},
+         card},
+    };
+}
+
+QJsonObject Catalogue::resolved(const QJsonObject &json, const QString &origin)
+{
+    QJsonObject result;
+    for (auto it = json.constBegin(); it != json.constEnd(); ++it) {
+        const QJsonValue value = it.value();
+        if (value.isString() && (value.toString().startsWith(QLatin1String("/files/")) ||
+                                 value.toString().startsWith(QLatin1String("/pages/")))) {
+            result.insert(it.key(), origin + value.toString());
+        } else if (value.isString()) {
+            // Links inside a notice's markup point at this service too.
+            QString text = value.toString();
+            text.replace(QLatin1String("href=\"/pages/"),
+                         QLatin1String("href=\"") + origin + QLatin1String("/pages/"));
+            result.insert(it.key(), text);
+        } else if (value.isObject()) {
+            result.insert(it.key(), resolved(value.toObject(), origin));
+        } else if (value.isArray()) {
+            QJsonArray array;
+            for (const QJsonValue &element : value.toArray()) {
+                array.append(element.isObject() ? QJsonValue(resolved(element.toObject(), origin))
+                                                : element);
+            }
+            result.insert(it.key(), array);
+        } else {
+            result.insert(it.key(), value);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QUrl>
+
+#include <optional>
+
+// The head of one HTTP/1.1 request: all this service needs of it.
+struct HttpRequest
+{
+    QByteArray method;
+    QUrl target; // path and query as sent
+    QByteArray host;
+
+    // Parses the bytes up to (not including) the blank line; nothing when they are not a request.
+    static std::optional<HttpRequest> parse(const QByteArray &head);
+};
