@@ -59,18 +59,6 @@ Veuillez choisir votre langue.</source>
         <source>YES</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>INSTALLED MAP OUT OF DATE</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>INSTALLED MAP UP TO DATE</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>MAP NOT INSTALLED</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>Core</name>
@@ -305,6 +293,24 @@ Veuillez choisir votre langue.</source>
     </message>
 </context>
 <context>
+    <name>ProductInfo</name>
+    <message>
+        <source>Corrupted product info detected</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProductInfoRequest</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ProductsUninstalledPage</name>
     <message>
         <source>NEXT ≻</source>
@@ -330,6 +336,25 @@ Veuillez choisir votre langue.</source>
     </message>
     <message>
         <source>UNINSTALL</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SerialDialog</name>
+    <message>
+        <source>Please enter the serial number of the product you want to install or update.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Product Serial Number</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -373,6 +398,13 @@ Veuillez choisir votre langue.</source>
     <name>UpdateFirmwarePage</name>
     <message>
         <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VersionReport</name>
+    <message>
+        <source>Updating new map version information failed.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -61,18 +61,6 @@ Veuillez choisir votre langue.</translation>
         <source>YES</source>
         <translation>OUI</translation>
     </message>
-    <message>
-        <source>INSTALLED MAP OUT OF DATE</source>
-        <translation>CARTE INSTALLÉE PÉRIMÉE</translation>
-    </message>
-    <message>
-        <source>INSTALLED MAP UP TO DATE</source>
-        <translation>CARTE INSTALLÉE À JOUR</translation>
-    </message>
-    <message>
-        <source>MAP NOT INSTALLED</source>
-        <translation>CARTE NON INSTALLÉE</translation>
-    </message>
 </context>
 <context>
     <name>Core</name>
@@ -307,6 +295,24 @@ Veuillez choisir votre langue.</translation>
     </message>
 </context>
 <context>
+    <name>ProductInfo</name>
+    <message>
+        <source>Corrupted product info detected</source>
+        <translation>Informations du produit corrompues</translation>
+    </message>
+</context>
+<context>
+    <name>ProductInfoRequest</name>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation>CONTINUER ≻</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
     <name>ProductsUninstalledPage</name>
     <message>
         <source>NEXT ≻</source>
@@ -333,6 +339,25 @@ Veuillez choisir votre langue.</translation>
     <message>
         <source>UNINSTALL</source>
         <translation>DÉSINSTALLER</translation>
+    </message>
+</context>
+<context>
+    <name>SerialDialog</name>
+    <message>
+        <source>Please enter the serial number of the product you want to install or update.</source>
+        <translation>Veuillez saisir le numéro de série du produit que vous souhaitez installer ou mettre à jour.</translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation>≺ RETOUR</translation>
+    </message>
+    <message>
+        <source>CONTINUE ≻</source>
+        <translation>CONTINUER ≻</translation>
+    </message>
+    <message>
+        <source>Product Serial Number</source>
+        <translation>Numéro de série du produit</translation>
     </message>
 </context>
 <context>
@@ -376,6 +401,13 @@ Veuillez choisir votre langue.</translation>
     <message>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
+    </message>
+</context>
+<context>
+    <name>VersionReport</name>
+    <message>
+        <source>Updating new map version information failed.</source>
+        <translation>La mise à jour des informations de version de la carte a échoué.</translation>
     </message>
 </context>
 <context>
