@@ -6,12 +6,30 @@
 #include "service/ProductInfo.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
 
 namespace {
 using Button = PopupAnswerer::Button;
+
+// The family of the product's computer map, as its installed copy's Info.xml names it.
+const qint32 kFamily = 4660;
+
+// Installs a copy of the product's map whose Info.xml names `name`, which holds its version.
+bool installMap(const QString &name)
+{
+    const QString folder = Core::garminMapsFolder() + QStringLiteral("/HalvornTopo");
+    QFile info(folder + QStringLiteral("/Info.xml"));
+    return QDir().mkpath(folder) && info.open(QIODevice::WriteOnly) &&
+           info.write(QStringLiteral("<MapProduct><ID>%1</ID><SubProduct><Name>%2</Name>"
+                                     "</SubProduct></MapProduct>")
+                          .arg(kFamily)
+                          .arg(name)
+                          .toUtf8()) > 0;
+}
 
 enum class Product
 {
@@ -25,6 +43,8 @@ ProductInfo *makeProduct(Product kind)
 {
     auto *info = new ProductInfo;
     info->productName = QStringLiteral("Halvorn Topo");
+    info->latestVersion = QVersionNumber(24, 2, 0);
+    info->pcSubProduct.fids = {kFamily};
     info->isPcFormat = kind == Product::Computer || kind == Product::ComputerWithMajorRelease;
     info->majorProductReleaseAvailable = kind == Product::ComputerWithMajorRelease;
     if (info->isPcFormat) {
@@ -90,6 +110,7 @@ void TestPageGraph::cleanup()
     disconnect(Core::instance(), &Core::currentPageChanged, this, nullptr);
     m_answerer.reset();
     m_window.reset();
+    QDir(m_platform->driveC).removeRecursively();
     m_platform.reset();
     QDir(Core::garminMapsFolder()).removeRecursively();
 }
@@ -128,16 +149,20 @@ void TestPageGraph::walk(const QStringList &steps)
 void TestPageGraph::routes_data()
 {
     QTest::addColumn<Product>("product");
+    // BaseCamp's version; empty when it is not installed.
+    QTest::addColumn<QString>("baseCamp");
+    // The name in the installed copy's Info.xml; empty when the map is not installed.
+    QTest::addColumn<QString>("installed");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("popups");
 
-    // BaseCamp is missing on this machine, so the gate offers its download.
-    QTest::newRow("computer, out of date, transfer and GPS data")
-        << Product::Computer
+    QTest::newRow("computer, no BaseCamp, out of date, transfer and GPS data")
+        << Product::Computer << ""
+        << "Halvorn Topo 24.1"
         << QStringList{"UpdateFirmwarePage/NextButton/R",
                        "DownloadBaseCampPage/InstallerVerifiedOutcome",
                        "InstallBaseCampPage/ContinueButton",
-                       "CloseGarminPage/OutOfDateOutcome",
+                       "CloseGarminPage",
                        "PCUpdatesAvailablePage/UpdateNowButton",
                        "DownloadMapPCPage/MapInstalledOutcome",
                        "InformNewPCVersionPage/NextButton/R",
@@ -148,22 +173,32 @@ void TestPageGraph::routes_data()
                        "GPSDataExtractedPage/NextButton",
                        "ThankYouPage"}
         << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
-    QTest::newRow("computer, gate declined, stays")
-        << Product::Computer << QStringList{"UpdateFirmwarePage/NextButton/L"}
+    QTest::newRow("computer, no BaseCamp, gate declined, stays")
+        << Product::Computer << ""
+        << "Halvorn Topo 24.1" << QStringList{"UpdateFirmwarePage/NextButton/L"}
+        << QStringList{"GARMIN BASECAMP REQUIRED"};
+    QTest::newRow("computer, BaseCamp 4.6.1 is too old")
+        << Product::Computer << "4.6.1"
+        << "Halvorn Topo 24.1" << QStringList{"UpdateFirmwarePage/NextButton/L"}
         << QStringList{"GARMIN BASECAMP REQUIRED"};
     QTest::newRow("computer, up to date, no transfer, no GPS data")
-        << Product::Computer
-        << QStringList{"UpdateFirmwarePage/NextButton/R",
-                       "DownloadBaseCampPage/InstallerVerifiedOutcome",
-                       "InstallBaseCampPage/ContinueButton",
-                       "CloseGarminPage/UpToDateOutcome",
-                       "NoPCUpdatesAvailablePage/NextButton/LL",
-                       "MajorReleaseAvailablePage",
-                       "DownloadGPSDataPage",
-                       "ThankYouPage"}
-        << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
+        << Product::Computer << "4.6.2"
+        << "Halvorn Topo 24.2.0" << QStringList{"UpdateFirmwarePage/NextButton",
+                                                "CloseGarminPage",
+                                                "NoPCUpdatesAvailablePage/NextButton/LL",
+                                                "MajorReleaseAvailablePage",
+                                                "DownloadGPSDataPage",
+                                                "ThankYouPage"}
+        << QStringList{"TRANSFER TO GPS", "HALVORN TRAILS"};
+    QTest::newRow("computer, installed version unreadable, reinstalled")
+        << Product::Computer << "4.6.2"
+        << "Halvorn Topo"
+        << QStringList{"UpdateFirmwarePage/NextButton", "CloseGarminPage",
+                       "NoPCUpdatesAvailablePage/ReinstallButton", "DownloadMapPCPage"}
+        << QStringList{};
     QTest::newRow("computer, failures given up, major release offered")
-        << Product::ComputerWithMajorRelease
+        << Product::ComputerWithMajorRelease << ""
+        << ""
         << QStringList{"UpdateFirmwarePage/NextButton/R",
                        "DownloadBaseCampPage/GiveUpOutcome",
                        "MajorReleaseAvailablePage/SkipButton/RL",
@@ -172,17 +207,14 @@ void TestPageGraph::routes_data()
                        "ThankYouPage"}
         << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
     QTest::newRow("computer, not installed, download given up")
-        << Product::Computer << QStringList{"UpdateFirmwarePage/NextButton/R",
-                                            "DownloadBaseCampPage/InstallerVerifiedOutcome",
-                                            "InstallBaseCampPage/ContinueButton",
-                                            "CloseGarminPage/NotInstalledOutcome",
-                                            "DownloadMapPCPage/GiveUpOutcome/LR",
-                                            "MajorReleaseAvailablePage",
-                                            "DownloadGPSDataPage/GiveUpOutcome",
-                                            "ThankYouPage"}
-        << QStringList{"GARMIN BASECAMP REQUIRED", "TRANSFER TO GPS", "HALVORN TRAILS"};
+        << Product::Computer << "4.6.2"
+        << "" << QStringList{"UpdateFirmwarePage/NextButton",      "CloseGarminPage",
+                             "DownloadMapPCPage/GiveUpOutcome/LR", "MajorReleaseAvailablePage",
+                             "DownloadGPSDataPage/GiveUpOutcome",  "ThankYouPage"}
+        << QStringList{"TRANSFER TO GPS", "HALVORN TRAILS"};
     QTest::newRow("two cards, first written, second skipped")
-        << Product::TwoCardsNewer
+        << Product::TwoCardsNewer << ""
+        << ""
         << QStringList{"UpdateFirmwarePage/NextButton",
                        "InsertSDPage/ContinueButton",
                        "SDUpdatesAvailablePage/UpdateNowButton",
@@ -198,7 +230,8 @@ void TestPageGraph::routes_data()
                        "ThankYouPage"}
         << QStringList{"VIEW MAP ON PC?"};
     QTest::newRow("two cards, every card skipped, BaseCamp needed to view")
-        << Product::TwoCardsUpToDate
+        << Product::TwoCardsUpToDate << ""
+        << ""
         << QStringList{"UpdateFirmwarePage/NextButton",
                        "InsertSDPage/ContinueButton",
                        "NoSDUpdatesAvailablePage/NextButton",
@@ -210,7 +243,8 @@ void TestPageGraph::routes_data()
                        "DownloadBaseCampPage"}
         << QStringList{"VIEW MAP ON PC?", "GARMIN BASECAMP REQUIRED"};
     QTest::newRow("card given up, BaseCamp skipped")
-        << Product::TwoCardsUpToDate
+        << Product::TwoCardsUpToDate << ""
+        << ""
         << QStringList{"UpdateFirmwarePage/NextButton",
                        "InsertSDPage/ContinueButton",
                        "NoSDUpdatesAvailablePage/ReinstallButton",
@@ -224,13 +258,62 @@ void TestPageGraph::routes_data()
                        "DownloadGPSDataPage",
                        "ThankYouPage"}
         << QStringList{"VIEW MAP ON PC?", "GARMIN BASECAMP REQUIRED"};
+    QTest::newRow("cards, viewed on the computer, not installed there")
+        << Product::TwoCardsUpToDate << "4.6.2"
+        << "Halvorn Topo 24.1"
+        << QStringList{"UpdateFirmwarePage/NextButton",
+                       "InsertSDPage/ContinueButton",
+                       "NoSDUpdatesAvailablePage/NextButton",
+                       "EjectSDPage/CardRemovedOutcome",
+                       "InsertSDPage/ContinueButton",
+                       "NoSDUpdatesAvailablePage/NextButton",
+                       "EjectSDPage/CardRemovedOutcome/RL",
+                       "ViewMapOnPCPage",
+                       "CloseGarminPage",
+                       "MajorReleaseAvailablePage",
+                       "DownloadGPSDataPage",
+                       "ThankYouPage"}
+        << QStringList{"VIEW MAP ON PC?", "INSTALL MAP ON PC?"};
+    QTest::newRow("cards, then the computer copy updated too")
+        << Product::TwoCardsNewer << "4.6.2"
+        << "Halvorn Topo 24.1"
+        << QStringList{"UpdateFirmwarePage/NextButton",
+                       "InsertSDPage/ContinueButton",
+                       "SDUpdatesAvailablePage/UpdateNowButton",
+                       "DownloadMapSDPage/MapCopiedOutcome",
+                       "EjectSDPage/CardRemovedOutcome",
+                       "InsertSDPage/ContinueButton",
+                       "SDUpdatesAvailablePage/UpdateNowButton",
+                       "DownloadMapSDPage/MapCopiedOutcome",
+                       "EjectSDPage/CardRemovedOutcome",
+                       "InformNewSDVersionPage/NextButton/RR",
+                       "ViewMapOnPCPage",
+                       "CloseGarminPage",
+                       "PCUpdatesAvailablePage/SkipButton",
+                       "MajorReleaseAvailablePage",
+                       "DownloadGPSDataPage",
+                       "ThankYouPage"}
+        << QStringList{"VIEW MAP ON PC?", "INSTALL MAP ON PC?"};
 }
 
 void TestPageGraph::routes()
 {
     QFETCH(Product, product);
+    QFETCH(QString, baseCamp);
+    QFETCH(QString, installed);
     QFETCH(QStringList, steps);
     QFETCH(QStringList, popups);
+    if (!baseCamp.isEmpty()) {
+        const QString executable = m_platform->nativePath(
+            QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
+        QVERIFY(QDir().mkpath(QFileInfo(executable).path()));
+        QFile file(executable);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        m_platform->fileVersions.insert(executable, QVersionNumber::fromString(baseCamp));
+    }
+    if (!installed.isEmpty()) {
+        QVERIFY(installMap(installed));
+    }
     Core::instance()->setProductInfo(makeProduct(product));
     Core::instance()->setCurrentPage(PageId::UpdateFirmwarePage);
 
