@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QTimer>
@@ -46,7 +47,8 @@ void Photographer::expect(const QList<PopupAnswer> &answers)
 bool Photographer::eventFilter(QObject *object, QEvent *event)
 {
     if (event->type() == QEvent::Show &&
-        (object->inherits("PopupDialog") || object->inherits("NeedHelpDialog"))) {
+        (object->inherits("PopupDialog") || object->inherits("NeedHelpDialog") ||
+         object->inherits("SerialDialog"))) {
         PopupAnswer answer{QStringLiteral("unexpected"), false};
         if (m_answers.isEmpty()) {
             m_problems.append(QStringLiteral("an unexpected pop-up on %1").arg(currentPageName()));
@@ -93,6 +95,13 @@ void Photographer::photographPage(QWidget *page, bool again)
 
 void Photographer::photographPopup(QDialog *popup, const PopupAnswer &answer)
 {
+    if (!answer.text.isEmpty()) {
+        if (auto *edit = popup->findChild<QLineEdit *>()) {
+            edit->setText(answer.text);
+        } else {
+            m_problems.append(QStringLiteral("nowhere to type %1").arg(answer.text));
+        }
+    }
     const QString page = currentPageName();
     const QString key = page + QLatin1Char('-') + answer.name;
     if (m_window && !m_taken.contains(key)) {
@@ -112,7 +121,8 @@ void Photographer::photographPopup(QDialog *popup, const PopupAnswer &answer)
         painter.end();
         save(picture, key, page + QStringLiteral(": ") + answer.name);
     }
-    const bool popupDialog = popup->inherits("PopupDialog");
+    // The serial pop-up has the same two buttons as every pop-up.
+    const bool popupDialog = !popup->inherits("NeedHelpDialog");
     const char *name = answer.accept ? (popupDialog ? "RightPopupButton" : "OkButton")
                                      : (popupDialog ? "LeftPopupButton" : "CloseButton");
     if (auto *button = popup->findChild<QAbstractButton *>(QLatin1String(name))) {

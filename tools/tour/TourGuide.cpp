@@ -1,9 +1,11 @@
 #include "TourGuide.h"
 
 #include "Photographer.h"
+#include "service/ProductInfoStep.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEnterEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 
@@ -60,8 +62,9 @@ bool TourGuide::walk(const TourRoute &route)
         // A page may offer a button only once its own start-up work has run.
         QPushButton *button = nullptr;
         const QDeadlineTimer deadline(kPageTimeoutMs);
+        // The product-information step ignores a new start until its last request is gone.
         while (!(button = currentPage()->findChild<QPushButton *>(step.button)) ||
-               !button->isVisible() || !button->isEnabled()) {
+               !button->isVisible() || !button->isEnabled() || ProductInfoStep::isRunning()) {
             if (deadline.hasExpired() || currentPage()->objectName() != step.page) {
                 m_error = QStringLiteral("%1 offers no %2 to click").arg(step.page, step.button);
                 return false;
@@ -69,6 +72,10 @@ bool TourGuide::walk(const TourRoute &route)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         m_photographer->rephotograph(currentPage());
+        // The pointer comes onto the button before it clicks, as a user's does (the language
+        // buttons show their logo then).
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), button->mapToGlobal(QPointF(1, 1)));
+        QCoreApplication::sendEvent(button, &enter);
         button->click();
     }
     QCoreApplication::processEvents();

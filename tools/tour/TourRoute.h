@@ -5,12 +5,15 @@
 
 #include <functional>
 
-// How the tour answers a pop-up: `name` names its picture, `accept` presses the right button
-// (else the left one).
+class TourPlatform;
+
+// How the tour answers a pop-up: `name` names its picture, `text` is typed into its line edit
+// (the serial pop-up's), `accept` presses the right button (else the left one).
 struct PopupAnswer
 {
     QString name;
     bool accept = true;
+    QString text;
 };
 
 // One step of a route: wait for `page`, queue the answers to the pop-ups that follow (also those
@@ -31,6 +34,7 @@ struct TourRoute
     QList<TourStep> steps;
 };
 
-// Every route through the wizard, as far as the built pages go. `languageButton` is the button
-// of the language the tour is made in.
-QList<TourRoute> tourRoutes(const QString &languageButton);
+// Every route through the wizard, as far as the built pages go, with the stand-in vendor
+// service's sample serials. `languageButton` is the button of the language the tour is made in;
+// routes install or remove BaseCamp through `platform`.
+QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platform);

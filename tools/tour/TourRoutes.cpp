@@ -1,98 +1,78 @@
+#include "TourPlatform.h"
 #include "TourRoute.h"
+#include "TourSandbox.h"
 #include "app/Core.h"
-#include "service/ProductInfo.h"
 
 namespace {
-
-enum class Kind
-{
-    ComputerOutOfDate,
-    ComputerUpToDate,
-    TwoCardsNewer,
-    OneCardUpToDate,
-};
-
-// The product the vendor's service would describe.
-ProductInfo *sampleProduct(Kind kind)
-{
-    auto *info = new ProductInfo;
-    info->productName = QStringLiteral("Halvorn Topo Nordic");
-    info->latestVersion = QVersionNumber(24, 2, 0);
-    info->isPcFormat = kind == Kind::ComputerOutOfDate || kind == Kind::ComputerUpToDate;
-    info->majorProductReleaseAvailable = kind == Kind::ComputerOutOfDate;
-    if (kind == Kind::ComputerOutOfDate) {
-        info->additionalGpsDataName = QStringLiteral("Halvorn Trails");
-        info->additionalGpsDataUrl = QUrl(QStringLiteral("https://www.halvorn.com/trails.zip"));
-    }
-    if (kind == Kind::TwoCardsNewer) {
-        info->productName = QStringLiteral("Halvorn Topo Nordic SD");
-        info->sdSubProducts = {{QStringLiteral("Nordic North"), {}, {}, 4101},
-                               {QStringLiteral("Nordic South"), {}, {}, 4102}};
-        info->latestNewerThanSd = true;
-    }
-    if (kind == Kind::OneCardUpToDate) {
-        info->productName = QStringLiteral("Halvorn Topo Alps SD");
-        info->sdSubProducts = {{QStringLiteral("Alps"), {}, {}, 4201}};
-    }
-    return info;
-}
-
-std::function<void()> product(Kind kind)
-{
-    return [kind] {
-        Core::instance()->setProductInfo(sampleProduct(kind));
-    };
-}
 
 const bool Accept = true;
 const bool Decline = false;
 
+PopupAnswer serial(const QString &serial)
+{
+    return {QStringLiteral("serial"), Accept, serial};
+}
+
+// The installed copy of the sample computer map (family 4660 in the service's catalogue).
+void installNorwayNorth(const QString &version)
+{
+    TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwayNorth"), 4660,
+                                 QStringLiteral("Halvorn Topo Norway North ") + version);
+}
+
 } // namespace
 
-QList<TourRoute> tourRoutes(const QString &languageButton)
+QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platform)
 {
     QList<TourRoute> routes;
 
-    routes.append({QStringLiteral("Computer map, out of date"),
-                   product(Kind::ComputerOutOfDate),
+    routes.append(
+        {QStringLiteral("Computer map, no BaseCamp yet, update available, major release offered"),
+         [platform] {
+             platform->setBaseCamp({});
+             installNorwayNorth(QStringLiteral("24.1"));
+         },
+         {
+             {"ChooseLanguagePage", languageButton, {}},
+             {"InstallUpdateUninstallPage", "InstallUpdateButton", {}},
+             {"HighSpeedConnectionRequiredPage", "NextButton", {serial("HALV-MAJOR-0005")}},
+             {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
+             {"DownloadBaseCampPage", "InstallerVerifiedOutcome", {}},
+             {"InstallBaseCampPage", "ContinueButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"PCUpdatesAvailablePage", "UpdateNowButton", {}},
+             {"DownloadMapPCPage", "MapInstalledOutcome", {}},
+             {"InformNewPCVersionPage", "NextButton", {}},
+             {"MajorReleaseAvailablePage", "SkipButton", {{"transfer-to-gps", Accept}}},
+             {"TransferToGPS2Page", "NextButton", {}},
+             {"TransferToGPS3Page", "ContinueButton", {}},
+             {"DownloadGPSDataPage", {}, {}},
+             {"ThankYouPage", {}, {}},
+         }});
+
+    // Each further product starts again from the thank-you page, as a user would.
+    routes.append({QStringLiteral("Computer map up to date, with additional GPS data"),
+                   [platform] {
+                       platform->setBaseCamp(QVersionNumber(4, 6, 2));
+                       installNorwayNorth(QStringLiteral("24.2.0"));
+                   },
                    {
-                       {"ChooseLanguagePage", languageButton, {}},
-                       {"InstallUpdateUninstallPage", "InstallUpdateButton", {}},
-                       {"HighSpeedConnectionRequiredPage", "NextButton", {}},
-                       {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
-                       {"DownloadBaseCampPage", "InstallerVerifiedOutcome", {}},
-                       {"InstallBaseCampPage", "ContinueButton", {}},
-                       {"CloseGarminPage", "OutOfDateOutcome", {}},
-                       {"PCUpdatesAvailablePage", "UpdateNowButton", {}},
-                       {"DownloadMapPCPage", "MapInstalledOutcome", {}},
-                       {"InformNewPCVersionPage", "NextButton", {}},
-                       {"MajorReleaseAvailablePage", "SkipButton", {{"transfer-to-gps", Accept}}},
-                       {"TransferToGPS2Page", "NextButton", {}},
-                       {"TransferToGPS3Page", "ContinueButton", {{"gps-data", Accept}}},
+                       {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-GPS-0004")}},
+                       {"UpdateFirmwarePage", "NextButton", {}},
+                       {"CloseGarminPage", {}, {}},
+                       {"NoPCUpdatesAvailablePage",
+                        "NextButton",
+                        {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
+                       {"MajorReleaseAvailablePage", {}, {}},
                        {"DownloadGPSDataPage", "DataExtractedOutcome", {}},
                        {"GPSDataExtractedPage", "NextButton", {}},
                        {"ThankYouPage", {}, {}},
                    }});
 
-    // Each further product starts again from the thank-you page, as a user would.
-    routes.append({QStringLiteral("Computer map, up to date"),
-                   product(Kind::ComputerUpToDate),
+    routes.append({QStringLiteral("Two preprogrammed cards, update available, then the computer"),
+                   {},
                    {
-                       {"ThankYouPage", "UpdateAnotherButton", {}},
-                       {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
-                       {"DownloadBaseCampPage", "InstallerVerifiedOutcome", {}},
-                       {"InstallBaseCampPage", "ContinueButton", {}},
-                       {"CloseGarminPage", "UpToDateOutcome", {}},
-                       {"NoPCUpdatesAvailablePage", "NextButton", {{"transfer-to-gps", Decline}}},
-                       {"MajorReleaseAvailablePage", {}, {}},
-                       {"DownloadGPSDataPage", {}, {}},
-                       {"ThankYouPage", {}, {}},
-                   }});
-
-    routes.append({QStringLiteral("Two preprogrammed cards, update available"),
-                   product(Kind::TwoCardsNewer),
-                   {
-                       {"ThankYouPage", "UpdateAnotherButton", {}},
+                       {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-0002")}},
                        {"UpdateFirmwarePage", "NextButton", {}},
                        {"InsertSDPage", "ContinueButton", {}},
                        {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
@@ -103,6 +83,27 @@ QList<TourRoute> tourRoutes(const QString &languageButton)
                        {"EjectSDPage", "CardRemovedOutcome", {}},
                        {"InformNewSDVersionPage",
                         "NextButton",
+                        {{"view-map-on-pc", Accept}, {"install-map-on-pc", Accept}}},
+                       {"ViewMapOnPCPage", {}, {}},
+                       {"CloseGarminPage", {}, {}},
+                       {"DownloadMapPCPage", "GiveUpOutcome", {}},
+                       {"MajorReleaseAvailablePage", {}, {}},
+                       {"DownloadGPSDataPage", {}, {}},
+                       {"ThankYouPage", {}, {}},
+                   }});
+
+    routes.append({QStringLiteral("Preprogrammed cards already up to date, no BaseCamp"),
+                   [platform] { platform->setBaseCamp({}); },
+                   {
+                       {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-CURRENT-0007")}},
+                       {"UpdateFirmwarePage", "NextButton", {}},
+                       {"InsertSDPage", "ContinueButton", {}},
+                       {"NoSDUpdatesAvailablePage", "NextButton", {}},
+                       {"EjectSDPage", "CardRemovedOutcome", {}},
+                       {"InsertSDPage", "ContinueButton", {}},
+                       {"NoSDUpdatesAvailablePage", "NextButton", {}},
+                       {"EjectSDPage",
+                        "CardRemovedOutcome",
                         {{"view-map-on-pc", Accept}, {"basecamp-required", Decline}}},
                        {"ViewMapOnPCPage", {}, {}},
                        {"MajorReleaseAvailablePage", {}, {}},
@@ -110,20 +111,20 @@ QList<TourRoute> tourRoutes(const QString &languageButton)
                        {"ThankYouPage", {}, {}},
                    }});
 
-    routes.append({QStringLiteral("Preprogrammed card, up to date"),
-                   product(Kind::OneCardUpToDate),
+    // The service's refusal leaves the user where the step started.
+    routes.append({QStringLiteral("A serial the service refuses, then one with a notice"),
+                   {},
                    {
-                       {"ThankYouPage", "UpdateAnotherButton", {}},
-                       {"UpdateFirmwarePage", "NextButton", {}},
-                       {"InsertSDPage", "ContinueButton", {}},
-                       {"NoSDUpdatesAvailablePage", "NextButton", {}},
-                       {"EjectSDPage", "CardRemovedOutcome", {{"view-map-on-pc", Decline}}},
-                       {"ViewMapOnPCPage", {}, {}},
-                       {"MajorReleaseAvailablePage", {}, {}},
-                       {"DownloadGPSDataPage", {}, {}},
-                       {"ThankYouPage", {}, {}},
+                       {"ThankYouPage",
+                        "UpdateAnotherButton",
+                        {serial("FAULT-SERVICE-ERROR"), {QStringLiteral("error"), Accept, {}}}},
+                       {"ThankYouPage",
+                        "UpdateAnotherButton",
+                        {serial("HALV-NOTICE-0003"), {QStringLiteral("information"), Accept, {}}}},
+                       {"UpdateFirmwarePage", {}, {}},
                    }});
 
+    // A new run: the wizard starts again on its first page.
     routes.append({QStringLiteral("Uninstalling maps"),
                    [] { Core::instance()->setCurrentPage(PageId::ChooseLanguagePage); },
                    {

@@ -2,13 +2,15 @@
 //
 // Walks every route of the wizard by clicking its buttons and saves a picture of each page and
 // pop-up, plus index.html, into DIR. Needs no display: it draws off screen unless QT_QPA_PLATFORM
-// says otherwise. The program runs in a home of its own with sample installed maps.
+// says otherwise. The program runs in a home of its own with sample installed maps and a fake
+// BaseCamp, against the stand-in vendor service started for the tour.
 
 #include "Photographer.h"
 #include "TourGuide.h"
 #include "TourPlatform.h"
 #include "TourRoute.h"
 #include "TourSandbox.h"
+#include "TourService.h"
 #include "app/Core.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
@@ -55,6 +57,13 @@ int main(int argc, char *argv[])
     Startup::setLoggingRule();
     QApplication app(argc, argv);
     Startup::applyLook(app);
+
+    TourService service;
+    if (!service.start(QDir::homePath() + QStringLiteral("/vendor-service"))) {
+        std::fprintf(stderr, "halvornsync-tour: %s\n", qPrintable(service.errorString()));
+        return 1;
+    }
+    qputenv("HALVORNSYNC_SERVICE_URL", service.baseUrl().toString().toUtf8());
     TourPlatform platform;
     Core::instance();
 
@@ -85,7 +94,7 @@ int main(int argc, char *argv[])
                                        ? QStringLiteral("FrenchButton")
                                        : QStringLiteral("EnglishButton");
     int failures = 0;
-    for (const TourRoute &route : tourRoutes(languageButton)) {
+    for (const TourRoute &route : tourRoutes(languageButton, &platform)) {
         if (!guide.walk(route)) {
             ++failures;
             std::fprintf(stderr, "halvornsync-tour: %s: %s\n", qPrintable(route.title),

@@ -178,6 +178,14 @@ void Catalogue::addProducts()
                                        {QStringLiteral("md5"), cardPc.md5},
                                        {QStringLiteral("fid"), fids({4662, 4663})}}});
 
+    // The same cards, already holding the latest version.
+    QJsonObject cardCurrent = card;
+    cardCurrent.insert(QStringLiteral("product_name"),
+                       QStringLiteral("Halvorn Topo Card (current)"));
+    cardCurrent.insert(QStringLiteral("sd_version_major"), 24);
+    cardCurrent.insert(QStringLiteral("sd_version_minor"), 2);
+    cardCurrent.insert(QStringLiteral("sd_version_update"), 0);
+
     QJsonObject notice = computer;
     notice.insert(QStringLiteral("product_name"), QStringLiteral("Halvorn Topo Norway (notice)"));
     notice.insert(QStringLiteral("notice"),
@@ -240,6 +248,12 @@ void Catalogue::addProducts()
          Reports::Accept,
          {},
          withMap(computer, QStringLiteral("halvorn-topo-norway-slow.zip"), norway.md5)},
+        {QStringLiteral("HALV-SD-CURRENT-0007"),
+         QStringLiteral("card map on two cards, cards already at the latest version"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         cardCurrent},
         {QStringLiteral("SHAPE-ARRAY"),
          QStringLiteral("the computer map's answer inside an array"),
          Reply::ArrayOfObject,
