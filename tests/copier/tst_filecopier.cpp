@@ -191,6 +191,7 @@ void TestFileCopier::copiesOneRunAtATime()
     QCOMPARE(log.events, expected);
     for (const int id : {0, 1}) {
         const QList<qint64> progress = log.progress.value(id);
+        QVERIFY(!progress.isEmpty());
         QVERIFY(std::is_sorted(progress.begin(), progress.end()));
         QCOMPARE(progress.last(), m_data.size());
     }
