@@ -29,7 +29,7 @@ int FileCopier::copy(const QString &source, const QString &destination, int flag
     m_thread->copy(id, request);
     // Started from the event loop, so that a caller can queue several requests before the
     // worker picks the first one.
-    QTimer::singleShot(0, m_thread, &CopyThread::restart);
+    QTimer::singleShot(0, m_thread.data(), &CopyThread::restart);
     return id;
 }
 

@@ -211,54 +211,38 @@ void TestFileCopier::outcome_data()
     QTest::addColumn<Content>("content");
 
     const int unattended = FileCopier::NonInteractive;
-    QTest::newRow("new file") << "a.bin"
-                              << "new.bin" << unattended << Fault::None << FileCopier::NoError
-                              << "new.bin" << Content::Source;
-    QTest::newRow("into an existing folder")
-        << "a.bin"
-        << "folder" << unattended << Fault::None << FileCopier::NoError << "folder/a.bin"
-        << Content::Source;
-    QTest::newRow("replacing a file") << "a.bin"
-                                      << "old.bin" << unattended << Fault::None
-                                      << FileCopier::NoError << "old.bin" << Content::Source;
-    QTest::newRow("no folder is created")
-        << "a.bin"
-        << "missing/new.bin" << unattended << Fault::None << FileCopier::CannotOpenDestination
-        << "missing" << Content::Absent;
-    QTest::newRow("source gone") << "gone.bin"
-                                 << "new.bin" << unattended << Fault::None
-                                 << FileCopier::SourceNotFound << "new.bin" << Content::Absent;
-    QTest::newRow("following a link")
-        << "link-to-a"
-        << "new.bin" << (unattended | FileCopier::FollowLinks) << Fault::None << FileCopier::NoError
-        << "new.bin" << Content::Source;
-    QTest::newRow("onto itself") << "a.bin"
-                                 << "a.bin" << unattended << Fault::None
-                                 << FileCopier::CannotOpenDestination << "a.bin" << Content::Source;
-    QTest::newRow("onto itself through its folder")
-        << "a.bin"
-        << "." << unattended << Fault::None << FileCopier::CannotOpenDestination << "a.bin"
-        << Content::Source;
-    QTest::newRow("onto a link to itself")
-        << "a.bin"
-        << "link-to-a" << unattended << Fault::None << FileCopier::CannotOpenDestination << "a.bin"
-        << Content::Source;
-    QTest::newRow("device that cannot grow")
-        << "small.bin"
-        << "link-to-dev-full" << unattended << Fault::None << FileCopier::CannotWriteDestination
-        << "link-to-dev-full" << Content::Absent;
-    QTest::newRow("card fills up in the last block")
-        << "a.bin"
-        << "new.bin" << unattended << Fault::FillUpInLastBlock << FileCopier::CannotWriteDestination
-        << "new.bin" << Content::Absent;
-    QTest::newRow("image that will not open")
-        << "a.bin"
-        << "old.bin" << unattended << Fault::RefuseFirstOpen << FileCopier::CannotOpenDestination
-        << "old.bin" << Content::Old;
-    QTest::newRow("image that will not open, replaced")
-        << "a.bin"
-        << "old.bin" << (unattended | FileCopier::ForceReplace) << Fault::RefuseFirstOpen
-        << FileCopier::NoError << "old.bin" << Content::Source;
+    const auto row = [](const char *name, const char *source, const char *destination, int flags,
+                        Fault fault, FileCopier::Error error, const char *result, Content content) {
+        QTest::newRow(name) << QString::fromLatin1(source) << QString::fromLatin1(destination)
+                            << flags << fault << error << QString::fromLatin1(result) << content;
+    };
+    row("new file", "a.bin", "new.bin", unattended, Fault::None, FileCopier::NoError, "new.bin",
+        Content::Source);
+    row("into an existing folder", "a.bin", "folder", unattended, Fault::None, FileCopier::NoError,
+        "folder/a.bin", Content::Source);
+    row("replacing a file", "a.bin", "old.bin", unattended, Fault::None, FileCopier::NoError,
+        "old.bin", Content::Source);
+    row("no folder is created", "a.bin", "missing/new.bin", unattended, Fault::None,
+        FileCopier::CannotOpenDestination, "missing", Content::Absent);
+    row("source gone", "gone.bin", "new.bin", unattended, Fault::None, FileCopier::SourceNotFound,
+        "new.bin", Content::Absent);
+    row("following a link", "link-to-a", "new.bin", unattended | FileCopier::FollowLinks,
+        Fault::None, FileCopier::NoError, "new.bin", Content::Source);
+    row("onto itself", "a.bin", "a.bin", unattended, Fault::None, FileCopier::CannotOpenDestination,
+        "a.bin", Content::Source);
+    row("onto itself through its folder", "a.bin", ".", unattended, Fault::None,
+        FileCopier::CannotOpenDestination, "a.bin", Content::Source);
+    row("onto a link to itself", "a.bin", "link-to-a", unattended, Fault::None,
+        FileCopier::CannotOpenDestination, "a.bin", Content::Source);
+    row("device that cannot grow", "small.bin", "link-to-dev-full", unattended, Fault::None,
+        FileCopier::CannotWriteDestination, "link-to-dev-full", Content::Absent);
+    row("card fills up in the last block", "a.bin", "new.bin", unattended, Fault::FillUpInLastBlock,
+        FileCopier::CannotWriteDestination, "new.bin", Content::Absent);
+    row("image that will not open", "a.bin", "old.bin", unattended, Fault::RefuseFirstOpen,
+        FileCopier::CannotOpenDestination, "old.bin", Content::Old);
+    row("image that will not open, replaced", "a.bin", "old.bin",
+        unattended | FileCopier::ForceReplace, Fault::RefuseFirstOpen, FileCopier::NoError,
+        "old.bin", Content::Source);
 }
 
 void TestFileCopier::outcome()
