@@ -1,0 +1,132 @@
+#include "BenchReport.h"
+#include "EventLoopStallMeter.h"
+#include "copier/FileCopier.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+
+// Copies a 1 GiB file with FileCopier, the way the card page does, and with cp, from a cold page
+// cache each time, and notes the longest stall of the event loop that receives the copier's
+// signals.
+namespace {
+constexpr qint64 fileSize = qint64(1) << 30;
+constexpr int runs = 3;
+
+bool makeSource(const QString &path)
+{
+    if (QFileInfo(path).size() == fileSize) {
+        return true;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    // Incompressible data, so no layer below can take a shortcut.
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    for (qint64 written = 0; written < fileSize; written += chunk.size()) {
+        generator.fillRange(reinterpret_cast<quint32 *>(chunk.data()), chunk.size() / 4);
+        if (file.write(chunk) != chunk.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void readThrough(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray buffer(1 << 20, Qt::Uninitialized);
+        while (file.read(buffer.data(), buffer.size()) > 0) {
+        }
+    }
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString base = qEnvironmentVariable("HALVORNSYNC_BENCH_DIR", QDir::tempPath());
+    const QString dir = base + QStringLiteral("/copy-vs-cp");
+    QDir().mkpath(dir);
+    const QString source = dir + QStringLiteral("/source.bin");
+    const QString destination = dir + QStringLiteral("/copy.bin");
+    if (!makeSource(source)) {
+        std::fprintf(stderr, "copy-vs-cp: cannot write %s\n", qPrintable(source));
+        return 1;
+    }
+
+    bool cacheDropped = true;
+    const auto prepare = [&] {
+        QFile::remove(destination);
+        if (!BenchReport::dropPageCache()) {
+            // Not allowed to drop it: start every run with the source cached instead.
+            cacheDropped = false;
+            readThrough(source);
+        }
+    };
+
+    double longestStallMs = 0.0;
+    bool copiedWhole = true;
+    const double ours = BenchReport::medianSeconds(
+        runs,
+        [&] {
+            FileCopier copier;
+            EventLoopStallMeter meter;
+            QEventLoop loop;
+            bool failed = false;
+            QObject::connect(&copier, &FileCopier::done, &loop, [&](bool error) {
+                failed = error;
+                loop.quit();
+            });
+            meter.start();
+            copier.copy(source, destination, FileCopier::NonInteractive | FileCopier::ForceReplace);
+            loop.exec();
+            meter.stop();
+            longestStallMs = std::max(longestStallMs, meter.longestStallMs());
+            copiedWhole = copiedWhole && !failed && QFileInfo(destination).size() == fileSize;
+        },
+        prepare);
+    // cp runs under the same event loop and meter, so the stall it shows is what this machine's
+    // load alone does to the loop.
+    double longestStallWithCpMs = 0.0;
+    const double reference = BenchReport::medianSeconds(
+        runs,
+        [&] {
+            QProcess cp;
+            EventLoopStallMeter meter;
+            QEventLoop loop;
+            QObject::connect(&cp, &QProcess::finished, &loop, &QEventLoop::quit);
+            QObject::connect(&cp, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+            meter.start();
+            cp.start(QStringLiteral("cp"), {source, destination});
+            loop.exec();
+            meter.stop();
+            longestStallWithCpMs = std::max(longestStallWithCpMs, meter.longestStallMs());
+        },
+        prepare);
+    QFile::remove(destination);
+    QFile::remove(source);
+
+    QString notes = QStringLiteral("1 GiB, median of %1 runs, %2; longest event-loop stall %3 ms "
+                                   "(%4 ms while cp ran)")
+                        .arg(runs)
+                        .arg(cacheDropped ? QStringLiteral("page cache dropped before each run")
+                                          : QStringLiteral("source cached before each run"))
+                        .arg(longestStallMs, 0, 'f', 1)
+                        .arg(longestStallWithCpMs, 0, 'f', 1);
+    if (!copiedWhole) {
+        notes += QStringLiteral("; THE COPY FAILED");
+    }
+    BenchReport::printRatio(QStringLiteral("copy-vs-cp"), ours, reference, notes);
+    return 0;
+}
