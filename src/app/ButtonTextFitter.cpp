@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 PendingPage::PendingPage(PageId id, QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::PendingPage>())
