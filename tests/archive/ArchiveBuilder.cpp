@@ -1,7 +1,5 @@
 #include "ArchiveBuilder.h"
 
-#include <QFile>
-
 #include <archive.h>
 #include <archive_entry.h>
 #include <cstring>
@@ -9,9 +7,9 @@
 
 namespace {
 
-la_ssize_t appendTo(archive *, void *data, const void *buffer, size_t size)
+la_ssize_t appendTo(archive *, void *bytes, const void *buffer, size_t size)
 {
-    static_cast<QByteArray *>(data)->append(static_cast<const char *>(buffer), qsizetype(size));
+    static_cast<QByteArray *>(bytes)->append(static_cast<const char *>(buffer), qsizetype(size));
     return la_ssize_t(size);
 }
 
@@ -24,39 +22,35 @@ void check(int status, archive *writer)
 
 } // namespace
 
-ArchiveBuilder::ArchiveBuilder(Format format)
-    : m_format(format)
+ArchiveBuilder &ArchiveBuilder::add(const Entry &entry)
 {
+    m_entries.append(entry);
+    return *this;
 }
 
 ArchiveBuilder &ArchiveBuilder::file(const QString &path, const QByteArray &data, qint64 time)
 {
-    m_entries.append({path, AE_IFREG, data, {}, false, data.size(), time});
-    return *this;
+    return add({path, AE_IFREG, data, {}, false, data.size(), time});
 }
 
 ArchiveBuilder &ArchiveBuilder::directory(const QString &path)
 {
-    m_entries.append({path, AE_IFDIR, {}, {}, false, 0});
-    return *this;
+    return add({path, AE_IFDIR, {}, {}, false, 0, EntryTime});
 }
 
 ArchiveBuilder &ArchiveBuilder::symlink(const QString &path, const QString &target)
 {
-    m_entries.append({path, AE_IFLNK, {}, target, false, 0});
-    return *this;
+    return add({path, AE_IFLNK, {}, target, false, 0, EntryTime});
 }
 
 ArchiveBuilder &ArchiveBuilder::hardLink(const QString &path, const QString &target)
 {
-    m_entries.append({path, AE_IFREG, {}, target, true, 0});
-    return *this;
+    return add({path, AE_IFREG, {}, target, true, 0, EntryTime});
 }
 
 ArchiveBuilder &ArchiveBuilder::sparseFile(const QString &path, qint64 size)
 {
-    m_entries.append({path, AE_IFREG, QByteArray(512, 'x'), {}, false, size});
-    return *this;
+    return add({path, AE_IFREG, QByteArray(512, 'x'), {}, false, size, EntryTime});
 }
 
 ArchiveBuilder &ArchiveBuilder::encrypt(const QByteArray &passphrase)
@@ -96,27 +90,16 @@ QByteArray ArchiveBuilder::build() const
             archive_entry_set_symlink_utf8(entry, e.link.toUtf8().constData());
         } else if (e.hardLink) {
             archive_entry_set_hardlink_utf8(entry, e.link.toUtf8().constData());
-        }
-        if (e.size > e.data.size()) {
+        } else if (e.size > e.data.size()) {
             archive_entry_sparse_add_entry(entry, 0, e.data.size());
         }
         check(archive_write_header(writer, entry), writer);
-        if (!e.data.isEmpty()) {
-            archive_write_data(writer, e.data.constData(), size_t(e.data.size()));
-        }
+        archive_write_data(writer, e.data.constData(), size_t(e.data.size()));
         archive_entry_free(entry);
     }
     check(archive_write_close(writer), writer);
     archive_write_free(writer);
     return bytes;
-}
-
-void ArchiveBuilder::save(const QString &fileName) const
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(build()) < 0) {
-        throw std::runtime_error("cannot write the test archive");
-    }
 }
 
 QByteArray ArchiveBuilder::tarHardLinkWithData(const QByteArray &path, const QByteArray &target,
@@ -126,13 +109,14 @@ QByteArray ArchiveBuilder::tarHardLinkWithData(const QByteArray &path, const QBy
     const auto put = [&header](int offset, const QByteArray &field) {
         std::memcpy(header.data() + offset, field.constData(), size_t(field.size()));
     };
+    const auto octal = [](qint64 value, int width) {
+        return QByteArray::number(value, 8).rightJustified(width, '0');
+    };
     put(0, path);
     put(100, "0000644");
-    put(108, "0000000");
-    put(116, "0000000");
-    put(124, QByteArray::number(data.size(), 8).rightJustified(11, '0'));
-    put(136, QByteArray::number(EntryTime, 8).rightJustified(11, '0'));
-    put(148, "        ");
+    put(124, octal(data.size(), 11));
+    put(136, octal(EntryTime, 11));
+    put(148, "        "); // the checksum counts its own field as blanks
     header[156] = '1';
     put(157, target);
     put(257, QByteArray("ustar\0"
@@ -142,9 +126,7 @@ QByteArray ArchiveBuilder::tarHardLinkWithData(const QByteArray &path, const QBy
     for (char c : header) {
         sum += static_cast<unsigned char>(c);
     }
-    put(148, QByteArray::number(sum, 8).rightJustified(6, '0') + '\0');
-
-    QByteArray body = data;
-    body.append(QByteArray((512 - data.size() % 512) % 512, '\0'));
-    return header + body + QByteArray(1024, '\0');
+    put(148, octal(sum, 6) + '\0');
+    const QByteArray padding((512 - data.size() % 512) % 512, '\0');
+    return header + data + padding + QByteArray(1024, '\0');
 }

@@ -15,10 +15,12 @@ public:
         Tar
     };
 
-    // 2021-03-04T05:06:07Z: a time the tests can recognise after extraction.
-    static constexpr qint64 EntryTime = 1614834367;
+    static constexpr qint64 EntryTime = 1614834367; // 2021-03-04T05:06:07Z
 
-    explicit ArchiveBuilder(Format format = Zip);
+    explicit ArchiveBuilder(Format format = Zip)
+        : m_format(format)
+    {
+    }
 
     ArchiveBuilder &file(const QString &path, const QByteArray &data, qint64 time = EntryTime);
     ArchiveBuilder &directory(const QString &path);
@@ -30,10 +32,9 @@ public:
     ArchiveBuilder &encrypt(const QByteArray &passphrase);
 
     QByteArray build() const;
-    void save(const QString &fileName) const;
 
-    // A ustar hard link that carries data: libarchive's writers never make one, its reader reads
-    // it (and writes the data into the link's target).
+    // A ustar hard link that carries data: libarchive's writers never make one, but its reader
+    // takes it, and its disk writer writes the data into the link's target.
     static QByteArray tarHardLinkWithData(const QByteArray &path, const QByteArray &target,
                                           const QByteArray &data);
 
@@ -41,13 +42,15 @@ private:
     struct Entry
     {
         QString path;
-        unsigned int type = 0;
+        unsigned int type;
         QByteArray data;
         QString link;
-        bool hardLink = false;
-        qint64 size = -1;
-        qint64 time = EntryTime;
+        bool hardLink;
+        qint64 size;
+        qint64 time;
     };
+
+    ArchiveBuilder &add(const Entry &entry);
 
     Format m_format;
     QByteArray m_passphrase;

@@ -4,10 +4,7 @@
 
 #include <QBuffer>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QSemaphore>
@@ -27,48 +24,40 @@ constexpr int Patience = 30000;
 struct Progress
 {
     QString path;
-    int processed;
-    int total;
-    int percent;
+    int processed, total, percent;
 };
 
 // Records what an extractor reports, in order, on the test's thread.
 class Recorder : public QObject
 {
 public:
-    explicit Recorder(ArchiveExtractor *extractor)
+    explicit Recorder(ArchiveExtractor *x)
     {
-        const auto note = [this](const QString &event) {
-            events.append(event);
-        };
-        using E = ArchiveExtractor;
-        connect(extractor, &E::started, this, [note] { note(QStringLiteral("started")); });
-        connect(extractor, &E::paused, this, [note] { note(QStringLiteral("paused")); });
-        connect(extractor, &E::resumed, this, [note] { note(QStringLiteral("resumed")); });
-        connect(extractor, &E::canceled, this, [note] { note(QStringLiteral("canceled")); });
-        connect(extractor, &E::finished, this, [note] { note(QStringLiteral("finished")); });
-        connect(extractor, &E::error, this, [this, note](short code) {
-            errors.append(code);
-            note(QStringLiteral("error %1").arg(code));
+        using X = ArchiveExtractor;
+        connect(x, &X::started, this, [this] { events << "started"; });
+        connect(x, &X::paused, this, [this] { events << "paused"; });
+        connect(x, &X::resumed, this, [this] { events << "resumed"; });
+        connect(x, &X::canceled, this, [this] { events << "canceled"; });
+        connect(x, &X::finished, this, [this] { events << "finished"; });
+        connect(x, &X::error, this,
+                [this](short code) { events << QString("error %1").arg(code); });
+        connect(x, &X::extractionRequirePassword, this,
+                [this](int tries) { events << QString("password %1").arg(tries); });
+        connect(x, &X::progress, this, [this](const QString &path, int done, int total, int pc) {
+            progress.append({path, done, total, pc});
         });
-        connect(extractor, &E::extractionRequirePassword, this,
-                [note](int tries) { note(QStringLiteral("password %1").arg(tries)); });
-        connect(extractor, &E::progress, this,
-                [this](const QString &path, int processed, int total, int percent) {
-                    progress.append({path, processed, total, percent});
-                });
-        connect(extractor, &E::info, this, [this](const QJsonObject &info) { infos.append(info); });
+        connect(x, &X::info, this, [this](const QJsonObject &info) { infos << info; });
     }
 
-    // How many runs have come to rest: finished, paused, canceled or failed.
-    int ends() const
+    // Waits until `count` runs have come to rest: finished, paused, canceled or failed.
+    bool waitForEnds(int count) const
     {
-        static const QRegularExpression end(QStringLiteral("^(finished|paused|canceled|error)"));
-        return int(events.filter(end).size());
+        static const QRegularExpression end("^(finished|paused|canceled|error)");
+        return QTest::qWaitFor([&] { return events.filter(end).size() >= count; }, Patience);
     }
+    QString last() const { return events.value(events.size() - 1); }
 
     QStringList events;
-    QList<short> errors;
     QList<Progress> progress;
     QList<QJsonObject> infos;
 };
@@ -82,7 +71,6 @@ public:
     {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
-
     qint64 size() const override { return m_data.size(); }
 
     int reads = 0;
@@ -93,7 +81,7 @@ protected:
     {
         ++reads;
         largestRead = std::max(largestRead, maxSize);
-        const qint64 count = std::max<qint64>(0, std::min(maxSize, size() - pos()));
+        const qint64 count = std::clamp<qint64>(size() - pos(), 0, maxSize);
         std::memcpy(data, m_data.constData() + pos(), size_t(count));
         return count;
     }
@@ -122,36 +110,35 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Every file and link below `folder`, relative to it, sorted.
+// Every file below `folder`, relative to it, sorted.
 QStringList filesUnder(const QString &folder)
 {
     QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+    QDirIterator it(folder, QDir::Files | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        files.append(QDir(folder).relativeFilePath(it.next()));
+        files << QDir(folder).relativeFilePath(it.next());
     }
     files.sort();
     return files;
 }
 
-ArchiveBuilder manyEntries(int count)
+QByteArray manyEntries(int count)
 {
     ArchiveBuilder builder;
     for (int i = 0; i < count; ++i) {
-        builder.file(QStringLiteral("tiles/%1.img").arg(i, 3, 10, QLatin1Char('0')),
-                     randomBytes(20000));
+        builder.file(QString("tiles/%1.img").arg(i, 3, 10, QChar('0')), randomBytes(20000));
     }
-    return builder;
+    return builder.build();
 }
 
-// AES-256 checks a passphrase against 16 bits only, so one archive in 65536 would take `wrong` for
-// the right one and fail later with a data error.
-bool rejectsPassphrase(const QByteArray &zip, const char *wrong)
+// AES-256 checks a passphrase against 16 bits only: one archive in 65536 would take "wrong" for
+// the right passphrase and fail later, with a data error.
+bool rejectsWrongPassphrase(const QByteArray &zip)
 {
     archive *reader = archive_read_new();
     archive_read_support_format_zip(reader);
-    archive_read_add_passphrase(reader, wrong);
+    archive_read_add_passphrase(reader, "wrong");
     archive_read_open_memory(reader, zip.constData(), size_t(zip.size()));
     archive_entry *entry = nullptr;
     char block[64];
@@ -177,17 +164,13 @@ private Q_SLOTS:
     void extractsArchive();
     void reportsFailures_data();
     void reportsFailures();
-    void truncatedArchiveKeepsEarlierEntries();
     void passwords();
     void progress_data();
     void progress();
     void filters_data();
     void filters();
-    void pauseAndResume_data();
-    void pauseAndResume();
-    void cancelAndRunAgain_data();
-    void cancelAndRunAgain();
-    void clearWhilePausedStartsOver();
+    void pauseResumeCancel_data();
+    void pauseResumeCancel();
     void describesEntries_data();
     void describesEntries();
     void descriptionIsCachedButFailuresAreNot();
@@ -204,30 +187,28 @@ private Q_SLOTS:
     void deletedFromItsOwnSignal();
 
 private:
-    QString save(const ArchiveBuilder &builder);
-    QString save(const QByteArray &bytes);
+    QString save(const QByteArray &archive);
 
     QTemporaryDir m_root;
     QString m_outside;
     QString m_out;
-    QString m_startDirectory;
+    QString m_startDirectory = QDir::currentPath();
     int m_case = 0;
 };
 
 void TestArchiveExtractor::initTestCase()
 {
     QVERIFY(m_root.isValid());
-    m_outside = m_root.filePath(QStringLiteral("outside"));
-    m_startDirectory = QDir::currentPath();
+    m_outside = m_root.filePath("outside");
 }
 
 void TestArchiveExtractor::init()
 {
-    m_out = m_root.filePath(QStringLiteral("out-%1").arg(++m_case));
+    m_out = m_root.filePath(QString("out-%1").arg(++m_case));
     QVERIFY(QDir().mkpath(m_out));
     QDir(m_outside).removeRecursively();
     QVERIFY(QDir().mkpath(m_outside));
-    QFile victim(m_outside + QStringLiteral("/victim"));
+    QFile victim(m_outside + "/victim");
     QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("victim\n") == 7);
 }
 
@@ -236,16 +217,11 @@ void TestArchiveExtractor::cleanup()
     QDir::setCurrent(m_startDirectory);
 }
 
-QString TestArchiveExtractor::save(const ArchiveBuilder &builder)
+QString TestArchiveExtractor::save(const QByteArray &archive)
 {
-    return save(builder.build());
-}
-
-QString TestArchiveExtractor::save(const QByteArray &bytes)
-{
-    const QString path = m_root.filePath(QStringLiteral("archive-%1").arg(m_case));
+    const QString path = m_root.filePath(QString("archive-%1").arg(m_case));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(archive) != archive.size()) {
         qFatal("cannot write %s", qPrintable(path));
     }
     return path;
@@ -267,23 +243,22 @@ void TestArchiveExtractor::extractsArchive()
     QFETCH(bool, singleThreaded);
     const QByteArray tile = randomBytes(300000) + QByteArray(300000, 'm');
     const QString path = save(ArchiveBuilder(ArchiveBuilder::Format(format))
-                                  .directory(QStringLiteral("HalvornMap/"))
-                                  .file(QStringLiteral("HalvornMap/Info.xml"), "<Info/>")
-                                  .file(QStringLiteral("HalvornMap/tiles/0001.img"), tile)
-                                  .directory(QStringLiteral("HalvornMap/empty/")));
-
+                                  .directory("HalvornMap/")
+                                  .file("HalvornMap/Info.xml", "<Info/>")
+                                  .file("HalvornMap/tiles/0001.img", tile)
+                                  .directory("HalvornMap/empty/")
+                                  .build());
     ArchiveExtractor extractor(path, m_out, nullptr, singleThreaded);
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
     QCOMPARE(recorder.events, QStringList({"started", "finished"}));
-    QCOMPARE(readFile(m_out + QStringLiteral("/HalvornMap/tiles/0001.img")), tile);
-    QCOMPARE(readFile(m_out + QStringLiteral("/HalvornMap/Info.xml")), QByteArray("<Info/>"));
-    QVERIFY(QFileInfo(m_out + QStringLiteral("/HalvornMap/empty")).isDir());
-    QCOMPARE(
-        QFileInfo(m_out + QStringLiteral("/HalvornMap/Info.xml")).lastModified().toSecsSinceEpoch(),
-        ArchiveBuilder::EntryTime);
+    QCOMPARE(readFile(m_out + "/HalvornMap/tiles/0001.img"), tile);
+    QCOMPARE(readFile(m_out + "/HalvornMap/Info.xml"), "<Info/>");
+    QVERIFY(QFileInfo(m_out + "/HalvornMap/empty").isDir());
+    const QFileInfo info(m_out + "/HalvornMap/Info.xml");
+    QCOMPARE(info.lastModified().toSecsSinceEpoch(), ArchiveBuilder::EntryTime);
 }
 
 namespace {
@@ -294,6 +269,7 @@ enum Setup
     FolderAsArchive,
     NoReadPermission,
     NotAnArchive,
+    Truncated,
     OutputIsAFile,
     DeviceNotOpen,
     DeviceWriteOnly,
@@ -304,33 +280,40 @@ enum Setup
 void TestArchiveExtractor::reportsFailures_data()
 {
     QTest::addColumn<int>("setup");
-    QTest::addColumn<int>("code");
-    QTest::newRow("no archive") << int(NothingSet) << 3;
-    QTest::newRow("missing archive") << int(MissingFile) << 4;
-    QTest::newRow("folder as archive") << int(FolderAsArchive) << 16;
-    QTest::newRow("no read permission") << int(NoReadPermission) << 14;
-    QTest::newRow("not an archive") << int(NotAnArchive) << 5;
-    QTest::newRow("output folder is a file") << int(OutputIsAFile) << 15;
-    QTest::newRow("device not open") << int(DeviceNotOpen) << 10;
-    QTest::newRow("device write-only") << int(DeviceWriteOnly) << 9;
-    QTest::newRow("sequential device") << int(DeviceSequential) << 5;
+    QTest::addColumn<short>("code");
+    QTest::addColumn<QStringList>("written");
+    QTest::newRow("no archive") << int(NothingSet) << short(3) << QStringList();
+    QTest::newRow("missing archive") << int(MissingFile) << short(4) << QStringList();
+    QTest::newRow("folder as archive") << int(FolderAsArchive) << short(16) << QStringList();
+    QTest::newRow("no read permission") << int(NoReadPermission) << short(14) << QStringList();
+    QTest::newRow("not an archive") << int(NotAnArchive) << short(5) << QStringList();
+    QTest::newRow("truncated, earlier entries stay")
+        << int(Truncated) << short(8) << QStringList({"first.txt", "second.txt", "third.img"});
+    QTest::newRow("output folder is a file") << int(OutputIsAFile) << short(15) << QStringList();
+    QTest::newRow("device not open") << int(DeviceNotOpen) << short(10) << QStringList();
+    QTest::newRow("device write-only") << int(DeviceWriteOnly) << short(9) << QStringList();
+    QTest::newRow("sequential device") << int(DeviceSequential) << short(5) << QStringList();
 }
 
 void TestArchiveExtractor::reportsFailures()
 {
     QFETCH(int, setup);
-    QFETCH(int, code);
-    const QByteArray zip = ArchiveBuilder().file(QStringLiteral("a.txt"), "a").build();
+    QFETCH(short, code);
+    const QByteArray zip = ArchiveBuilder()
+                               .file("first.txt", "first")
+                               .file("second.txt", "second")
+                               .file("third.img", randomBytes(200000))
+                               .build();
     QString archivePath = save(zip);
     QString output = m_out;
-    QBuffer buffer;
-    SequentialBuffer sequential;
+    SequentialBuffer buffer;
+    buffer.setData(zip);
 
     ArchiveExtractor extractor;
     Recorder recorder(&extractor);
     switch (setup) {
     case MissingFile:
-        archivePath += QStringLiteral(".missing");
+        archivePath += ".missing";
         break;
     case FolderAsArchive:
         archivePath = m_outside;
@@ -341,76 +324,59 @@ void TestArchiveExtractor::reportsFailures()
     case NotAnArchive:
         archivePath = save(randomBytes(4096));
         break;
+    case Truncated:
+        archivePath = save(zip.left(zip.size() / 2));
+        break;
     case OutputIsAFile:
         output = archivePath;
         break;
-    case DeviceNotOpen:
     case DeviceWriteOnly:
-        buffer.setData(zip);
-        if (setup == DeviceWriteOnly) {
-            QVERIFY(buffer.open(QIODevice::WriteOnly));
-        }
-        extractor.setArchive(&buffer);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
         break;
     case DeviceSequential:
-        sequential.setData(zip);
-        QVERIFY(sequential.open(QIODevice::ReadOnly));
-        extractor.setArchive(&sequential);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
         break;
     }
-    if (setup != NothingSet && setup < DeviceNotOpen) {
+    if (setup >= DeviceNotOpen) {
+        extractor.setArchive(&buffer);
+    } else if (setup != NothingSet) {
         extractor.setArchive(archivePath);
     }
     extractor.setOutputDirectory(output);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.errors, QList<short>{short(code)});
-    QCOMPARE(filesUnder(m_out), QStringList());
-}
-
-void TestArchiveExtractor::truncatedArchiveKeepsEarlierEntries()
-{
-    const QByteArray zip = ArchiveBuilder()
-                               .file(QStringLiteral("first.txt"), "first")
-                               .file(QStringLiteral("second.txt"), "second")
-                               .file(QStringLiteral("third.img"), randomBytes(200000))
-                               .build();
-    ArchiveExtractor extractor(save(zip.left(zip.size() / 2)), m_out, nullptr, false);
-    Recorder recorder(&extractor);
-    extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
-
-    QCOMPARE(recorder.errors, QList<short>{ArchiveExtractor::CannotReadArchive});
-    QCOMPARE(readFile(m_out + QStringLiteral("/first.txt")), QByteArray("first"));
-    QCOMPARE(readFile(m_out + QStringLiteral("/second.txt")), QByteArray("second"));
+    QCOMPARE(recorder.last(), QString("error %1").arg(code));
+    QTEST(filesUnder(m_out), "written");
+    if (setup == Truncated) {
+        QCOMPARE(readFile(m_out + "/second.txt"), "second");
+    }
 }
 
 void TestArchiveExtractor::passwords()
 {
     const QByteArray secret = randomBytes(50000);
-    const ArchiveBuilder builder =
-        ArchiveBuilder().file(QStringLiteral("secret.img"), secret).encrypt("open sesame");
+    const ArchiveBuilder builder = ArchiveBuilder().file("secret.img", secret).encrypt("sesame");
     QByteArray zip;
     do {
         zip = builder.build();
-    } while (!rejectsPassphrase(zip, "wrong"));
+    } while (!rejectsWrongPassphrase(zip));
 
     ArchiveExtractor extractor(save(zip), m_out, nullptr, false);
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
-    extractor.setPassword(QStringLiteral("wrong"));
+    QVERIFY(recorder.waitForEnds(1));
+    extractor.setPassword("wrong");
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 2, Patience);
-    extractor.setPassword(QStringLiteral("open sesame"));
+    QVERIFY(recorder.waitForEnds(2));
+    extractor.setPassword("sesame");
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 3, Patience);
+    QVERIFY(recorder.waitForEnds(3));
 
     QCOMPARE(recorder.events, QStringList({"started", "password 0", "error 11", //
                                            "started", "password 1", "error 12", //
                                            "started", "finished"}));
-    QCOMPARE(readFile(m_out + QStringLiteral("/secret.img")), secret);
+    QCOMPARE(readFile(m_out + "/secret.img"), secret);
 }
 
 void TestArchiveExtractor::progress_data()
@@ -428,21 +394,20 @@ void TestArchiveExtractor::progress()
     for (const QString &entry : entries) {
         builder.file(entry, entry.toUtf8());
     }
-    ArchiveExtractor extractor(save(builder), m_out, nullptr, false);
+    ArchiveExtractor extractor(save(builder.build()), m_out, nullptr, false);
     extractor.setCalculateProgress(calculate);
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
+    QCOMPARE(recorder.last(), "finished");
     QCOMPARE(recorder.progress.size(), entries.size());
-    const QString folder = QFileInfo(m_out).canonicalFilePath() + QLatin1Char('/');
+    const QString folder = QFileInfo(m_out).canonicalFilePath() + '/';
     for (int i = 0; i < entries.size(); ++i) {
         const Progress &p = recorder.progress.at(i);
         QCOMPARE(p.path, folder + entries.at(i));
-        QCOMPARE(p.processed, calculate ? i + 1 : 0);
-        QCOMPARE(p.total, calculate ? 4 : 0);
-        QCOMPARE(p.percent, calculate ? (i + 1) * 25 : 0);
+        QCOMPARE(QList<int>({p.processed, p.total, p.percent}),
+                 calculate ? QList<int>({i + 1, 4, (i + 1) * 25}) : QList<int>({0, 0, 0}));
     }
 }
 
@@ -466,139 +431,70 @@ void TestArchiveExtractor::filters()
     for (const QString &entry : entries) {
         builder.file(entry, entry.toUtf8());
     }
-    ArchiveExtractor extractor(save(builder), m_out);
+    ArchiveExtractor extractor(save(builder.build()), m_out);
     extractor.addFilter(filters.first());
     extractor.addFilter(filters.mid(1));
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
+    QCOMPARE(recorder.last(), "finished");
     QCOMPARE(filesUnder(m_out), written);
     // Skipped entries are still reported, under their own path.
-    const QString folder = QFileInfo(m_out).canonicalFilePath() + QLatin1Char('/');
-    QStringList reported;
-    for (const Progress &p : recorder.progress) {
-        reported.append(p.path);
+    const QString folder = QFileInfo(m_out).canonicalFilePath() + '/';
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString &entry = entries.at(i);
+        QCOMPARE(recorder.progress.at(i).path, written.contains(entry) ? folder + entry : entry);
     }
-    QStringList expected;
-    for (const QString &entry : entries) {
-        expected.append(written.contains(entry) ? folder + entry : entry);
-    }
-    QCOMPARE(reported, expected);
 }
 
-void TestArchiveExtractor::pauseAndResume_data()
+void TestArchiveExtractor::pauseResumeCancel_data()
 {
     QTest::addColumn<bool>("singleThreaded");
     QTest::newRow("own thread") << false;
     QTest::newRow("caller's thread") << true;
 }
 
-void TestArchiveExtractor::pauseAndResume()
+void TestArchiveExtractor::pauseResumeCancel()
 {
     QFETCH(bool, singleThreaded);
     ArchiveExtractor extractor(save(manyEntries(40)), m_out, nullptr, singleThreaded);
     extractor.setCalculateProgress(true);
     Recorder recorder(&extractor);
     std::atomic_int pauseAt = 5;
-    // Direct: asks from the worker's thread, so the pause lands right after that entry.
-    connect(
-        &extractor, &ArchiveExtractor::progress, this,
-        [&](const QString &, int processed) {
-            if (processed == pauseAt) {
-                pauseAt = -1;
-                extractor.pause();
-            }
-        },
-        Qt::DirectConnection);
+    std::atomic_int cancelAt = -1;
+    // Direct: asks from the worker's own thread, so the request lands right after that entry.
+    const auto ask = [&](const QString &, int processed) {
+        if (processed == pauseAt) {
+            pauseAt = -1;
+            extractor.pause();
+        } else if (processed == cancelAt) {
+            cancelAt = -1;
+            extractor.cancel();
+        }
+    };
+    connect(&extractor, &ArchiveExtractor::progress, this, ask, Qt::DirectConnection);
 
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
     QCOMPARE(recorder.events, QStringList({"started", "paused"}));
     QCOMPARE(filesUnder(m_out).size(), 5);
 
     extractor.cancel(); // ignored while paused
     extractor.resume();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 2, Patience);
-    QCOMPARE(recorder.events, QStringList({"started", "paused", "resumed", "finished"}));
+    QVERIFY(recorder.waitForEnds(2));
+    QCOMPARE(recorder.events.mid(2), QStringList({"resumed", "finished"}));
     QCOMPARE(filesUnder(m_out).size(), 40);
     QCOMPARE(recorder.progress.at(5).processed, 6);
     QCOMPARE(recorder.progress.last().percent, 100);
 
-    // A resumed run leaves the extractor as ready to run again as any other.
+    // After a resumed, finished run the archive can be run again, and that run canceled.
+    QVERIFY(QDir(m_out + "/tiles").removeRecursively());
+    cancelAt = 3;
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 3, Patience);
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
-}
-
-void TestArchiveExtractor::cancelAndRunAgain_data()
-{
-    pauseAndResume_data();
-}
-
-void TestArchiveExtractor::cancelAndRunAgain()
-{
-    QFETCH(bool, singleThreaded);
-    ArchiveExtractor extractor(save(manyEntries(40)), m_out, nullptr, singleThreaded);
-    extractor.setCalculateProgress(true);
-    Recorder recorder(&extractor);
-    std::atomic_int cancelAt = 3;
-    connect(
-        &extractor, &ArchiveExtractor::progress, this,
-        [&](const QString &, int processed) {
-            if (processed == cancelAt) {
-                cancelAt = -1;
-                extractor.cancel();
-            }
-        },
-        Qt::DirectConnection);
-
-    extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
-    QCOMPARE(recorder.events, QStringList({"started", "canceled"}));
+    QVERIFY(recorder.waitForEnds(3));
+    QCOMPARE(recorder.events.mid(4), QStringList({"started", "canceled"}));
     QCOMPARE(filesUnder(m_out).size(), 3);
-
-    extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 2, Patience);
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
-    QCOMPARE(filesUnder(m_out).size(), 40);
-
-    // A run after a finished one can still be canceled.
-    cancelAt = 2;
-    extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 3, Patience);
-    QCOMPARE(recorder.events.last(), QStringLiteral("canceled"));
-}
-
-void TestArchiveExtractor::clearWhilePausedStartsOver()
-{
-    const QString path = save(manyEntries(10));
-    ArchiveExtractor extractor(path, m_out);
-    Recorder recorder(&extractor);
-    bool pauseAsked = false;
-    connect(&extractor, &ArchiveExtractor::progress, this, [&] {
-        if (!pauseAsked) {
-            pauseAsked = true;
-            extractor.pause();
-        }
-    });
-    extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
-    QCOMPARE(recorder.events.last(), QStringLiteral("paused"));
-
-    extractor.clear();
-    extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 2, Patience);
-    QCOMPARE(recorder.events.last(), QStringLiteral("error 3"));
-
-    const QString other = m_out + QStringLiteral("-again");
-    QVERIFY(QDir().mkpath(other));
-    extractor.setArchive(path, other);
-    extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 3, Patience);
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
-    QCOMPARE(filesUnder(other).size(), 10);
 }
 
 void TestArchiveExtractor::describesEntries_data()
@@ -608,63 +504,60 @@ void TestArchiveExtractor::describesEntries_data()
     QTest::addColumn<QString>("fileType");
     QTest::addColumn<qint64>("size");
     QTest::addColumn<QString>("unit");
-    QTest::addColumn<qint64>("blocks");
     QTest::addColumn<QString>("modified");
-    const QString when = QStringLiteral("2021-03-04T05:06:07Z");
+    const QString when = "2021-03-04T05:06:07Z";
     QTest::newRow("folder") << "maps/"
                             << "maps"
-                            << "Directory" << 0ll << "None" << 0ll << when;
-    QTest::newRow("file in a folder") << "maps/a.img"
-                                      << "a.img"
-                                      << "RegularFile" << 4ll << "KiB" << 9ll << when;
-    QTest::newRow("bytes") << "small.txt"
-                           << "small.txt"
-                           << "RegularFile" << 500ll << "Bytes" << 0ll << "Unknown";
+                            << "Directory" << 0ll << "None" << when;
+    QTest::newRow("KiB") << "maps/a.img"
+                         << "a.img"
+                         << "RegularFile" << 4ll << "KiB" << when;
+    QTest::newRow("bytes, no time") << "small.txt"
+                                    << "small.txt"
+                                    << "RegularFile" << 500ll << "Bytes"
+                                    << "Unknown";
     QTest::newRow("link") << "link"
                           << "link"
-                          << "SymbolicLink" << 0ll << "None" << 0ll << when;
-    QTest::newRow("MiB") << "mid.img"
-                         << "mid.img"
-                         << "RegularFile" << 3ll << "MiB" << 6144ll << when;
+                          << "SymbolicLink" << 0ll << "None" << when;
     QTest::newRow("beyond 4 GiB") << "big.img"
                                   << "big.img"
-                                  << "RegularFile" << 5ll << "GiB" << 10485760ll << when;
+                                  << "RegularFile" << 5ll << "GiB" << when;
 }
 
 void TestArchiveExtractor::describesEntries()
 {
     QFETCH(QString, path);
-    const QString archivePath = save(ArchiveBuilder(ArchiveBuilder::Tar)
-                                         .directory(QStringLiteral("maps/"))
-                                         .file(QStringLiteral("maps/a.img"), randomBytes(5000))
-                                         .file(QStringLiteral("small.txt"), randomBytes(500), 0)
-                                         .symlink(QStringLiteral("link"), QStringLiteral("maps"))
-                                         .sparseFile(QStringLiteral("mid.img"), 3ll << 20)
-                                         .sparseFile(QStringLiteral("big.img"), 5ll << 30));
+    QFETCH(qint64, size);
     ArchiveExtractor extractor;
-    extractor.setArchive(archivePath);
+    extractor.setArchive(save(ArchiveBuilder(ArchiveBuilder::Tar)
+                                  .directory("maps/")
+                                  .file("maps/a.img", randomBytes(5000))
+                                  .file("small.txt", randomBytes(500), 0)
+                                  .symlink("link", "maps")
+                                  .sparseFile("big.img", 5ll << 30)
+                                  .build()));
     Recorder recorder(&extractor);
     extractor.getInfo();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.infos.size(), 1, Patience);
+    QVERIFY(QTest::qWaitFor([&] { return !recorder.infos.isEmpty(); }, Patience));
 
-    const QJsonObject info = recorder.infos.first();
-    QCOMPARE(info.size(), 6);
-    const QJsonObject entry = info.value(path).toObject();
+    QCOMPARE(recorder.infos.first().size(), 5);
+    const QJsonObject entry = recorder.infos.first().value(path).toObject();
     QTEST(entry.value("FileName").toString(), "fileName");
     QTEST(entry.value("FileType").toString(), "fileType");
-    QTEST(entry.value("Size").toInteger(), "size");
+    QCOMPARE(entry.value("Size").toInteger(), size);
     QTEST(entry.value("SizeUnit").toString(), "unit");
-    QTEST(entry.value("Blocks").toInteger(), "blocks");
     QTEST(entry.value("LastModifiedTime").toString(), "modified");
-    QCOMPARE(entry.value("BlockSize").toInt(), 512);
+    if (path == "big.img") {
+        QCOMPARE(entry.value("Blocks").toInteger(), (5ll << 30) / 512);
+    }
 }
 
 void TestArchiveExtractor::descriptionIsCachedButFailuresAreNot()
 {
     const QByteArray zip = ArchiveBuilder()
-                               .file(QStringLiteral("a.txt"), "a")
-                               .file(QStringLiteral("b.img"), randomBytes(100000))
-                               .file(QStringLiteral("c.img"), randomBytes(100000))
+                               .file("a.txt", "a")
+                               .file("b.img", randomBytes(100000))
+                               .file("c.img", randomBytes(100000))
                                .build();
     CountingDevice whole(zip);
     CountingDevice truncated(zip.left(zip.size() * 3 / 4));
@@ -673,10 +566,10 @@ void TestArchiveExtractor::descriptionIsCachedButFailuresAreNot()
 
     extractor.setArchive(&whole);
     extractor.getInfo();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.infos.size(), 1, Patience);
+    QVERIFY(QTest::qWaitFor([&] { return recorder.infos.size() == 1; }, Patience));
     const int reads = whole.reads;
     extractor.getInfo();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.infos.size(), 2, Patience);
+    QVERIFY(QTest::qWaitFor([&] { return recorder.infos.size() == 2; }, Patience));
     QCOMPARE(whole.reads, reads);
     QCOMPARE(recorder.infos.at(1), recorder.infos.at(0));
     QCOMPARE(recorder.infos.at(0).keys(), QStringList({"a.txt", "b.img", "c.img"}));
@@ -684,29 +577,29 @@ void TestArchiveExtractor::descriptionIsCachedButFailuresAreNot()
     extractor.setArchive(&truncated);
     extractor.getInfo();
     extractor.getInfo();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.errors.size(), 2, Patience);
-    QCOMPARE(recorder.errors, QList<short>({8, 8}));
+    QVERIFY(recorder.waitForEnds(2));
+    QCOMPARE(recorder.events, QStringList({"error 8", "error 8"}));
     QCOMPARE(recorder.infos.size(), 2);
 }
 
 void TestArchiveExtractor::progressEndsAtHundredWithRepeatedPaths()
 {
-    const QString path = save(ArchiveBuilder(ArchiveBuilder::Tar)
-                                  .file(QStringLiteral("Info.xml"), "old")
-                                  .file(QStringLiteral("map.img"), "map")
-                                  .file(QStringLiteral("Info.xml"), "new"));
-    ArchiveExtractor extractor(path, m_out);
+    ArchiveExtractor extractor(save(ArchiveBuilder(ArchiveBuilder::Tar)
+                                        .file("Info.xml", "old")
+                                        .file("map.img", "map")
+                                        .file("Info.xml", "new")
+                                        .build()),
+                               m_out);
     extractor.setCalculateProgress(true);
     Recorder recorder(&extractor);
     extractor.getInfo();
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
-    QCOMPARE(recorder.progress.last().processed, 3);
-    QCOMPARE(recorder.progress.last().total, 3);
-    QCOMPARE(recorder.progress.last().percent, 100);
-    QCOMPARE(readFile(m_out + QStringLiteral("/Info.xml")), QByteArray("new"));
+    QCOMPARE(recorder.last(), "finished");
+    const Progress &last = recorder.progress.last();
+    QCOMPARE(QList<int>({last.processed, last.total, last.percent}), QList<int>({3, 3, 100}));
+    QCOMPARE(readFile(m_out + "/Info.xml"), "new");
 }
 
 void TestArchiveExtractor::writesIntoTheOutputFolder_data()
@@ -719,79 +612,81 @@ void TestArchiveExtractor::writesIntoTheOutputFolder_data()
                               << "relative";
     QTest::newRow("through a symbolic link") << "maps"
                                              << "link";
-    QTest::newRow("accented") << QStringLiteral("cartes-é") << "absolute";
-    QTest::newRow("beyond Latin-1") << QStringLiteral("карты-地図") << "absolute";
+    QTest::newRow("accented") << "cartes-é"
+                              << "absolute";
+    QTest::newRow("beyond Latin-1") << "карты-地図"
+                                    << "absolute";
 }
 
 void TestArchiveExtractor::writesIntoTheOutputFolder()
 {
     QFETCH(QString, folderName);
     QFETCH(QString, givenAs);
-    const QString folder = m_out + QLatin1Char('/') + folderName;
+    const QString folder = m_out + '/' + folderName;
     QVERIFY(QDir().mkpath(folder));
     QString given = folder;
-    if (givenAs == QLatin1String("relative")) {
+    if (givenAs == "relative") {
         QVERIFY(QDir::setCurrent(m_out));
         given = folderName;
-    } else if (givenAs == QLatin1String("link")) {
-        given = m_out + QStringLiteral("/link");
+    } else if (givenAs == "link") {
+        given = m_out + "/link";
         QVERIFY(QFile::link(folder, given));
     }
-    const QString path = save(ArchiveBuilder().file(QStringLiteral("Halvorn/Info.xml"), "<Info/>"));
-    ArchiveExtractor extractor(path, given);
+    ArchiveExtractor extractor(save(ArchiveBuilder().file("Halvorn/Info.xml", "<Info/>").build()),
+                               given);
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
-    QCOMPARE(readFile(folder + QStringLiteral("/Halvorn/Info.xml")), QByteArray("<Info/>"));
+    QCOMPARE(recorder.last(), "finished");
     // Nothing landed in a folder of another name.
-    QCOMPARE(filesUnder(m_out), QStringList{folderName + QStringLiteral("/Halvorn/Info.xml")});
+    QCOMPARE(filesUnder(m_out), QStringList{folderName + "/Halvorn/Info.xml"});
+    QCOMPARE(readFile(folder + "/Halvorn/Info.xml"), "<Info/>");
 }
 
 void TestArchiveExtractor::hardLinksPointIntoTheOutputFolder()
 {
-    const QString path =
-        save(ArchiveBuilder(ArchiveBuilder::Tar)
-                 .file(QStringLiteral("maps/a.img"), "tile")
-                 .hardLink(QStringLiteral("maps/b.img"), QStringLiteral("maps/a.img")));
-    ArchiveExtractor extractor(path, m_out);
+    ArchiveExtractor extractor(save(ArchiveBuilder(ArchiveBuilder::Tar)
+                                        .file("maps/a.img", "tile")
+                                        .hardLink("maps/b.img", "maps/a.img")
+                                        .build()),
+                               m_out);
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
-    QCOMPARE(readFile(m_out + QStringLiteral("/maps/b.img")), QByteArray("tile"));
+    QCOMPARE(recorder.last(), "finished");
+    QCOMPARE(readFile(m_out + "/maps/b.img"), "tile");
 }
 
 void TestArchiveExtractor::refusesWritingOutsideTheOutputFolder_data()
 {
     QTest::addColumn<QByteArray>("archive");
     QTest::addColumn<bool>("withOutputFolder");
-    QTest::addColumn<int>("code");
-    const QString victim = m_outside + QStringLiteral("/victim");
+    QTest::addColumn<QString>("outcome");
+    const QString victim = m_outside + "/victim";
     using B = ArchiveBuilder;
-    QTest::newRow("dot-dot") << B().file(QStringLiteral("../outside/evil"), "evil").build() << true
-                             << 7;
+    QTest::newRow("dot-dot") << B().file("../outside/evil", "evil").build() << true << "error 7";
     QTest::newRow("through an absolute link")
-        << B(B::Tar).symlink("maps", m_outside).file("maps/evil", "evil").build() << true << 7;
+        << B(B::Tar).symlink("maps", m_outside).file("maps/evil", "evil").build() << true
+        << "error 7";
     QTest::newRow("through a relative link")
-        << B(B::Tar).symlink("maps", "../outside").file("maps/evil", "evil").build() << true << 7;
+        << B(B::Tar).symlink("maps", "../outside").file("maps/evil", "evil").build() << true
+        << "error 7";
     QTest::newRow("hard link to an absolute path, with data")
-        << B::tarHardLinkWithData("evil", victim.toUtf8(), "PWNED") << true << 7;
+        << B::tarHardLinkWithData("evil", victim.toUtf8(), "PWNED") << true << "error 7";
     QTest::newRow("hard link with dot-dot, with data")
-        << B::tarHardLinkWithData("evil", "../outside/victim", "PWNED") << true << 7;
+        << B::tarHardLinkWithData("evil", "../outside/victim", "PWNED") << true << "error 7";
     QTest::newRow("file over a link to an outside file")
-        << B(B::Tar).symlink("evil", victim).file("evil", "PWNED").build() << true << 0;
+        << B(B::Tar).symlink("evil", victim).file("evil", "PWNED").build() << true << "finished";
     QTest::newRow("absolute path, no output folder")
-        << B(B::Tar).file(m_outside + QStringLiteral("/evil"), "evil").build() << false << 7;
+        << B(B::Tar).file(m_outside + "/evil", "evil").build() << false << "error 7";
 }
 
 void TestArchiveExtractor::refusesWritingOutsideTheOutputFolder()
 {
     QFETCH(QByteArray, archive);
     QFETCH(bool, withOutputFolder);
-    QFETCH(int, code);
     ArchiveExtractor extractor;
     extractor.setArchive(save(archive));
     if (withOutputFolder) {
@@ -801,12 +696,11 @@ void TestArchiveExtractor::refusesWritingOutsideTheOutputFolder()
     }
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.events.last(),
-             code ? QStringLiteral("error %1").arg(code) : QStringLiteral("finished"));
+    QTEST(recorder.last(), "outcome");
     QCOMPARE(filesUnder(m_outside), QStringList{"victim"});
-    QCOMPARE(readFile(m_outside + QStringLiteral("/victim")), QByteArray("victim\n"));
+    QCOMPARE(readFile(m_outside + "/victim"), "victim\n");
 }
 
 void TestArchiveExtractor::readsTheDeviceInBlocks_data()
@@ -821,8 +715,7 @@ void TestArchiveExtractor::readsTheDeviceInBlocks_data()
 void TestArchiveExtractor::readsTheDeviceInBlocks()
 {
     QFETCH(int, blockSize);
-    CountingDevice device(
-        ArchiveBuilder().file(QStringLiteral("a.img"), randomBytes(300000)).build());
+    CountingDevice device(ArchiveBuilder().file("a.img", randomBytes(300000)).build());
     QVERIFY(device.seek(7));
     ArchiveExtractor extractor;
     extractor.setArchive(&device);
@@ -830,12 +723,11 @@ void TestArchiveExtractor::readsTheDeviceInBlocks()
     extractor.setBlockSize(blockSize);
     Recorder recorder(&extractor);
     extractor.start();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.ends(), 1, Patience);
+    QVERIFY(recorder.waitForEnds(1));
 
-    QCOMPARE(recorder.events.last(), QStringLiteral("finished"));
+    QCOMPARE(recorder.last(), "finished");
     QTEST(int(device.largestRead), "largestRead");
-    // The device's owner finds it where it left it.
-    QCOMPARE(device.pos(), 7);
+    QCOMPARE(device.pos(), 7); // where its owner left it
 }
 
 void TestArchiveExtractor::destroyedWhileItsThreadRuns()
@@ -843,17 +735,15 @@ void TestArchiveExtractor::destroyedWhileItsThreadRuns()
     auto *extractor = new ArchiveExtractor(save(manyEntries(40)), m_out, nullptr, false);
     Recorder recorder(extractor);
     QSemaphore firstEntryWritten;
-    connect(
-        extractor, &ArchiveExtractor::progress, this,
-        [&firstEntryWritten] {
-            firstEntryWritten.release();
-            // Holds the worker until the extractor's destruction asks it to stop.
-            const QDeadlineTimer deadline(Patience);
-            while (!QThread::currentThread()->isInterruptionRequested() && !deadline.hasExpired()) {
-                QThread::msleep(1);
-            }
-        },
-        Qt::DirectConnection);
+    const auto holdWorker = [&firstEntryWritten] {
+        firstEntryWritten.release();
+        // Until the extractor's destruction asks the worker to stop.
+        const QDeadlineTimer deadline(Patience);
+        while (!QThread::currentThread()->isInterruptionRequested() && !deadline.hasExpired()) {
+            QThread::msleep(1);
+        }
+    };
+    connect(extractor, &ArchiveExtractor::progress, this, holdWorker, Qt::DirectConnection);
     extractor->start();
     QVERIFY(firstEntryWritten.tryAcquire(1, Patience));
     delete extractor;
@@ -884,7 +774,7 @@ void TestArchiveExtractor::deletedFromItsOwnSignal()
         connect(extractor, &ArchiveExtractor::finished, this, destroy);
     }
     extractor->start();
-    QTRY_VERIFY_WITH_TIMEOUT(extractor.isNull(), Patience);
+    QVERIFY(QTest::qWaitFor([&] { return extractor.isNull(); }, Patience));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     QTEST(int(filesUnder(m_out).size()), "files");
