@@ -373,7 +373,9 @@ int ArchiveExtractorPrivate::openReader(ArchiveReader &reader) const
     }
     archive_read_support_format_all(reader.get());
     archive_read_support_filter_all(reader.get());
-    if (ArchiveReadSource::open(reader.get(), m_archive, m_blockSize) != ARCHIVE_OK) {
+    // A file we opened ourselves has no owner whose position must be kept.
+    const bool shared = m_archivePath.isEmpty();
+    if (ArchiveReadSource::open(reader.get(), m_archive, m_blockSize, shared) != ARCHIVE_OK) {
         reader.reset();
         return ArchiveExtractor::CannotOpenReader;
     }
@@ -490,7 +492,12 @@ int ArchiveExtractorPrivate::writeData(archive_entry *entry)
         if (archive_write_data_block(m_writer.get(), block, size, offset) != ARCHIVE_OK) {
             return ArchiveExtractor::CannotWriteData;
         }
-        QCoreApplication::processEvents();
+        // Within an entry, only as often as a window needs to stay alive: turning the event loop
+        // after every 10 KiB block cost more than the copying itself. Pause and cancel are looked
+        // at between entries, where the loop always turns, so they are not delayed.
+        if (m_sinceEvents.hasExpired(EventInterval)) {
+            processEvents();
+        }
         if (stopRequested()) {
             return CanceledResult;
         }
@@ -512,6 +519,12 @@ void ArchiveExtractorPrivate::reportProgress(archive_entry *entry)
     ++m_processedEntries;
     const int percent = int(qint64(m_processedEntries) * 100 / m_totalEntries);
     Q_EMIT progress(path, m_processedEntries, m_totalEntries, percent);
+}
+
+void ArchiveExtractorPrivate::processEvents()
+{
+    QCoreApplication::processEvents();
+    m_sinceEvents.start();
 }
 
 void ArchiveExtractorPrivate::releaseHandles()
@@ -549,6 +562,7 @@ int ArchiveExtractorPrivate::extract()
         }
     }
 
+    m_sinceEvents.start();
     for (;;) {
         archive_entry *entry = nullptr;
         const int status = archive_read_next_header(m_reader.get(), &entry);
@@ -568,7 +582,7 @@ int ArchiveExtractorPrivate::extract()
         reportProgress(entry);
         // Lets queued pause() and cancel() calls in, and keeps a single-threaded caller's window
         // alive.
-        QCoreApplication::processEvents();
+        processEvents();
         if (stopRequested()) {
             releaseHandles();
             return CanceledResult;

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveHandle.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QObject>
 #include <QStringList>
@@ -67,6 +68,7 @@ private:
     void rebase(archive_entry *entry, const QString &path) const;
     void reportProgress(archive_entry *entry);
     void endRun(int result);
+    void processEvents();
     void releaseHandles();
     bool stopRequested() const;
     void enterWork();
@@ -75,6 +77,8 @@ private:
     bool runInProgress() const { return m_running || m_paused; }
 
     static constexpr int DefaultBlockSize = 10240;
+    // Milliseconds between turns of the event loop within an entry.
+    static constexpr int EventInterval = 10;
 
     bool m_pauseRequested = false;
     bool m_cancelRequested = false;
@@ -96,6 +100,7 @@ private:
     ArchiveWriter m_writer;
     QStringList m_filters;
     QJsonObject m_info;
+    QElapsedTimer m_sinceEvents;
 
     // How deeply our own slots are nested on the stack (processEvents() lets calls in).
     int m_busy = 0;

@@ -7,9 +7,9 @@
 
 class QIODevice;
 
-// Feeds libarchive from a seekable QIODevice. Each reader keeps its own position in the device and
-// puts the device back where it found it after every read and seek, so the counting pass, the
-// description pass, a paused extraction and the device's owner can all share one device.
+// Feeds libarchive from a seekable QIODevice. Each reader keeps its own position in the device, so
+// the counting pass, the description pass and a paused extraction can share one device; a device
+// the caller supplied is also put back where its owner left it.
 class ArchiveReadSource
 {
 public:
@@ -20,13 +20,14 @@ public:
 
     // Installs a new source over `device` as the callbacks of `reader` and opens the reader. From
     // then on the source belongs to the reader, whose close frees it (also when opening fails).
-    static int open(archive *reader, QIODevice *device, int blockSize);
+    // A `shared` device is put back where its owner left it after every read and seek.
+    static int open(archive *reader, QIODevice *device, int blockSize, bool shared);
 
     ArchiveReadSource(const ArchiveReadSource &) = delete;
     ArchiveReadSource &operator=(const ArchiveReadSource &) = delete;
 
 private:
-    ArchiveReadSource(QIODevice *device, int blockSize);
+    ArchiveReadSource(QIODevice *device, int blockSize, bool shared);
 
     static int onOpen(archive *reader, void *data);
     static la_ssize_t onRead(archive *reader, void *data, const void **buffer);
@@ -35,9 +36,11 @@ private:
 
     // Moves the device to `position` unless it is there already; false when it cannot get there.
     bool moveDevice(qint64 position);
+    void restoreOwnerPosition(qint64 position);
 
     QIODevice *m_device;
     qint64 m_position = 0;
     int m_chunkSize;
+    bool m_shared;
     std::unique_ptr<char[]> m_buffer;
 };
