@@ -55,40 +55,19 @@ public:
         static const QRegularExpression end("^(finished|paused|canceled|error)");
         return QTest::qWaitFor([&] { return events.filter(end).size() >= count; }, Patience);
     }
+    // Starts a run and waits for it to come to rest.
+    bool run(ArchiveExtractor &extractor)
+    {
+        static const QRegularExpression end("^(finished|paused|canceled|error)");
+        const int ends = int(events.filter(end).size());
+        extractor.start();
+        return waitForEnds(ends + 1);
+    }
     QString last() const { return events.value(events.size() - 1); }
 
     QStringList events;
     QList<Progress> progress;
     QList<QJsonObject> infos;
-};
-
-// A seekable device in memory that notes how it is read.
-class CountingDevice : public QIODevice
-{
-public:
-    explicit CountingDevice(const QByteArray &data)
-        : m_data(data)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    qint64 size() const override { return m_data.size(); }
-
-    int reads = 0;
-    qint64 largestRead = 0;
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        ++reads;
-        largestRead = std::max(largestRead, maxSize);
-        const qint64 count = std::clamp<qint64>(size() - pos(), 0, maxSize);
-        std::memcpy(data, m_data.constData() + pos(), size_t(count));
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_data;
 };
 
 class SequentialBuffer : public QBuffer
@@ -174,14 +153,10 @@ private Q_SLOTS:
     void describesEntries_data();
     void describesEntries();
     void descriptionIsCachedButFailuresAreNot();
-    void progressEndsAtHundredWithRepeatedPaths();
     void writesIntoTheOutputFolder_data();
     void writesIntoTheOutputFolder();
-    void hardLinksPointIntoTheOutputFolder();
-    void refusesWritingOutsideTheOutputFolder_data();
-    void refusesWritingOutsideTheOutputFolder();
-    void readsTheDeviceInBlocks_data();
-    void readsTheDeviceInBlocks();
+    void linksAndPathsStayInTheOutputFolder_data();
+    void linksAndPathsStayInTheOutputFolder();
     void destroyedWhileItsThreadRuns();
     void deletedFromItsOwnSignal_data();
     void deletedFromItsOwnSignal();
@@ -250,8 +225,7 @@ void TestArchiveExtractor::extractsArchive()
                                   .build());
     ArchiveExtractor extractor(path, m_out, nullptr, singleThreaded);
     Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    QVERIFY(recorder.run(extractor));
 
     QCOMPARE(recorder.events, QStringList({"started", "finished"}));
     QCOMPARE(readFile(m_out + "/HalvornMap/tiles/0001.img"), tile);
@@ -343,8 +317,7 @@ void TestArchiveExtractor::reportsFailures()
         extractor.setArchive(archivePath);
     }
     extractor.setOutputDirectory(output);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    QVERIFY(recorder.run(extractor));
 
     QCOMPARE(recorder.last(), QString("error %1").arg(code));
     QTEST(filesUnder(m_out), "written");
@@ -364,14 +337,11 @@ void TestArchiveExtractor::passwords()
 
     ArchiveExtractor extractor(save(zip), m_out, nullptr, false);
     Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    QVERIFY(recorder.run(extractor));
     extractor.setPassword("wrong");
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(2));
+    QVERIFY(recorder.run(extractor));
     extractor.setPassword("sesame");
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(3));
+    QVERIFY(recorder.run(extractor));
 
     QCOMPARE(recorder.events, QStringList({"started", "password 0", "error 11", //
                                            "started", "password 1", "error 12", //
@@ -382,32 +352,42 @@ void TestArchiveExtractor::passwords()
 void TestArchiveExtractor::progress_data()
 {
     QTest::addColumn<bool>("calculate");
-    QTest::newRow("without calculation") << false;
-    QTest::newRow("with calculation") << true;
+    QTest::addColumn<bool>("describeFirst");
+    QTest::addColumn<QStringList>("entries");
+    const QStringList entries = {"a.txt", "b/c.txt", "b/d.txt", "e.txt"};
+    QTest::newRow("without calculation") << false << false << entries;
+    QTest::newRow("with calculation") << true << false << entries;
+    // The description counts entries, not paths, or progress would end at 150 percent.
+    QTest::newRow("counted by getInfo, a path repeated")
+        << true << true << QStringList({"Info.xml", "map.img", "Info.xml"});
 }
 
 void TestArchiveExtractor::progress()
 {
     QFETCH(bool, calculate);
-    const QStringList entries = {"a.txt", "b/c.txt", "b/d.txt", "e.txt"};
-    ArchiveBuilder builder;
-    for (const QString &entry : entries) {
-        builder.file(entry, entry.toUtf8());
+    QFETCH(bool, describeFirst);
+    QFETCH(QStringList, entries);
+    ArchiveBuilder builder(ArchiveBuilder::Tar);
+    for (int i = 0; i < entries.size(); ++i) {
+        builder.file(entries.at(i), QByteArray::number(i));
     }
     ArchiveExtractor extractor(save(builder.build()), m_out, nullptr, false);
     extractor.setCalculateProgress(calculate);
     Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    if (describeFirst) {
+        extractor.getInfo();
+    }
+    QVERIFY(recorder.run(extractor));
 
     QCOMPARE(recorder.last(), "finished");
     QCOMPARE(recorder.progress.size(), entries.size());
     const QString folder = QFileInfo(m_out).canonicalFilePath() + '/';
-    for (int i = 0; i < entries.size(); ++i) {
+    const int n = int(entries.size());
+    for (int i = 0; i < n; ++i) {
         const Progress &p = recorder.progress.at(i);
         QCOMPARE(p.path, folder + entries.at(i));
         QCOMPARE(QList<int>({p.processed, p.total, p.percent}),
-                 calculate ? QList<int>({i + 1, 4, (i + 1) * 25}) : QList<int>({0, 0, 0}));
+                 calculate ? QList<int>({i + 1, n, (i + 1) * 100 / n}) : QList<int>({0, 0, 0}));
     }
 }
 
@@ -435,8 +415,7 @@ void TestArchiveExtractor::filters()
     extractor.addFilter(filters.first());
     extractor.addFilter(filters.mid(1));
     Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    QVERIFY(recorder.run(extractor));
 
     QCOMPARE(recorder.last(), "finished");
     QCOMPARE(filesUnder(m_out), written);
@@ -475,8 +454,7 @@ void TestArchiveExtractor::pauseResumeCancel()
     };
     connect(&extractor, &ArchiveExtractor::progress, this, ask, Qt::DirectConnection);
 
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    QVERIFY(recorder.run(extractor));
     QCOMPARE(recorder.events, QStringList({"started", "paused"}));
     QCOMPARE(filesUnder(m_out).size(), 5);
 
@@ -491,8 +469,7 @@ void TestArchiveExtractor::pauseResumeCancel()
     // After a resumed, finished run the archive can be run again, and that run canceled.
     QVERIFY(QDir(m_out + "/tiles").removeRecursively());
     cancelAt = 3;
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(3));
+    QVERIFY(recorder.run(extractor));
     QCOMPARE(recorder.events.mid(4), QStringList({"started", "canceled"}));
     QCOMPARE(filesUnder(m_out).size(), 3);
 }
@@ -516,9 +493,6 @@ void TestArchiveExtractor::describesEntries_data()
                                     << "small.txt"
                                     << "RegularFile" << 500ll << "Bytes"
                                     << "Unknown";
-    QTest::newRow("link") << "link"
-                          << "link"
-                          << "SymbolicLink" << 0ll << "None" << when;
     QTest::newRow("beyond 4 GiB") << "big.img"
                                   << "big.img"
                                   << "RegularFile" << 5ll << "GiB" << when;
@@ -533,14 +507,13 @@ void TestArchiveExtractor::describesEntries()
                                   .directory("maps/")
                                   .file("maps/a.img", randomBytes(5000))
                                   .file("small.txt", randomBytes(500), 0)
-                                  .symlink("link", "maps")
                                   .sparseFile("big.img", 5ll << 30)
                                   .build()));
     Recorder recorder(&extractor);
     extractor.getInfo();
     QVERIFY(QTest::qWaitFor([&] { return !recorder.infos.isEmpty(); }, Patience));
 
-    QCOMPARE(recorder.infos.first().size(), 5);
+    QCOMPARE(recorder.infos.first().size(), 4);
     const QJsonObject entry = recorder.infos.first().value(path).toObject();
     QTEST(entry.value("FileName").toString(), "fileName");
     QTEST(entry.value("FileType").toString(), "fileType");
@@ -559,20 +532,24 @@ void TestArchiveExtractor::descriptionIsCachedButFailuresAreNot()
                                .file("b.img", randomBytes(100000))
                                .file("c.img", randomBytes(100000))
                                .build();
-    CountingDevice whole(zip);
-    CountingDevice truncated(zip.left(zip.size() * 3 / 4));
+    QBuffer whole;
+    whole.setData(zip);
+    QVERIFY(whole.open(QIODevice::ReadOnly) && whole.seek(7));
+    QBuffer truncated;
+    truncated.setData(zip.left(zip.size() * 3 / 4));
+    QVERIFY(truncated.open(QIODevice::ReadOnly));
     ArchiveExtractor extractor;
     Recorder recorder(&extractor);
 
     extractor.setArchive(&whole);
     extractor.getInfo();
     QVERIFY(QTest::qWaitFor([&] { return recorder.infos.size() == 1; }, Patience));
-    const int reads = whole.reads;
+    QCOMPARE(recorder.infos.at(0).keys(), QStringList({"a.txt", "b.img", "c.img"}));
+    QCOMPARE(whole.pos(), 7);  // where its owner left it
+    whole.buffer().fill('\0'); // reading it again would fail
     extractor.getInfo();
     QVERIFY(QTest::qWaitFor([&] { return recorder.infos.size() == 2; }, Patience));
-    QCOMPARE(whole.reads, reads);
     QCOMPARE(recorder.infos.at(1), recorder.infos.at(0));
-    QCOMPARE(recorder.infos.at(0).keys(), QStringList({"a.txt", "b.img", "c.img"}));
 
     extractor.setArchive(&truncated);
     extractor.getInfo();
@@ -580,26 +557,6 @@ void TestArchiveExtractor::descriptionIsCachedButFailuresAreNot()
     QVERIFY(recorder.waitForEnds(2));
     QCOMPARE(recorder.events, QStringList({"error 8", "error 8"}));
     QCOMPARE(recorder.infos.size(), 2);
-}
-
-void TestArchiveExtractor::progressEndsAtHundredWithRepeatedPaths()
-{
-    ArchiveExtractor extractor(save(ArchiveBuilder(ArchiveBuilder::Tar)
-                                        .file("Info.xml", "old")
-                                        .file("map.img", "map")
-                                        .file("Info.xml", "new")
-                                        .build()),
-                               m_out);
-    extractor.setCalculateProgress(true);
-    Recorder recorder(&extractor);
-    extractor.getInfo();
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
-
-    QCOMPARE(recorder.last(), "finished");
-    const Progress &last = recorder.progress.last();
-    QCOMPARE(QList<int>({last.processed, last.total, last.percent}), QList<int>({3, 3, 100}));
-    QCOMPARE(readFile(m_out + "/Info.xml"), "new");
 }
 
 void TestArchiveExtractor::writesIntoTheOutputFolder_data()
@@ -635,8 +592,7 @@ void TestArchiveExtractor::writesIntoTheOutputFolder()
     ArchiveExtractor extractor(save(ArchiveBuilder().file("Halvorn/Info.xml", "<Info/>").build()),
                                given);
     Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    QVERIFY(recorder.run(extractor));
 
     QCOMPARE(recorder.last(), "finished");
     // Nothing landed in a folder of another name.
@@ -644,22 +600,7 @@ void TestArchiveExtractor::writesIntoTheOutputFolder()
     QCOMPARE(readFile(folder + "/Halvorn/Info.xml"), "<Info/>");
 }
 
-void TestArchiveExtractor::hardLinksPointIntoTheOutputFolder()
-{
-    ArchiveExtractor extractor(save(ArchiveBuilder(ArchiveBuilder::Tar)
-                                        .file("maps/a.img", "tile")
-                                        .hardLink("maps/b.img", "maps/a.img")
-                                        .build()),
-                               m_out);
-    Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
-
-    QCOMPARE(recorder.last(), "finished");
-    QCOMPARE(readFile(m_out + "/maps/b.img"), "tile");
-}
-
-void TestArchiveExtractor::refusesWritingOutsideTheOutputFolder_data()
+void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder_data()
 {
     QTest::addColumn<QByteArray>("archive");
     QTest::addColumn<bool>("withOutputFolder");
@@ -677,13 +618,16 @@ void TestArchiveExtractor::refusesWritingOutsideTheOutputFolder_data()
         << B::tarHardLinkWithData("evil", victim.toUtf8(), "PWNED") << true << "error 7";
     QTest::newRow("hard link with dot-dot, with data")
         << B::tarHardLinkWithData("evil", "../outside/victim", "PWNED") << true << "error 7";
+    QTest::newRow("hard link within the archive")
+        << B(B::Tar).file("maps/a.img", "tile").hardLink("maps/b.img", "maps/a.img").build() << true
+        << "finished";
     QTest::newRow("file over a link to an outside file")
         << B(B::Tar).symlink("evil", victim).file("evil", "PWNED").build() << true << "finished";
     QTest::newRow("absolute path, no output folder")
         << B(B::Tar).file(m_outside + "/evil", "evil").build() << false << "error 7";
 }
 
-void TestArchiveExtractor::refusesWritingOutsideTheOutputFolder()
+void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder()
 {
     QFETCH(QByteArray, archive);
     QFETCH(bool, withOutputFolder);
@@ -695,39 +639,11 @@ void TestArchiveExtractor::refusesWritingOutsideTheOutputFolder()
         QVERIFY(QDir::setCurrent(m_out));
     }
     Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
+    QVERIFY(recorder.run(extractor));
 
     QTEST(recorder.last(), "outcome");
     QCOMPARE(filesUnder(m_outside), QStringList{"victim"});
     QCOMPARE(readFile(m_outside + "/victim"), "victim\n");
-}
-
-void TestArchiveExtractor::readsTheDeviceInBlocks_data()
-{
-    QTest::addColumn<int>("blockSize");
-    QTest::addColumn<int>("largestRead");
-    QTest::newRow("below 1024") << 100 << 10204;
-    QTest::newRow("1024") << 1024 << 1024;
-    QTest::newRow("64 KiB") << 65536 << 65536;
-}
-
-void TestArchiveExtractor::readsTheDeviceInBlocks()
-{
-    QFETCH(int, blockSize);
-    CountingDevice device(ArchiveBuilder().file("a.img", randomBytes(300000)).build());
-    QVERIFY(device.seek(7));
-    ArchiveExtractor extractor;
-    extractor.setArchive(&device);
-    extractor.setOutputDirectory(m_out);
-    extractor.setBlockSize(blockSize);
-    Recorder recorder(&extractor);
-    extractor.start();
-    QVERIFY(recorder.waitForEnds(1));
-
-    QCOMPARE(recorder.last(), "finished");
-    QTEST(int(device.largestRead), "largestRead");
-    QCOMPARE(device.pos(), 7); // where its owner left it
 }
 
 void TestArchiveExtractor::destroyedWhileItsThreadRuns()
