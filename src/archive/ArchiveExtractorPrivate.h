@@ -12,7 +12,7 @@ class QIODevice;
 
 // The worker behind ArchiveExtractor: drives libarchive entry by entry and keeps the state of the
 // run. It lives on the extractor's thread, or on the caller's in single-threaded mode, and is only
-// ever touched from there, except for abandon().
+// touched from there; the owner stops a threaded run by interrupting the thread.
 class ArchiveExtractorPrivate : public QObject
 {
     Q_OBJECT
@@ -21,10 +21,10 @@ public:
     explicit ArchiveExtractorPrivate(QObject *parent = nullptr);
     ~ArchiveExtractorPrivate() override;
 
-    // Called by the owner as it goes away, on this object's thread: a run in progress stops at
-    // its next block. Returns false while one of our slots is still on the stack below the caller
-    // (a receiver deleting the extractor from one of its signals); we then delete ourselves once
-    // that slot has returned, rather than being deleted under it.
+    // Called in single-threaded mode by the owner as it goes away: a run in progress stops at its
+    // next block. Returns false while one of our slots is still on the stack below the caller (a
+    // receiver deleting the extractor from one of its signals); we then delete ourselves once that
+    // slot has returned, rather than being deleted under it.
     bool abandon();
 
 public Q_SLOTS:
