@@ -1,3 +1,4 @@
+#include "PageRecorder.h"
 #include "PopupAnswerer.h"
 #include "SerialAnswerer.h"
 #include "TestCertificates.h"
@@ -16,20 +17,6 @@
 
 namespace {
 using Button = PopupAnswerer::Button;
-
-// Records the pages the wizard moves to and deletes them, as the main window would.
-class PageRecorder : public QObject
-{
-public:
-    PageRecorder()
-    {
-        connect(Core::instance(), &Core::currentPageChanged, this, [this](QWidget *page) {
-            pages.append(Core::instance()->currentPage());
-            delete page;
-        });
-    }
-    QList<PageId> pages;
-};
 
 // Runs the whole step for one serial, as the user would from a page, and waits until it is over.
 void runStep(QWidget *origin, const QString &serial)

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "PageRecorder.h"
 #include "PopupAnswerer.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
@@ -16,23 +17,6 @@
 
 namespace {
 using Button = PopupAnswerer::Button;
-
-class PageRecorder : public QObject
-{
-public:
-    PageRecorder()
-    {
-        connect(Core::instance(), &Core::currentPageChanged, this, [this](QWidget *page) {
-            pages.append(Core::instance()->currentPage());
-            delete page;
-            if (onPage) {
-                onPage();
-            }
-        });
-    }
-    QList<PageId> pages;
-    std::function<void()> onPage;
-};
 
 ProductInfo cardProduct(const QString &serial)
 {
