@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QWidget>
 
 #include <functional>
 
