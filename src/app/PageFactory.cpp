@@ -1,6 +1,9 @@
 #include "app/PageFactory.h"
 
 #include "app/PendingPage.h"
+#include "pages/card/InformNewSDVersionPage.h"
+#include "pages/card/NoSDUpdatesAvailablePage.h"
+#include "pages/card/SDUpdatesAvailablePage.h"
 #include "pages/computer/CloseGarminPage.h"
 #include "pages/computer/InformNewPCVersionPage.h"
 #include "pages/computer/MajorReleaseAvailablePage.h"
@@ -26,6 +29,12 @@ QWidget *createPage(PageId id)
         return new HighSpeedConnectionRequiredPage;
     case PageId::UpdateFirmwarePage:
         return new UpdateFirmwarePage;
+    case PageId::SDUpdatesAvailablePage:
+        return new SDUpdatesAvailablePage;
+    case PageId::NoSDUpdatesAvailablePage:
+        return new NoSDUpdatesAvailablePage;
+    case PageId::InformNewSDVersionPage:
+        return new InformNewSDVersionPage;
     case PageId::CloseGarminPage:
         return new CloseGarminPage;
     case PageId::ViewMapOnPCPage:

@@ -98,23 +98,6 @@ QHash<PageId, PageBehaviour> buildTable()
                                         : P::NoSDUpdatesAvailablePage);
          }},
     };
-    table[P::SDUpdatesAvailablePage].outcomes = {
-        {"UpdateNowButton",
-         QT_TRANSLATE_NOOP("SDUpdatesAvailablePage", "UPDATE NOW ≻"),
-         {},
-         go(P::DownloadMapSDPage)},
-        {"SkipButton", QT_TRANSLATE_NOOP("SDUpdatesAvailablePage", "SKIP"), {}, go(P::EjectSDPage)},
-    };
-    table[P::NoSDUpdatesAvailablePage].outcomes = {
-        {"ReinstallButton",
-         QT_TRANSLATE_NOOP("NoSDUpdatesAvailablePage", "REINSTALL MAP"),
-         {},
-         go(P::DownloadMapSDPage)},
-        {"NextButton",
-         QT_TRANSLATE_NOOP("NoSDUpdatesAvailablePage", "NEXT ≻"),
-         {},
-         go(P::EjectSDPage)},
-    };
     table[P::DownloadMapSDPage].outcomes = {
         {"MapCopiedOutcome",
          QT_TRANSLATE_NOOP("DownloadMapSDPage", "MAP COPIED TO THE CARD"),
@@ -130,12 +113,6 @@ QHash<PageId, PageBehaviour> buildTable()
     };
     table[P::EjectSDPage].outcomes = {
         {"CardRemovedOutcome", QT_TRANSLATE_NOOP("EjectSDPage", "CARD REMOVED"), {}, &ejectCard},
-    };
-    table[P::InformNewSDVersionPage].outcomes = {
-        {"NextButton",
-         QT_TRANSLATE_NOOP("InformNewSDVersionPage", "NEXT ≻"),
-         {},
-         go(P::ViewMapOnPCPage)},
     };
     table[P::DownloadBaseCampPage].outcomes = {
         {"InstallerVerifiedOutcome",
