@@ -26,6 +26,8 @@ public:
     // Takes the page again as it stands now, in place of its first picture, when it is still
     // the page first photographed: so a picture shows what a page offers once it is ready.
     void rephotograph(QWidget *page);
+    // Takes the page as it stands now as NN-<PageClass>-<variant>.png, once per variant.
+    void photographVariant(QWidget *page, const QString &variant);
     void expect(const QList<PopupAnswer> &answers);
     void forgetAnswers() { m_answers.clear(); }
     int pendingAnswers() const { return int(m_answers.size()); }
