@@ -13,7 +13,8 @@ class QDialog;
 
 // Takes a picture of every page the main window shows and of every pop-up that opens over it,
 // once each, and answers the pop-ups as the route says. The pictures are numbered in the order
-// they were taken: NN-<PageClass>.png, NN-<PageClass>-<popup>.png; index.html shows them all.
+// they were taken: NN-<PageClass>.png, NN-<PageClass>-<variant>.png for a page a route asks to
+// see again, NN-<PageClass>-<popup>.png; index.html shows them all.
 class Photographer : public QObject
 {
     Q_OBJECT
