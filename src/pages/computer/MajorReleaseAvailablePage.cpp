@@ -69,10 +69,9 @@ void MajorReleaseAvailablePage::onSkipButtonClicked()
 
 void MajorReleaseAvailablePage::setOfferVisible(bool visible)
 {
-    for (QWidget *widget :
-         {static_cast<QWidget *>(ui->HeaderLabel), static_cast<QWidget *>(ui->InfoLabel),
-          static_cast<QWidget *>(ui->LearMoreButton), static_cast<QWidget *>(ui->SkipButton),
-          static_cast<QWidget *>(ui->WhatsChangedButton)}) {
+    const QList<QWidget *> offer{ui->HeaderLabel, ui->InfoLabel, ui->LearMoreButton, ui->SkipButton,
+                                 ui->WhatsChangedButton};
+    for (QWidget *widget : offer) {
         widget->setVisible(visible);
     }
 }
