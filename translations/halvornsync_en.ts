@@ -170,11 +170,19 @@ Veuillez choisir votre langue.</source>
         <source>NEXT ≻</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;p&gt;on your %2 is now at version &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>InformNewSDVersionPage</name>
     <message>
         <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Your preprogrammed card of&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;p&gt; is now at version %2.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -225,6 +233,22 @@ Veuillez choisir votre langue.</source>
         <source>YES</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;A new major release is available for your map.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;br/&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What&apos;s changed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LEARN MORE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NeedHelpDialog</name>
@@ -247,6 +271,15 @@ Veuillez choisir votre langue.</source>
         <source>NEXT ≻</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Your map is already
+up to date on your %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NoSDUpdatesAvailablePage</name>
@@ -258,6 +291,28 @@ Veuillez choisir votre langue.</source>
         <source>NEXT ≻</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Your map is already
+up to date on your preprogrammed card.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No map was found
+on your preprogrammed card.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>INSTALL MAP</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PCUpdatesAvailablePage</name>
@@ -267,6 +322,14 @@ Veuillez choisir votre langue.</source>
     </message>
     <message>
         <source>SKIP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;An update is available for&lt;br/&gt;your map on your %1.&lt;br/&gt;&lt;/p&gt;&lt;p&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;br/&gt;&lt;/span&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt;&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Please note&lt;/span&gt; that download and installation may take many hours. You won&apos;t be able to interrupt the process.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What&apos;s changed?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -327,6 +390,14 @@ Veuillez choisir votre langue.</source>
         <source>SKIP</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;An update is available for&lt;br/&gt;your map on your preprogrammed card.&lt;br/&gt;&lt;/p&gt;&lt;p&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Please note&lt;/span&gt; that download and installation may take many hours. You won&apos;t be able to interrupt the process.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What&apos;s changed?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SelectProductsPage</name>
@@ -368,6 +439,18 @@ Veuillez choisir votre langue.</source>
         <source>EXIT</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Thank you for choosing Halvorn!&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;Make sure to check out these&lt;br/&gt;resources:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Garmin BaseCamp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Learning Center</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TransferToGPS2Page</name>
@@ -379,11 +462,35 @@ Veuillez choisir votre langue.</source>
         <source>NEXT ≻</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Transfer To GPS&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Maps are transferred to your GPS unit using Garmin MapInstall.&lt;/p&gt;&lt;p&gt;Please connect your GPS unit to your computer and click &lt;span style=&quot; font-weight:600;&quot;&gt;Next&lt;/span&gt; to open up Garmin MapInstall.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TransferToGPS3Page</name>
     <message>
         <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Transfer To GPS&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Garmin MapInstall has just been launched.&lt;br/&gt;If Garmin MapInstall did not automatically launch, please run it from the %1.&lt;/p&gt;&lt;p&gt;Please follow the steps in Garmin MapInstall to transfer the map to your GPS unit.&lt;/p&gt;&lt;p&gt;Once transfer is complete, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Menu</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -398,6 +505,22 @@ Veuillez choisir votre langue.</source>
     <name>UpdateFirmwarePage</name>
     <message>
         <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;IMPORTANT&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Before continuing, please remove any microSD card in your GPS unit and update your GPS firmware.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Certain older firmwares do not support our maps and may have bugs that have since been fixed.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Update GPS Firmware</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -172,12 +172,20 @@ Veuillez choisir votre langue.</translation>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;p&gt;on your %2 is now at version &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;p&gt;sur votre %2 est maintenant à la version &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
 </context>
 <context>
     <name>InformNewSDVersionPage</name>
     <message>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Your preprogrammed card of&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;p&gt; is now at version %2.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Votre carte préprogrammée&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;p&gt; est maintenant à la version %2.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
 </context>
 <context>
@@ -227,6 +235,22 @@ Veuillez choisir votre langue.</translation>
         <source>YES</source>
         <translation>OUI</translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;A new major release is available for your map.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Une nouvelle version majeure de votre carte est disponible.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;br/&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Votre version&amp;nbsp;: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;br/&gt;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;&amp;nbsp;Version disponible&amp;nbsp;: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>What&apos;s changed?</source>
+        <translation>Quoi de neuf&#xa0;?</translation>
+    </message>
+    <message>
+        <source>LEARN MORE ≻</source>
+        <translation>EN SAVOIR PLUS ≻</translation>
+    </message>
 </context>
 <context>
     <name>NeedHelpDialog</name>
@@ -249,6 +273,16 @@ Veuillez choisir votre langue.</translation>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
     </message>
+    <message>
+        <source>Your map is already
+up to date on your %1.</source>
+        <translation>Votre carte est déjà
+à jour sur votre %1.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Votre version&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;Version disponible&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
 </context>
 <context>
     <name>NoSDUpdatesAvailablePage</name>
@@ -260,6 +294,30 @@ Veuillez choisir votre langue.</translation>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
     </message>
+    <message>
+        <source>Your map is already
+up to date on your preprogrammed card.</source>
+        <translation>Votre carte préprogrammée
+est déjà à jour.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Votre version&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;Version disponible&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>No map was found
+on your preprogrammed card.</source>
+        <translation>Aucune carte n’a été trouvée
+sur votre carte préprogrammée.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Version disponible&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>INSTALL MAP</source>
+        <translation>INSTALLER LA CARTE</translation>
+    </message>
 </context>
 <context>
     <name>PCUpdatesAvailablePage</name>
@@ -270,6 +328,14 @@ Veuillez choisir votre langue.</translation>
     <message>
         <source>SKIP</source>
         <translation>PASSER</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;An update is available for&lt;br/&gt;your map on your %1.&lt;br/&gt;&lt;/p&gt;&lt;p&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;br/&gt;&lt;/span&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt;&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Please note&lt;/span&gt; that download and installation may take many hours. You won&apos;t be able to interrupt the process.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;Une mise à jour est disponible pour&lt;br/&gt;votre carte sur votre %1.&lt;br/&gt;&lt;/p&gt;&lt;p&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Votre version&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;br/&gt;&lt;/span&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Version disponible&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt;&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Veuillez noter&lt;/span&gt; que le téléchargement et l’installation peuvent prendre de nombreuses heures. Vous ne pourrez pas interrompre l’opération.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>What&apos;s changed?</source>
+        <translation>Quoi de neuf&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -329,6 +395,14 @@ Veuillez choisir votre langue.</translation>
         <source>SKIP</source>
         <translation>PASSER</translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;An update is available for&lt;br/&gt;your map on your preprogrammed card.&lt;br/&gt;&lt;/p&gt;&lt;p&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Your version: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Available version: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Please note&lt;/span&gt; that download and installation may take many hours. You won&apos;t be able to interrupt the process.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;Une mise à jour est disponible pour&lt;br/&gt;votre carte préprogrammée.&lt;br/&gt;&lt;/p&gt;&lt;p&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Votre version&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;br/&gt;&lt;/span&gt;&#xa0;&#xa0;&#xa0;&#xa0;&#xa0;Version disponible&#xa0;: &lt;span style=&quot; font-weight:600;&quot;&gt;%2&lt;/span&gt;&lt;/p&gt;&lt;p&gt;&lt;span style=&quot; text-decoration: underline;&quot;&gt;Veuillez noter&lt;/span&gt; que le téléchargement et l’installation peuvent prendre de nombreuses heures. Vous ne pourrez pas interrompre l’opération.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>What&apos;s changed?</source>
+        <translation>Quoi de neuf&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>SelectProductsPage</name>
@@ -370,6 +444,18 @@ Veuillez choisir votre langue.</translation>
         <source>EXIT</source>
         <translation>QUITTER</translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Thank you for choosing Halvorn!&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;Make sure to check out these&lt;br/&gt;resources:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;Merci d’avoir choisi Halvorn&#xa0;!&lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;N’hésitez pas à consulter&lt;br/&gt;ces ressources&#xa0;:&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Open Garmin BaseCamp</source>
+        <translation>Ouvrir Garmin BaseCamp</translation>
+    </message>
+    <message>
+        <source>Learning Center</source>
+        <translation>Centre d’apprentissage</translation>
+    </message>
 </context>
 <context>
     <name>TransferToGPS2Page</name>
@@ -381,12 +467,36 @@ Veuillez choisir votre langue.</translation>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Transfer To GPS&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Transfert vers le GPS&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Maps are transferred to your GPS unit using Garmin MapInstall.&lt;/p&gt;&lt;p&gt;Please connect your GPS unit to your computer and click &lt;span style=&quot; font-weight:600;&quot;&gt;Next&lt;/span&gt; to open up Garmin MapInstall.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Les cartes sont transférées vers votre GPS avec Garmin MapInstall.&lt;/p&gt;&lt;p&gt;Veuillez connecter votre GPS à votre ordinateur et cliquer sur &lt;span style=&quot; font-weight:600;&quot;&gt;Suivant&lt;/span&gt; pour ouvrir Garmin MapInstall.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation>Besoin d’aide&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>TransferToGPS3Page</name>
     <message>
         <source>CONTINUE ≻</source>
         <translation>CONTINUER ≻</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Transfer To GPS&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Transfert vers le GPS&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Garmin MapInstall has just been launched.&lt;br/&gt;If Garmin MapInstall did not automatically launch, please run it from the %1.&lt;/p&gt;&lt;p&gt;Please follow the steps in Garmin MapInstall to transfer the map to your GPS unit.&lt;/p&gt;&lt;p&gt;Once transfer is complete, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Garmin MapInstall vient d’être lancé.&lt;br/&gt;S’il ne s’est pas lancé automatiquement, veuillez le lancer depuis le %1.&lt;/p&gt;&lt;p&gt;Suivez les étapes de Garmin MapInstall pour transférer la carte vers votre GPS.&lt;/p&gt;&lt;p&gt;Une fois le transfert terminé, revenez à cette fenêtre et cliquez sur &lt;span style=&quot; font-weight:600;&quot;&gt;Continuer&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Start Menu</source>
+        <translation>menu Démarrer</translation>
     </message>
 </context>
 <context>
@@ -401,6 +511,22 @@ Veuillez choisir votre langue.</translation>
     <message>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;IMPORTANT&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;IMPORTANT&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Before continuing, please remove any microSD card in your GPS unit and update your GPS firmware.</source>
+        <translation>Avant de continuer, veuillez retirer toute carte microSD de votre GPS et mettre à jour son micrologiciel.</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Certain older firmwares do not support our maps and may have bugs that have since been fixed.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Certains anciens micrologiciels ne prennent pas en charge nos cartes et peuvent comporter des bogues corrigés depuis.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Update GPS Firmware</source>
+        <translation>Mettre à jour le micrologiciel</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,18 @@
 #include "app/PageFactory.h"
 
 #include "app/PendingPage.h"
+#include "pages/card/InformNewSDVersionPage.h"
+#include "pages/card/NoSDUpdatesAvailablePage.h"
+#include "pages/card/SDUpdatesAvailablePage.h"
 #include "pages/computer/CloseGarminPage.h"
+#include "pages/computer/InformNewPCVersionPage.h"
+#include "pages/computer/MajorReleaseAvailablePage.h"
+#include "pages/computer/NoPCUpdatesAvailablePage.h"
+#include "pages/computer/PCUpdatesAvailablePage.h"
+#include "pages/computer/ThankYouPage.h"
+#include "pages/computer/TransferToGPS2Page.h"
+#include "pages/computer/TransferToGPS3Page.h"
+#include "pages/computer/UpdateFirmwarePage.h"
 #include "pages/computer/ViewMapOnPCPage.h"
 #include "pages/opening/ChooseLanguagePage.h"
 #include "pages/opening/HighSpeedConnectionRequiredPage.h"
@@ -16,10 +27,32 @@ QWidget *createPage(PageId id)
         return new InstallUpdateUninstallPage;
     case PageId::HighSpeedConnectionRequiredPage:
         return new HighSpeedConnectionRequiredPage;
+    case PageId::UpdateFirmwarePage:
+        return new UpdateFirmwarePage;
+    case PageId::SDUpdatesAvailablePage:
+        return new SDUpdatesAvailablePage;
+    case PageId::NoSDUpdatesAvailablePage:
+        return new NoSDUpdatesAvailablePage;
+    case PageId::InformNewSDVersionPage:
+        return new InformNewSDVersionPage;
     case PageId::CloseGarminPage:
         return new CloseGarminPage;
     case PageId::ViewMapOnPCPage:
         return new ViewMapOnPCPage;
+    case PageId::PCUpdatesAvailablePage:
+        return new PCUpdatesAvailablePage;
+    case PageId::NoPCUpdatesAvailablePage:
+        return new NoPCUpdatesAvailablePage;
+    case PageId::InformNewPCVersionPage:
+        return new InformNewPCVersionPage;
+    case PageId::MajorReleaseAvailablePage:
+        return new MajorReleaseAvailablePage;
+    case PageId::TransferToGPS2Page:
+        return new TransferToGPS2Page;
+    case PageId::TransferToGPS3Page:
+        return new TransferToGPS3Page;
+    case PageId::ThankYouPage:
+        return new ThankYouPage;
     default:
         return new PendingPage(id);
     }

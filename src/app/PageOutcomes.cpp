@@ -1,12 +1,10 @@
 #include "app/PageOutcomes.h"
 
 #include "app/Core.h"
+#include "app/CurrentProduct.h"
 #include "app/PendingPage.h"
 #include "app/PopupDialog.h"
-#include "pages/card/CardRoute.h"
-#include "pages/computer/BaseCampGate.h"
 #include "service/ProductInfo.h"
-#include "service/ProductInfoStep.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -19,15 +17,6 @@ namespace {
 Core *core()
 {
     return Core::instance();
-}
-
-// Before the first product-information reply there is no record; an empty one stands in (a card
-// product with nothing to write), so no page dereferences a null record.
-const ProductInfo &product()
-{
-    static const ProductInfo none;
-    const ProductInfo *info = core()->productInfo();
-    return info ? *info : none;
 }
 
 std::function<void(PendingPage *)> go(PageId next)
@@ -50,29 +39,9 @@ std::optional<bool> ask(PendingPage *page, const QString &header, const QString 
     return accepted;
 }
 
-void transferQuestionOrGpsData(PendingPage *page)
-{
-    if (!product().isPcFormat) {
-        core()->setCurrentPage(PageId::DownloadGPSDataPage);
-        return;
-    }
-    const std::optional<bool> transfer =
-        ask(page, QCoreApplication::translate("MajorReleaseAvailablePage", "Transfer To GPS"),
-            QCoreApplication::translate(
-                "MajorReleaseAvailablePage",
-                "Would you like to transfer your map(s) now to your GPS using Garmin MapInstall? "
-                "You can always do so later."),
-            QCoreApplication::translate("MajorReleaseAvailablePage", "SKIP"),
-            QCoreApplication::translate("MajorReleaseAvailablePage", "YES"));
-    if (transfer) {
-        core()->setCurrentPage(*transfer ? PageId::TransferToGPS2Page
-                                         : PageId::DownloadGPSDataPage);
-    }
-}
-
 void offerGpsData(PendingPage *page)
 {
-    const ProductInfo &info = product();
+    const ProductInfo &info = currentProduct();
     if (info.additionalGpsDataUrl.isEmpty()) {
         core()->setCurrentPage(PageId::ThankYouPage);
         return;
@@ -105,7 +74,7 @@ void ejectCard(PendingPage *)
 {
     Core *c = core();
     c->setCardIndex(c->cardIndex() + 1);
-    if (c->cardIndex() < product().sdSubProducts.size()) {
+    if (c->cardIndex() < currentProduct().sdSubProducts.size()) {
         c->setCurrentPage(PageId::InsertSDPage);
     } else if (c->cardUpdated()) {
         c->setCurrentPage(PageId::InformNewSDVersionPage);
@@ -119,43 +88,15 @@ QHash<PageId, PageBehaviour> buildTable()
     using P = PageId;
     QHash<PageId, PageBehaviour> table;
 
-    table[P::UpdateFirmwarePage].outcomes = {
-        {"NextButton",
-         QT_TRANSLATE_NOOP("UpdateFirmwarePage", "NEXT ≻"),
-         {},
-         [](PendingPage *) {
-             if (product().isPcFormat) {
-                 BaseCampGate::enter();
-             } else {
-                 CardRoute::begin();
-             }
-         }},
-    };
     table[P::InsertSDPage].outcomes = {
         {"ContinueButton",
          QT_TRANSLATE_NOOP("InsertSDPage", "CONTINUE ≻"),
          {},
          [](PendingPage *) {
-             core()->setCurrentPage(product().latestNewerThanSd ? P::SDUpdatesAvailablePage
-                                                                : P::NoSDUpdatesAvailablePage);
+             core()->setCurrentPage(currentProduct().latestNewerThanSd
+                                        ? P::SDUpdatesAvailablePage
+                                        : P::NoSDUpdatesAvailablePage);
          }},
-    };
-    table[P::SDUpdatesAvailablePage].outcomes = {
-        {"UpdateNowButton",
-         QT_TRANSLATE_NOOP("SDUpdatesAvailablePage", "UPDATE NOW ≻"),
-         {},
-         go(P::DownloadMapSDPage)},
-        {"SkipButton", QT_TRANSLATE_NOOP("SDUpdatesAvailablePage", "SKIP"), {}, go(P::EjectSDPage)},
-    };
-    table[P::NoSDUpdatesAvailablePage].outcomes = {
-        {"ReinstallButton",
-         QT_TRANSLATE_NOOP("NoSDUpdatesAvailablePage", "REINSTALL MAP"),
-         {},
-         go(P::DownloadMapSDPage)},
-        {"NextButton",
-         QT_TRANSLATE_NOOP("NoSDUpdatesAvailablePage", "NEXT ≻"),
-         {},
-         go(P::EjectSDPage)},
     };
     table[P::DownloadMapSDPage].outcomes = {
         {"MapCopiedOutcome",
@@ -173,12 +114,6 @@ QHash<PageId, PageBehaviour> buildTable()
     table[P::EjectSDPage].outcomes = {
         {"CardRemovedOutcome", QT_TRANSLATE_NOOP("EjectSDPage", "CARD REMOVED"), {}, &ejectCard},
     };
-    table[P::InformNewSDVersionPage].outcomes = {
-        {"NextButton",
-         QT_TRANSLATE_NOOP("InformNewSDVersionPage", "NEXT ≻"),
-         {},
-         go(P::ViewMapOnPCPage)},
-    };
     table[P::DownloadBaseCampPage].outcomes = {
         {"InstallerVerifiedOutcome",
          QT_TRANSLATE_NOOP("DownloadBaseCampPage", "INSTALLER DOWNLOADED"),
@@ -195,26 +130,6 @@ QHash<PageId, PageBehaviour> buildTable()
          {},
          go(P::CloseGarminPage)},
     };
-    table[P::PCUpdatesAvailablePage].outcomes = {
-        {"UpdateNowButton",
-         QT_TRANSLATE_NOOP("PCUpdatesAvailablePage", "UPDATE NOW ≻"),
-         {},
-         go(P::DownloadMapPCPage)},
-        {"SkipButton",
-         QT_TRANSLATE_NOOP("PCUpdatesAvailablePage", "SKIP"),
-         {},
-         go(P::MajorReleaseAvailablePage)},
-    };
-    table[P::NoPCUpdatesAvailablePage].outcomes = {
-        {"ReinstallButton",
-         QT_TRANSLATE_NOOP("NoPCUpdatesAvailablePage", "REINSTALL MAP"),
-         {},
-         go(P::DownloadMapPCPage)},
-        {"NextButton",
-         QT_TRANSLATE_NOOP("NoPCUpdatesAvailablePage", "NEXT ≻"),
-         {},
-         go(P::MajorReleaseAvailablePage)},
-    };
     table[P::DownloadMapPCPage].outcomes = {
         {"MapInstalledOutcome",
          QT_TRANSLATE_NOOP("DownloadMapPCPage", "MAP INSTALLED"),
@@ -224,41 +139,6 @@ QHash<PageId, PageBehaviour> buildTable()
          QT_TRANSLATE_NOOP("DownloadMapPCPage", "GIVE UP AFTER A FAILURE"),
          {},
          go(P::MajorReleaseAvailablePage)},
-    };
-    table[P::InformNewPCVersionPage].outcomes = {
-        {"NextButton",
-         QT_TRANSLATE_NOOP("InformNewPCVersionPage", "NEXT ≻"),
-         {},
-         go(P::MajorReleaseAvailablePage)},
-    };
-    // Without a major release to offer, the page moves on by itself as if skipped.
-    table[P::MajorReleaseAvailablePage] = {
-        50,
-        [](PendingPage *page) {
-            if (!product().majorProductReleaseAvailable) {
-                transferQuestionOrGpsData(page);
-            }
-        },
-        {
-            {"SkipButton", QT_TRANSLATE_NOOP("MajorReleaseAvailablePage", "SKIP"),
-             [](const PendingPage *) { return product().majorProductReleaseAvailable; },
-             &transferQuestionOrGpsData},
-        }};
-    table[P::TransferToGPS2Page].outcomes = {
-        {"SkipButton",
-         QT_TRANSLATE_NOOP("TransferToGPS2Page", "SKIP"),
-         {},
-         go(P::DownloadGPSDataPage)},
-        {"NextButton",
-         QT_TRANSLATE_NOOP("TransferToGPS2Page", "NEXT ≻"),
-         {},
-         go(P::TransferToGPS3Page)},
-    };
-    table[P::TransferToGPS3Page].outcomes = {
-        {"ContinueButton",
-         QT_TRANSLATE_NOOP("TransferToGPS3Page", "CONTINUE ≻"),
-         {},
-         go(P::DownloadGPSDataPage)},
     };
     table[P::DownloadGPSDataPage] = {
         150,
@@ -300,20 +180,6 @@ QHash<PageId, PageBehaviour> buildTable()
          QT_TRANSLATE_NOOP("ProductsUninstalledPage", "NEXT ≻"),
          {},
          go(P::ThankYouPage)},
-    };
-    table[P::ThankYouPage].outcomes = {
-        {"UpdateAnotherButton",
-         QT_TRANSLATE_NOOP("ThankYouPage", "Update Another Product"),
-         {},
-         [](PendingPage *page) {
-             ProductInfoStep::start(page);
-         }},
-        {"ExitButton",
-         QT_TRANSLATE_NOOP("ThankYouPage", "EXIT"),
-         {},
-         [](PendingPage *) {
-             QCoreApplication::quit();
-         }},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 #include "app/Pictures.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -22,4 +23,14 @@ QPixmap renderPicture(const QString &resource, QSize size)
     painter.end();
     pixmap.setDevicePixelRatio(ratio);
     return pixmap;
+}
+
+QLabel *helpPictureLabel(const QString &resource, QWidget *parent)
+{
+    const QPixmap picture(resource);
+    auto *label = new QLabel(parent);
+    label->setPixmap(picture);
+    label->setFixedSize(picture.deviceIndependentSize().toSize() + QSize(24, 24));
+    label->setContentsMargins(12, 12, 12, 12);
+    return label;
 }

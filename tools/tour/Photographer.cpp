@@ -79,6 +79,15 @@ void Photographer::rephotograph(QWidget *page)
     photographPage(page, true);
 }
 
+void Photographer::photographVariant(QWidget *page, const QString &variant)
+{
+    const QString key = page->objectName() + QLatin1Char('-') + variant;
+    if (m_window && !m_taken.contains(key)) {
+        m_taken.insert(key);
+        save(m_window->grab(), key, key);
+    }
+}
+
 void Photographer::photographPage(QWidget *page, bool again)
 {
     if (!m_window) {

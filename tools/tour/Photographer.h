@@ -13,7 +13,8 @@ class QDialog;
 
 // Takes a picture of every page the main window shows and of every pop-up that opens over it,
 // once each, and answers the pop-ups as the route says. The pictures are numbered in the order
-// they were taken: NN-<PageClass>.png, NN-<PageClass>-<popup>.png; index.html shows them all.
+// they were taken: NN-<PageClass>.png, NN-<PageClass>-<variant>.png for a page a route asks to
+// see again, NN-<PageClass>-<popup>.png; index.html shows them all.
 class Photographer : public QObject
 {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
     // Takes the page again as it stands now, in place of its first picture, when it is still
     // the page first photographed: so a picture shows what a page offers once it is ready.
     void rephotograph(QWidget *page);
+    // Takes the page as it stands now as NN-<PageClass>-<variant>.png, once per variant.
+    void photographVariant(QWidget *page, const QString &variant);
     void expect(const QList<PopupAnswer> &answers);
     void forgetAnswers() { m_answers.clear(); }
     int pendingAnswers() const { return int(m_answers.size()); }

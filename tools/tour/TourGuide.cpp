@@ -44,6 +44,16 @@ bool TourGuide::waitForPage(const QString &page)
     return true;
 }
 
+void TourGuide::actBeforeClick(const TourStep &step)
+{
+    if (!step.picture.isEmpty()) {
+        m_photographer->photographVariant(currentPage(), step.picture);
+    }
+    if (step.before) {
+        step.before();
+    }
+}
+
 bool TourGuide::walk(const TourRoute &route)
 {
     m_photographer->beginRoute(route.title);
@@ -57,6 +67,7 @@ bool TourGuide::walk(const TourRoute &route)
         }
         m_photographer->expect(step.answers);
         if (step.button.isEmpty()) {
+            actBeforeClick(step);
             continue;
         }
         // A page may offer a button only once its own start-up work has run.
@@ -72,6 +83,7 @@ bool TourGuide::walk(const TourRoute &route)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         m_photographer->rephotograph(currentPage());
+        actBeforeClick(step);
         // The pointer comes onto the button before it clicks, as a user's does (the language
         // buttons show their logo then).
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), button->mapToGlobal(QPointF(1, 1)));

@@ -21,6 +21,7 @@ public:
 
 private:
     bool waitForPage(const QString &page);
+    void actBeforeClick(const TourStep &step);
     QWidget *currentPage() const;
 
     QPointer<QWidget> m_window;

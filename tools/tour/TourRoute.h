@@ -24,6 +24,12 @@ struct TourStep
     QString page;
     QString button;
     QList<PopupAnswer> answers;
+    // When set, the page is also pictured as it stands at this step, as "<page>-<picture>": for a
+    // page that looks different on this route (a card without a map, BaseCamp installed).
+    QString picture;
+    // Runs just before the button is clicked, to change what the next pages find (another card
+    // in the drive, say).
+    std::function<void()> before;
 };
 
 struct TourRoute

@@ -44,6 +44,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
              {"DownloadMapPCPage", "MapInstalledOutcome", {}},
              {"InformNewPCVersionPage", "NextButton", {}},
              {"MajorReleaseAvailablePage", "SkipButton", {{"transfer-to-gps", Accept}}},
+             {"TransferToGPS2Page", "NeedHelpButton", {{"need-help", Accept}}},
              {"TransferToGPS2Page", "NextButton", {}},
              {"TransferToGPS3Page", "ContinueButton", {}},
              {"DownloadGPSDataPage", {}, {}},
@@ -63,10 +64,11 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                        {"NoPCUpdatesAvailablePage",
                         "NextButton",
                         {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
-                       {"MajorReleaseAvailablePage", {}, {}},
+                       // No major release on offer: the page shows nothing and moves on.
+                       {"MajorReleaseAvailablePage", {}, {}, "no-release"},
                        {"DownloadGPSDataPage", "DataExtractedOutcome", {}},
                        {"GPSDataExtractedPage", "NextButton", {}},
-                       {"ThankYouPage", {}, {}},
+                       {"ThankYouPage", {}, {}, "basecamp"},
                    }});
 
     routes.append({QStringLiteral("Two preprogrammed cards, update available, then the computer"),
@@ -92,16 +94,27 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                        {"ThankYouPage", {}, {}},
                    }});
 
-    routes.append({QStringLiteral("Preprogrammed cards already up to date, no BaseCamp"),
-                   [platform] { platform->setBaseCamp({}); },
+    routes.append({QStringLiteral("Preprogrammed cards already up to date, the second one blank, "
+                                  "no BaseCamp"),
+                   [platform] {
+                       platform->setBaseCamp({});
+                       Core::instance()->setCardDrive(TourSandbox::insertCard(true));
+                   },
                    {
                        {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-CURRENT-0007")}},
                        {"UpdateFirmwarePage", "NextButton", {}},
                        {"InsertSDPage", "ContinueButton", {}},
                        {"NoSDUpdatesAvailablePage", "NextButton", {}},
-                       {"EjectSDPage", "CardRemovedOutcome", {}},
+                       {"EjectSDPage",
+                        "CardRemovedOutcome",
+                        {},
+                        {},
+                        [] {
+                            TourSandbox::insertCard(false);
+                        }},
                        {"InsertSDPage", "ContinueButton", {}},
-                       {"NoSDUpdatesAvailablePage", "NextButton", {}},
+                       {"NoSDUpdatesAvailablePage", "ReinstallButton", {}, "no-map"},
+                       {"DownloadMapSDPage", "GiveUpOutcome", {}},
                        {"EjectSDPage",
                         "CardRemovedOutcome",
                         {{"view-map-on-pc", Accept}, {"basecamp-required", Decline}}},

@@ -49,3 +49,17 @@ bool TourSandbox::addInstalledMap(const QString &folder, int familyId, const QSt
             .arg(name.toHtmlEscaped());
     return info.write(xml.toUtf8()) > 0;
 }
+
+QString TourSandbox::insertCard(bool withMap)
+{
+    const QString root = QDir::homePath() + QStringLiteral("/card");
+    const QString map = root + QStringLiteral("/garmin/gmapsupp.img");
+    QDir().mkpath(root + QStringLiteral("/garmin"));
+    if (withMap) {
+        QFile file(map);
+        file.open(QIODevice::WriteOnly);
+    } else {
+        QFile::remove(map);
+    }
+    return root;
+}

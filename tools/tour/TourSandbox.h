@@ -16,6 +16,10 @@ public:
     // folder with an Info.xml naming its family and version.
     static bool addInstalledMap(const QString &folder, int familyId, const QString &name);
 
+    // A folder standing for a preprogrammed card in the drive, with the card's map
+    // (garmin/gmapsupp.img) or blank; the same folder each time.
+    static QString insertCard(bool withMap);
+
 private:
     QTemporaryDir m_dir;
 };

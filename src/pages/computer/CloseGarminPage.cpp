@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/PopupDialog.h"
 #include "maps/InstalledMaps.h"
+#include "pages/computer/InstalledPcVersion.h"
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
 
@@ -10,10 +11,6 @@
 
 #include <QMovie>
 #include <QTimer>
-
-namespace {
-const char *const kInstalledVersionProperty = "PC_MAP_VERSION";
-} // namespace
 
 CloseGarminPage::CloseGarminPage(QWidget *parent)
     : QWidget(parent)
@@ -67,9 +64,7 @@ void CloseGarminPage::continueAfterBaseCamp()
         return;
     }
 
-    QWidget *window = Core::mainWindow();
-    const QVersionNumber installed = QVersionNumber::fromString(
-        window ? window->property(kInstalledVersionProperty).toString() : QString());
+    const QVersionNumber installed = QVersionNumber::fromString(InstalledPcVersion::text());
     core->setCurrentPage(InstalledMaps::isOutOfDate(installed, product.latestVersion)
                              ? PageId::PCUpdatesAvailablePage
                              : PageId::NoPCUpdatesAvailablePage);
@@ -93,10 +88,6 @@ bool CloseGarminPage::lookUpInstalledVersion()
         core->setCurrentPage(PageId::DownloadMapPCPage);
         return false;
     }
-    const QVersionNumber version = Core::readMapVersion(installedCopy);
-    if (QWidget *window = Core::mainWindow()) {
-        window->setProperty(kInstalledVersionProperty,
-                            version.segmentCount() > 0 ? version.toString() : QString());
-    }
+    InstalledPcVersion::publish(Core::readMapVersion(installedCopy));
     return true;
 }

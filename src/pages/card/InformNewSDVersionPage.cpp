@@ -1,0 +1,33 @@
+#include "pages/card/InformNewSDVersionPage.h"
+
+#include "app/Core.h"
+#include "app/CurrentProduct.h"
+#include "service/ProductInfo.h"
+#include "service/SdVersionReport.h"
+
+#include "ui_InformNewSDVersionPage.h"
+
+#include <QTimer>
+
+InformNewSDVersionPage::InformNewSDVersionPage(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::InformNewSDVersionPage>())
+{
+    ui->setupUi(this);
+    const ProductInfo &product = currentProduct();
+    // The name is the service's plain text, not markup, and may hold a "%2" of its own.
+    ui->InfoLabel->setText(ui->InfoLabel->text().arg(product.productName.toHtmlEscaped(),
+                                                     product.latestVersion.toString()));
+    connect(ui->NextButton, &QPushButton::clicked, this,
+            [] { Core::instance()->setCurrentPage(PageId::ViewMapOnPCPage); });
+    ui->NextButton->setEnabled(false);
+    QTimer::singleShot(0, this, &InformNewSDVersionPage::InformServer);
+}
+
+InformNewSDVersionPage::~InformNewSDVersionPage() = default;
+
+void InformNewSDVersionPage::InformServer()
+{
+    // The report enables NextButton when its reply ends or fails.
+    SdVersionReport::send(currentProduct(), ui->NextButton);
+}

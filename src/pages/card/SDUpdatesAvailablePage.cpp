@@ -1,0 +1,29 @@
+#include "pages/card/SDUpdatesAvailablePage.h"
+
+#include "app/ButtonTextFitter.h"
+#include "app/Core.h"
+#include "app/CurrentProduct.h"
+#include "app/WebLink.h"
+#include "pages/VersionLines.h"
+#include "service/ProductInfo.h"
+
+#include "ui_SDUpdatesAvailablePage.h"
+
+SDUpdatesAvailablePage::SDUpdatesAvailablePage(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::SDUpdatesAvailablePage>())
+{
+    ui->setupUi(this);
+    const ProductInfo &product = currentProduct();
+    // The card's version is the one the service has on record, not read from the card.
+    fillVersionLines(ui->InfoLabel, product.sdVersion.toString(), product.latestVersion);
+    WebLink::openOnClick(ui->WhatsChangedButton, product.changelogUrl);
+    ButtonTextFitter::attach(ui->SkipButton);
+    ButtonTextFitter::attach(ui->UpdateNowButton);
+    connect(ui->SkipButton, &QPushButton::clicked, this,
+            [] { Core::instance()->setCurrentPage(PageId::EjectSDPage); });
+    connect(ui->UpdateNowButton, &QPushButton::clicked, this,
+            [] { Core::instance()->setCurrentPage(PageId::DownloadMapSDPage); });
+}
+
+SDUpdatesAvailablePage::~SDUpdatesAvailablePage() = default;

@@ -1,0 +1,28 @@
+#include "pages/computer/TransferToGPS2Page.h"
+
+#include "app/ButtonTextFitter.h"
+#include "app/Core.h"
+#include "app/Pictures.h"
+
+#include "ui_TransferToGPS2Page.h"
+
+#include <QLabel>
+
+TransferToGPS2Page::TransferToGPS2Page(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TransferToGPS2Page>())
+{
+    ui->setupUi(this);
+    ButtonTextFitter::attach(ui->SkipButton);
+    ButtonTextFitter::attach(ui->NextButton);
+    connect(ui->NeedHelpButton, &QPushButton::clicked, this, [this] {
+        Core::instance()->showNeedHelp(
+            helpPictureLabel(QStringLiteral(":/images/image-needhelp-insert-sd.png"), this));
+    });
+    connect(ui->SkipButton, &QPushButton::clicked, this,
+            [] { Core::instance()->setCurrentPage(PageId::DownloadGPSDataPage); });
+    connect(ui->NextButton, &QPushButton::clicked, this,
+            [] { Core::instance()->setCurrentPage(PageId::TransferToGPS3Page); });
+}
+
+TransferToGPS2Page::~TransferToGPS2Page() = default;

@@ -1,0 +1,565 @@
+#include "FakePlatform.h"
+#include "PeFileBuilder.h"
+#include "PopupAnswerer.h"
+#include "TestMain.h"
+#include "VendorServiceProcess.h"
+#include "app/Core.h"
+#include "app/LanguageChoice.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "pages/card/InformNewSDVersionPage.h"
+#include "pages/card/NoSDUpdatesAvailablePage.h"
+#include "pages/card/SDUpdatesAvailablePage.h"
+#include "pages/computer/InformNewPCVersionPage.h"
+#include "pages/computer/MajorReleaseAvailablePage.h"
+#include "pages/computer/NoPCUpdatesAvailablePage.h"
+#include "pages/computer/PCUpdatesAvailablePage.h"
+#include "pages/computer/ThankYouPage.h"
+#include "pages/computer/TransferToGPS2Page.h"
+#include "pages/computer/TransferToGPS3Page.h"
+#include "pages/computer/UpdateFirmwarePage.h"
+#include "service/ProductInfo.h"
+#include "service/SdVersionReport.h"
+#include "service/VersionReport.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QJsonObject>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <memory>
+
+using Button = PopupAnswerer::Button;
+using PageMaker = std::function<QWidget *()>;
+Q_DECLARE_METATYPE(PageMaker)
+
+namespace {
+template <typename Page> PageMaker make()
+{
+    return [] {
+        return new Page;
+    };
+}
+
+// The label's text as the user reads it; empty when the page has no such label.
+QString plainText(const QWidget *page, const char *name)
+{
+    const auto *label = page->findChild<QLabel *>(QLatin1String(name));
+    QTextDocument document;
+    document.setHtml(label ? label->text() : QString());
+    return document.toPlainText();
+}
+
+QPushButton *button(const QWidget *page, const QString &name)
+{
+    return page->findChild<QPushButton *>(name);
+}
+
+// Records the addresses the pages ask the desktop to open, instead of starting a browser.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened.append(url); }
+};
+} // namespace
+
+class TestInformationPages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void versionLines_data();
+    void versionLines();
+    void cardWithoutMap_data();
+    void cardWithoutMap();
+    void productNameIsShownAsItIs_data();
+    void productNameIsShownAsItIs();
+    void majorReleaseOffer_data();
+    void majorReleaseOffer();
+    void majorReleaseMovesOn_data();
+    void majorReleaseMovesOn();
+    void cardVersionReport_data();
+    void cardVersionReport();
+    void garminProgramsStartFromTheirCheckedPaths();
+    void buttonsOpenTheirWebPages_data();
+    void buttonsOpenTheirWebPages();
+    void pagesFitTheWindow_data();
+    void pagesFitTheWindow();
+
+private:
+    ProductInfo *useProduct();
+    void insertCard(bool withMap);
+
+    VendorServiceProcess m_service;
+    FakePlatform m_platform;
+    QTemporaryDir m_sandbox;
+    std::unique_ptr<MainWindow> m_window;
+    QList<PageId> m_requested;
+};
+
+void TestInformationPages::initTestCase()
+{
+    // The style sheet's fonts are what has to fit.
+    Startup::applyLook(*qApp);
+    QVERIFY2(m_service.start(), qPrintable(m_service.errorString()));
+    m_service.useAsServiceAddress();
+    m_platform.driveC = m_sandbox.filePath(QStringLiteral("drive_c"));
+    // The pages are tested alone: the pages they lead to are recorded, not built.
+    Core::instance()->setPageFactory([this](PageId id) -> QWidget * {
+        m_requested.append(id);
+        return nullptr;
+    });
+    // It carries the installed computer version and dims itself under pop-ups.
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QTRY_COMPARE(m_requested.size(), 1);
+}
+
+void TestInformationPages::init()
+{
+    LanguageChoice::apply(QStringLiteral("en"));
+    m_requested.clear();
+    m_service.clearRequests();
+    SdVersionReport::setTimeoutMs(SdVersionReport::defaultTimeoutMs);
+}
+
+void TestInformationPages::cleanup()
+{
+    // A report still running belongs to the row that sent it.
+    QTRY_VERIFY(Core::instance()->findChildren<VersionReport *>().isEmpty());
+}
+
+ProductInfo *TestInformationPages::useProduct()
+{
+    auto *product = new ProductInfo;
+    product->productName = QStringLiteral("Halvorn Topo Norway");
+    product->productSerial = QStringLiteral("HALV-SD-0002");
+    product->latestVersion = QVersionNumber(24, 2, 0);
+    product->sdVersion = QVersionNumber(23, 4, 1);
+    Core::instance()->setProductInfo(product);
+    return product;
+}
+
+void TestInformationPages::insertCard(bool withMap)
+{
+    const QString card = m_sandbox.filePath(QStringLiteral("card"));
+    QDir(card).removeRecursively();
+    QVERIFY(QDir().mkpath(card + QStringLiteral("/garmin")));
+    if (withMap) {
+        QFile map(card + QStringLiteral("/garmin/gmapsupp.img"));
+        QVERIFY(map.open(QIODevice::WriteOnly));
+    }
+    Core::instance()->setCardDrive(card);
+}
+
+void TestInformationPages::versionLines_data()
+{
+    QTest::addColumn<PageMaker>("page");
+    QTest::addColumn<QString>("installed");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("computer update") << make<PCUpdatesAvailablePage>() << "24.1"
+                                     << QStringList{"your map on your PC.", "Your version: 24.1\n",
+                                                    "Available version: 24.2.0\n"};
+    QTest::newRow("computer current, installed version unreadable")
+        << make<NoPCUpdatesAvailablePage>() << ""
+        << QStringList{"up to date on your PC.", "Your version: \nAvailable version: 24.2.0"};
+    // The card's version is the one on record with the service, whatever the computer has.
+    QTest::newRow("card update") << make<SDUpdatesAvailablePage>() << "24.1"
+                                 << QStringList{"Your version: 23.4.1\n",
+                                                "Available version: 24.2.0\n"};
+    QTest::newRow("card current") << make<NoSDUpdatesAvailablePage>() << "24.1"
+                                  << QStringList{"Your version: 23.4.1\nAvailable version: 24.2.0"};
+}
+
+void TestInformationPages::versionLines()
+{
+    QFETCH(PageMaker, page);
+    QFETCH(QString, installed);
+    QFETCH(QStringList, lines);
+    useProduct();
+    insertCard(true);
+    m_window->setProperty("PC_MAP_VERSION", installed);
+
+    const std::unique_ptr<QWidget> shown(page());
+    const QString text = plainText(shown.get(), "InfoLabel") + QLatin1Char('\n') +
+                         plainText(shown.get(), "InfoLabelTop");
+    for (const QString &line : lines) {
+        QVERIFY2(text.contains(line), qPrintable(text));
+    }
+}
+
+void TestInformationPages::cardWithoutMap_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<bool>("mapOffered");
+    QTest::newRow("card with a map") << "map" << false;
+    QTest::newRow("blank card") << "blank" << true;
+    // A map in the working folder is not on a card.
+    QTest::newRow("no drive chosen") << "" << true;
+}
+
+void TestInformationPages::cardWithoutMap()
+{
+    QFETCH(QString, card);
+    QFETCH(bool, mapOffered);
+    useProduct();
+    insertCard(card == QLatin1String("map"));
+    const QString previous = QDir::currentPath();
+    if (card.isEmpty()) {
+        Core::instance()->setCardDrive(QString());
+        QVERIFY(QDir::setCurrent(m_sandbox.filePath(QStringLiteral("card"))));
+        QFile map(QStringLiteral("garmin/gmapsupp.img"));
+        QVERIFY(map.open(QIODevice::WriteOnly));
+    }
+
+    NoSDUpdatesAvailablePage page;
+    QDir::setCurrent(previous);
+
+    QCOMPARE(button(&page, "ReinstallButton")->text(),
+             mapOffered ? QStringLiteral("INSTALL MAP") : QStringLiteral("REINSTALL MAP"));
+    QCOMPARE(button(&page, "NextButton")->isHidden(), mapOffered);
+    QCOMPARE(plainText(&page, "InfoLabel").contains(QLatin1String("Your version")), !mapOffered);
+    QVERIFY(plainText(&page, "InfoLabel").contains(QLatin1String("Available version: 24.2.0")));
+    page.show();
+    QTest::mouseClick(button(&page, "ReinstallButton"), Qt::LeftButton);
+    QCOMPARE(m_requested, QList<PageId>{PageId::DownloadMapSDPage});
+}
+
+void TestInformationPages::productNameIsShownAsItIs_data()
+{
+    QTest::addColumn<PageMaker>("page");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("version");
+    QTest::newRow("computer") << make<InformNewPCVersionPage>() << "Halvorn Topo Norway"
+                              << "on your PC is now at version 24.2.0.";
+    // Markup and a placeholder of its own in the service's name must neither vanish nor be
+    // replaced by another value.
+    QTest::newRow("computer, name with markup and %2")
+        << make<InformNewPCVersionPage>() << "Topo <Nord> & Sør 100%2"
+        << "on your PC is now at version 24.2.0.";
+    QTest::newRow("card, name with markup and %2")
+        << make<InformNewSDVersionPage>() << "Topo <Nord> & Sør 100%2"
+        << "is now at version 24.2.0.";
+}
+
+void TestInformationPages::productNameIsShownAsItIs()
+{
+    QFETCH(PageMaker, page);
+    QFETCH(QString, name);
+    QFETCH(QString, version);
+    useProduct()->productName = name;
+
+    const std::unique_ptr<QWidget> shown(page());
+    const QString text = plainText(shown.get(), "InfoLabel");
+    QVERIFY2(text.contains(name + QLatin1Char('\n')), qPrintable(text));
+    QVERIFY2(text.contains(version), qPrintable(text));
+}
+
+void TestInformationPages::majorReleaseOffer_data()
+{
+    QTest::addColumn<QVersionNumber>("latest");
+    QTest::addColumn<QString>("lines");
+    QTest::newRow("24.3.1 against 25")
+        << QVersionNumber(24, 3, 1) << "Your version: 24\n     Available version: 25";
+    QTest::newRow("no latest version")
+        << QVersionNumber() << "Your version: 0\n     Available version: 25";
+}
+
+void TestInformationPages::majorReleaseOffer()
+{
+    QFETCH(QVersionNumber, latest);
+    QFETCH(QString, lines);
+    ProductInfo *product = useProduct();
+    product->latestVersion = latest;
+    product->majorProductReleaseAvailable = true;
+    product->majorProductReleaseVersion = 25;
+
+    MajorReleaseAvailablePage page;
+    page.show();
+    QTRY_VERIFY(button(&page, "LearMoreButton")->isVisible());
+
+    for (const char *name : {"HeaderLabel", "InfoLabel", "SkipButton", "WhatsChangedButton"}) {
+        QVERIFY2(page.findChild<QWidget *>(QLatin1String(name))->isVisible(), name);
+    }
+    QVERIFY2(plainText(&page, "InfoLabel").contains(lines),
+             qPrintable(plainText(&page, "InfoLabel")));
+    QVERIFY(m_requested.isEmpty());
+}
+
+void TestInformationPages::majorReleaseMovesOn_data()
+{
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<bool>("isPcFormat");
+    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<PageId>("next");
+    QTest::newRow("no offer, computer, transfer skipped")
+        << false << true << QList{Button::Left} << PageId::DownloadGPSDataPage;
+    QTest::newRow("no offer, card: no question")
+        << false << false << QList<Button>() << PageId::DownloadGPSDataPage;
+    QTest::newRow("offer skipped, computer, transfer accepted")
+        << true << true << QList{Button::Right} << PageId::TransferToGPS2Page;
+}
+
+void TestInformationPages::majorReleaseMovesOn()
+{
+    QFETCH(bool, offered);
+    QFETCH(bool, isPcFormat);
+    QFETCH(QList<Button>, answers);
+    QFETCH(PageId, next);
+    ProductInfo *product = useProduct();
+    product->majorProductReleaseAvailable = offered;
+    product->isPcFormat = isPcFormat;
+    PopupAnswerer answerer;
+    for (const Button answer : answers) {
+        answerer.answer(answer);
+    }
+
+    MajorReleaseAvailablePage page;
+    // Counts every time the offer comes into view.
+    int offerShown = 0;
+    struct ShowCounter : QObject
+    {
+        int *count;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            *count += event->type() == QEvent::Show;
+            return false;
+        }
+    } counter;
+    counter.count = &offerShown;
+    button(&page, "LearMoreButton")->installEventFilter(&counter);
+    page.show();
+    if (offered) {
+        QTRY_VERIFY(button(&page, "SkipButton")->isVisible());
+        QTest::mouseClick(button(&page, "SkipButton"), Qt::LeftButton);
+    }
+    QTRY_COMPARE(m_requested, QList<PageId>{next});
+
+    QCOMPARE(offerShown, offered ? 1 : 0);
+    QCOMPARE(answerer.shownCount(), int(answers.size()));
+    if (!answers.isEmpty()) {
+        QCOMPARE(answerer.shown().first().header, QStringLiteral("TRANSFER TO GPS"));
+    }
+}
+
+void TestInformationPages::cardVersionReport_data()
+{
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<int>("failures");
+    QTest::newRow("accepted") << "HALV-SD-0002" << SdVersionReport::defaultTimeoutMs << 0;
+    QTest::newRow("refused") << "FAULT-REPORT-FAILS" << SdVersionReport::defaultTimeoutMs << 1;
+    QTest::newRow("never answered") << "FAULT-REPORT-HANGS" << 200 << 1;
+}
+
+void TestInformationPages::cardVersionReport()
+{
+    QFETCH(QString, serial);
+    QFETCH(int, timeoutMs);
+    QFETCH(int, failures);
+    SdVersionReport::setTimeoutMs(timeoutMs);
+    ProductInfo *product = useProduct();
+    product->productSerial = serial;
+    product->latestVersion = QVersionNumber(24, 2);
+    PopupAnswerer answerer;
+    answerer.answer(Button::Right, failures);
+
+    InformNewSDVersionPage page;
+    page.show();
+    QPushButton *next = button(&page, "NextButton");
+    QVERIFY(!next->isEnabled());
+    QTRY_VERIFY(next->isEnabled());
+
+    const QList<QJsonObject> reports = m_service.requests(QStringLiteral("update_info_sd"));
+    QCOMPARE(reports.size(), 1);
+    const QJsonObject expected{{"serial_number", serial},
+                               {"sd_version_major", "24"},
+                               {"sd_version_minor", "2"},
+                               {"sd_version_update", "0"},
+                               {"language", "EN"}};
+    for (auto parameter = expected.begin(); parameter != expected.end(); ++parameter) {
+        QCOMPARE(reports.first().value(parameter.key()), parameter.value());
+    }
+    QTRY_COMPARE(answerer.shownCount(), failures);
+    QVERIFY(m_requested.isEmpty());
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(m_requested, QList<PageId>{PageId::ViewMapOnPCPage});
+}
+
+// The Garmin program paths are found once per run, by the first check that passes, so the steps
+// below run in the order a run would take them.
+void TestInformationPages::garminProgramsStartFromTheirCheckedPaths()
+{
+    const QString baseCamp = m_platform.nativePath(
+        QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
+
+    // Before any check has passed there is no MapInstall to start.
+    {
+        TransferToGPS3Page page;
+        QVERIFY(QMetaObject::invokeMethod(&page, "Initialization"));
+        QCOMPARE(m_platform.startedPrograms, QStringList());
+    }
+    for (const QVersionNumber &version : {QVersionNumber(), QVersionNumber(4, 6, 1)}) {
+        if (!version.isNull()) {
+            QVERIFY(PeFileBuilder::writeExecutable(baseCamp, version));
+        }
+        ThankYouPage page;
+        QVERIFY2(button(&page, "GarminBaseCampButton")->isHidden(), qPrintable(version.toString()));
+    }
+
+    QVERIFY(PeFileBuilder::writeExecutable(baseCamp, QVersionNumber(4, 6, 2)));
+    ThankYouPage thanks;
+    thanks.show();
+    QVERIFY(button(&thanks, "GarminBaseCampButton")->isVisible());
+    QTest::mouseClick(button(&thanks, "GarminBaseCampButton"), Qt::LeftButton);
+    QCOMPARE(m_platform.startedPrograms,
+             QStringList{"\"C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe\""});
+
+    TransferToGPS3Page transfer;
+    QTRY_COMPARE(m_platform.startedPrograms.size(), 2);
+    QCOMPARE(m_platform.startedPrograms.last(),
+             QStringLiteral("\"C:/Program Files (x86)/Garmin//MapInstall.exe\""));
+}
+
+void TestInformationPages::buttonsOpenTheirWebPages_data()
+{
+    QTest::addColumn<PageMaker>("page");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("url");
+    const QString changes = QStringLiteral("https://halvorn.example/changelog");
+    QTest::newRow("computer update: changes")
+        << make<PCUpdatesAvailablePage>() << "WhatsChangedButton" << changes;
+    QTest::newRow("card update: changes")
+        << make<SDUpdatesAvailablePage>() << "WhatsChangedButton" << changes;
+    QTest::newRow("major release: changes")
+        << make<MajorReleaseAvailablePage>() << "WhatsChangedButton" << changes;
+    QTest::newRow("major release: the release")
+        << make<MajorReleaseAvailablePage>() << "LearMoreButton"
+        << "https://halvorn.example/topo-25";
+    QTest::newRow("firmware") << make<UpdateFirmwarePage>() << "UpdateFirmwareButton"
+                              << "https://halvorn.example/firmware";
+    QTest::newRow("learning centre")
+        << make<ThankYouPage>() << "LearningCenterButton"
+        << m_service.baseUrl().toString() + "/en/support/learning-center/";
+}
+
+void TestInformationPages::buttonsOpenTheirWebPages()
+{
+    QFETCH(PageMaker, page);
+    QFETCH(QString, button);
+    QFETCH(QString, url);
+    ProductInfo *product = useProduct();
+    product->changelogUrl = QUrl(QStringLiteral("https://halvorn.example/changelog"));
+    product->majorProductReleaseUrl = QUrl(QStringLiteral("https://halvorn.example/topo-25"));
+    product->updateGpsFirmwareUrl = QUrl(QStringLiteral("https://halvorn.example/firmware"));
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+
+    const std::unique_ptr<QWidget> shown(page());
+    ::button(shown.get(), button)->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl(url)});
+    QVERIFY(m_requested.isEmpty());
+}
+
+void TestInformationPages::pagesFitTheWindow_data()
+{
+    QTest::addColumn<PageMaker>("page");
+    QTest::addColumn<QString>("language");
+    const QList<std::pair<const char *, PageMaker>> pages = {
+        {"PCUpdatesAvailablePage", make<PCUpdatesAvailablePage>()},
+        {"NoPCUpdatesAvailablePage", make<NoPCUpdatesAvailablePage>()},
+        {"InformNewPCVersionPage", make<InformNewPCVersionPage>()},
+        {"MajorReleaseAvailablePage", make<MajorReleaseAvailablePage>()},
+        {"UpdateFirmwarePage", make<UpdateFirmwarePage>()},
+        {"TransferToGPS2Page", make<TransferToGPS2Page>()},
+        {"TransferToGPS3Page", make<TransferToGPS3Page>()},
+        {"ThankYouPage", make<ThankYouPage>()},
+        {"SDUpdatesAvailablePage", make<SDUpdatesAvailablePage>()},
+        {"NoSDUpdatesAvailablePage", make<NoSDUpdatesAvailablePage>()},
+        {"InformNewSDVersionPage", make<InformNewSDVersionPage>()},
+    };
+    for (const char *language : {"en", "fr"}) {
+        for (const auto &[name, maker] : pages) {
+            QTest::addRow("%s, %s", name, language) << maker << QString::fromLatin1(language);
+        }
+    }
+}
+
+// Every text whole at the room the main window gives a page, with every widget the page can show
+// at once in view and a product name of a usual length.
+void TestInformationPages::pagesFitTheWindow()
+{
+    QFETCH(PageMaker, page);
+    QFETCH(QString, language);
+    LanguageChoice::apply(language);
+    ProductInfo *product = useProduct();
+    product->productName = QStringLiteral("Halvorn Topo Norway (major release)");
+    // The major release page shows its offer, as it is forced to here.
+    product->majorProductReleaseAvailable = true;
+    insertCard(true);
+    m_window->setProperty("PC_MAP_VERSION", QStringLiteral("24.1.3"));
+    QWidget room;
+    room.setFixedSize(352, 346);
+    QWidget *shown = page();
+    (new QVBoxLayout(&room))->addWidget(shown);
+    room.layout()->setContentsMargins(0, 0, 0, 0);
+    for (QWidget *child : shown->findChildren<QWidget *>()) {
+        child->setVisible(true);
+    }
+    room.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&room));
+
+    QList<QWidget *> visible;
+    for (QWidget *child : shown->findChildren<QWidget *>()) {
+        if (auto *label = qobject_cast<QLabel *>(child)) {
+            const QSize needed(label->wordWrap() ? 0 : label->sizeHint().width(),
+                               label->wordWrap() ? label->heightForWidth(label->width())
+                                                 : label->sizeHint().height());
+            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
+                     qPrintable(QStringLiteral("%1 needs %2 x %3, has %4 x %5")
+                                    .arg(label->objectName())
+                                    .arg(needed.width())
+                                    .arg(needed.height())
+                                    .arg(label->width())
+                                    .arg(label->height())));
+        } else if (auto *pushButton = qobject_cast<QPushButton *>(child)) {
+            // The style sheet pads action buttons by 12 on each side, the pill buttons by 10.
+            const int padding = pushButton->height() > 40 ? 24 : 20;
+            const int needed =
+                QFontMetrics(pushButton->font()).horizontalAdvance(pushButton->text()) + padding;
+            QVERIFY2(needed <= pushButton->width(), qPrintable(pushButton->objectName()));
+        }
+        visible.append(child);
+    }
+    for (int i = 0; i < visible.size(); ++i) {
+        const QRect area(visible[i]->mapTo(shown, QPoint()), visible[i]->size());
+        QVERIFY2(shown->rect().contains(area), qPrintable(visible[i]->objectName()));
+        for (int j = i + 1; j < visible.size(); ++j) {
+            const QRect other(visible[j]->mapTo(shown, QPoint()), visible[j]->size());
+            QVERIFY2(!area.intersects(other), qPrintable(visible[i]->objectName() + " overlaps " +
+                                                         visible[j]->objectName()));
+        }
+    }
+}
+
+HALVORNSYNC_TEST_MAIN(TestInformationPages)
+#include "tst_informationpages.moc"
