@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using Button = PopupAnswerer::Button;
 
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void pageGoneBeforeBaseCampClosedDoesNothing();
     void viewMapOnPCPageRoutes_data();
     void viewMapOnPCPageRoutes();
+    void viewMapOnPCPageAnswerAfterTheWizardMovedOnDoesNothing();
     void gateRoutes_data();
     void gateRoutes();
 
@@ -235,6 +237,28 @@ void TestGarminHandOff::viewMapOnPCPageRoutes()
         QCOMPARE(answerer.shown().at(1).header, QStringLiteral("GARMIN BASECAMP REQUIRED"));
         QCOMPARE(answerer.shown().at(1).leftButton, QStringLiteral("SKIP"));
     }
+}
+
+void TestGarminHandOff::viewMapOnPCPageAnswerAfterTheWizardMovedOnDoesNothing()
+{
+    buildRealPageOnlyFor(PageId::ViewMapOnPCPage);
+    PopupAnswerer answerer;
+    // While the question is open, something else moves the wizard on; then the user answers.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (answerer.openPopup()) {
+            poll.stop();
+            Core::instance()->setCurrentPage(PageId::ThankYouPage);
+            answerer.answerOpen(Button::Right);
+        }
+    });
+    poll.start(10);
+
+    Core::instance()->setCurrentPage(PageId::ViewMapOnPCPage);
+    QTRY_COMPARE(answerer.shownCount(), 1);
+    QTRY_VERIFY(!answerer.openPopup());
+    QCoreApplication::processEvents();
+    QCOMPARE(m_pages, (QList<PageId>{PageId::ViewMapOnPCPage, PageId::ThankYouPage}));
 }
 
 void TestGarminHandOff::gateRoutes_data()

@@ -5,6 +5,7 @@
 
 #include "ui_ViewMapOnPCPage.h"
 
+#include <QPointer>
 #include <QTimer>
 
 ViewMapOnPCPage::ViewMapOnPCPage(QWidget *parent)
@@ -20,6 +21,9 @@ ViewMapOnPCPage::~ViewMapOnPCPage() = default;
 void ViewMapOnPCPage::initialization()
 {
     Core *core = Core::instance();
+    // The questions run nested event loops; if the wizard has moved on meanwhile, an answer
+    // belongs to no page any more and must not move it again.
+    const QPointer<ViewMapOnPCPage> alive(this);
     PopupDialog dialog;
     dialog.setHeader(tr("View Map on %1?").arg(Core::computerWord()));
     dialog.setText(
@@ -29,7 +33,11 @@ void ViewMapOnPCPage::initialization()
     dialog.setLeftButtonText(tr("NO"));
     dialog.setRightButtonText(tr("YES"));
     dialog.centreOnMainWindow();
-    if (dialog.exec() != QDialog::Accepted) {
+    const bool viewOnComputer = dialog.exec() == QDialog::Accepted;
+    if (!alive) {
+        return;
+    }
+    if (!viewOnComputer) {
         core->setCurrentPage(PageId::MajorReleaseAvailablePage);
         return;
     }
@@ -44,6 +52,9 @@ void ViewMapOnPCPage::initialization()
     dialog.setLeftButtonText(tr("SKIP"));
     dialog.setRightButtonText(tr("NEXT ≻"));
     dialog.centreOnMainWindow();
-    core->setCurrentPage(dialog.exec() == QDialog::Accepted ? PageId::DownloadBaseCampPage
-                                                            : PageId::MajorReleaseAvailablePage);
+    const bool download = dialog.exec() == QDialog::Accepted;
+    if (alive) {
+        core->setCurrentPage(download ? PageId::DownloadBaseCampPage
+                                      : PageId::MajorReleaseAvailablePage);
+    }
 }
