@@ -15,13 +15,11 @@ FakePlatform::FakePlatform()
 void FakePlatform::preventSleep()
 {
     keptAwake = true;
-    ++preventSleepCalls;
 }
 
 void FakePlatform::allowSleep()
 {
     keptAwake = false;
-    ++allowSleepCalls;
 }
 
 std::optional<QVersionNumber> FakePlatform::executableFileVersion(const QString &path) const
@@ -50,7 +48,7 @@ bool FakePlatform::startDetached(const QString &program)
 {
     calls.append(QStringLiteral("startDetached ") + program);
     startedPrograms.append(program);
-    return startSucceeds;
+    return true;
 }
 
 QString FakePlatform::nativePath(const QString &windowsPath) const

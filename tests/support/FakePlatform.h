@@ -23,20 +23,17 @@ public:
     // Both record the call and report back from the event loop, like the real ones.
     void closeBaseCamp(QObject *context, std::function<void()> done) override;
     void writeBaseCampDetail(QObject *context, std::function<void()> done) override;
-    // Records the program and answers `startSucceeds`; nothing is started.
+    // Records the program; nothing is started.
     bool startDetached(const QString &program) override;
     // "C:/..." lies in `driveC`; other paths are returned as they are.
     QString nativePath(const QString &windowsPath) const override;
 
     bool keptAwake = false;
-    int preventSleepCalls = 0;
-    int allowSleepCalls = 0;
 
     // Stands for the Windows drive C: (by default "drive_c" in the sandboxed home).
     QString driveC;
     // Versions by native path, for executables that need not exist as real PE files.
     QHash<QString, QVersionNumber> fileVersions;
-    bool startSucceeds = true;
 
     // While true, closeBaseCamp() and writeBaseCampDetail() keep their reports until
     // releaseHeldReports(), as if the tools were still running.
