@@ -13,28 +13,6 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
-namespace {
-// Notes the header of every serial pop-up as it appears, before it is answered.
-class SerialHeaders : public QObject
-{
-public:
-    SerialHeaders() { qApp->installEventFilter(this); }
-    ~SerialHeaders() override { qApp->removeEventFilter(this); }
-    QStringList headers;
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show && object->inherits("SerialDialog")) {
-            auto *label = static_cast<QWidget *>(object)->findChild<QLabel *>(
-                QStringLiteral("PopupHeaderLabel"));
-            headers.append(label ? label->text() : QString());
-        }
-        return false;
-    }
-};
-} // namespace
-
 // The real wizard, driven by clicks from its first page to the product-information step, against
 // the stand-in vendor service.
 class TestWizardEndToEnd : public QObject
@@ -117,18 +95,14 @@ void TestWizardEndToEnd::languageChoiceReachesTheProductStep_data()
     QTest::addColumn<QString>("next");
     QTest::addColumn<QString>("serialHeader");
 
-    QTest::newRow("French, first map") << "FrenchButton" << false << "FR"
-                                       << "connexion Internet haut débit"
-                                       << "SUIVANT ≻"
-                                       << "NUMÉRO DE SÉRIE DU PRODUIT";
     QTest::newRow("French, maps installed") << "FrenchButton" << true << "FR"
                                             << "connexion Internet haut débit"
                                             << "SUIVANT ≻"
                                             << "NUMÉRO DE SÉRIE DU PRODUIT";
-    QTest::newRow("English, maps installed") << "EnglishButton" << true << "EN"
-                                             << "high speed Internet connection"
-                                             << "NEXT ≻"
-                                             << "PRODUCT SERIAL NUMBER";
+    QTest::newRow("English, first map") << "EnglishButton" << false << "EN"
+                                        << "high speed Internet connection"
+                                        << "NEXT ≻"
+                                        << "PRODUCT SERIAL NUMBER";
 }
 
 void TestWizardEndToEnd::languageChoiceReachesTheProductStep()
@@ -158,12 +132,11 @@ void TestWizardEndToEnd::languageChoiceReachesTheProductStep()
     QCOMPARE(text("NextButton"), next);
 
     SerialAnswerer serials;
-    SerialHeaders headers;
     serials.answer(QStringLiteral("HALV-PC-0001"));
     click("NextButton");
 
     QTRY_COMPARE(page()->objectName(), QStringLiteral("UpdateFirmwarePage"));
-    QCOMPARE(headers.headers, QStringList{serialHeader});
+    QCOMPARE(serials.headers(), QStringList{serialHeader});
     QCOMPARE(text("NextButton"), next);
     QVERIFY(Core::instance()->productInfo());
     QCOMPARE(Core::instance()->productInfo()->productSerial, QStringLiteral("HALV-PC-0001"));

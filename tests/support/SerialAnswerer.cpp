@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
@@ -21,12 +22,7 @@ SerialAnswerer::~SerialAnswerer()
 
 void SerialAnswerer::answer(const QString &serial)
 {
-    m_answers.append({false, serial});
-}
-
-void SerialAnswerer::back()
-{
-    m_answers.append({true, QString()});
+    m_answers.append(serial);
 }
 
 bool SerialAnswerer::eventFilter(QObject *object, QEvent *event)
@@ -35,27 +31,17 @@ bool SerialAnswerer::eventFilter(QObject *object, QEvent *event)
         return false;
     }
     auto *dialog = static_cast<QDialog *>(object);
-    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("SerialLineEdit"));
-    m_offered.append(edit ? edit->text() : QString());
+    m_headers.append(dialog->findChild<QLabel *>(QStringLiteral("PopupHeaderLabel"))->text());
     if (m_answers.isEmpty()) {
         return false;
     }
-    const Answer answer = m_answers.takeFirst();
     // Typed and pressed once the dialog's own event loop runs, as a user would.
-    QPointer<QDialog> guarded(dialog);
-    QTimer::singleShot(0, this, [guarded, answer] {
-        if (!guarded) {
-            return;
-        }
-        if (auto *edit = guarded->findChild<QLineEdit *>(QStringLiteral("SerialLineEdit"));
-            edit && !answer.back) {
-            edit->setText(answer.serial);
-        }
-        const QString name =
-            answer.back ? QStringLiteral("LeftPopupButton") : QStringLiteral("RightPopupButton");
-        if (auto *button = guarded->findChild<QAbstractButton *>(name)) {
-            button->click();
-        }
-    });
+    QTimer::singleShot(
+        0, this, [guarded = QPointer<QDialog>(dialog), serial = m_answers.takeFirst()] {
+            if (guarded) {
+                guarded->findChild<QLineEdit *>(QStringLiteral("SerialLineEdit"))->setText(serial);
+                guarded->findChild<QAbstractButton *>(QStringLiteral("RightPopupButton"))->click();
+            }
+        });
     return false;
 }

@@ -5,8 +5,8 @@
 #include <QString>
 
 // Answers the product-information step's serial pop-up (SerialDialog) for a test: queue a serial
-// to type and CONTINUE, or back() for BACK, before the step starts; each pop-up that appears takes
-// the next answer. A pop-up that finds the queue empty stays open.
+// to type and CONTINUE before the step starts; each pop-up that appears takes the next answer. A
+// pop-up that finds the queue empty stays open.
 class SerialAnswerer : public QObject
 {
     Q_OBJECT
@@ -16,21 +16,15 @@ public:
     ~SerialAnswerer() override;
 
     void answer(const QString &serial);
-    void back();
 
-    // The serials the pop-ups offered when they appeared, oldest first.
-    const QStringList &offered() const { return m_offered; }
-    int shownCount() const { return int(m_offered.size()); }
+    // The headers of the pop-ups that appeared, oldest first.
+    const QStringList &headers() const { return m_headers; }
+    int shownCount() const { return int(m_headers.size()); }
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
-    struct Answer
-    {
-        bool back = false;
-        QString serial;
-    };
-    QList<Answer> m_answers;
-    QStringList m_offered;
+    QStringList m_answers;
+    QStringList m_headers;
 };
