@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -30,6 +31,7 @@ public:
     {
         QString className;
         QString header;
+        QColor headerColour;
         QString text;
         QString leftButton;  // empty when hidden
         QString rightButton; // empty when hidden
