@@ -99,12 +99,6 @@ PeFileBuilder &PeFileBuilder::setFileVersion(const QVersionNumber &version)
     return *this;
 }
 
-PeFileBuilder &PeFileBuilder::setProductVersion(const QVersionNumber &version)
-{
-    m_productVersion = version;
-    return *this;
-}
-
 PeFileBuilder &PeFileBuilder::setFormat(Format format)
 {
     m_format = format;
@@ -208,8 +202,10 @@ QByteArray PeFileBuilder::build(Layout *layout) const
         w.u32(fixed + 4, 0x00010000);
         w.u32(fixed + 8, high(m_fileVersion));
         w.u32(fixed + 12, low(m_fileVersion));
-        w.u32(fixed + 16, high(m_productVersion));
-        w.u32(fixed + 20, low(m_productVersion));
+        // A product version unlike any file version, so a reader that takes the wrong one fails.
+        const QVersionNumber productVersion{9, 8, 7, 6};
+        w.u32(fixed + 16, high(productVersion));
+        w.u32(fixed + 20, low(productVersion));
         w.u32(fixed + 24, 0x3F);
         w.u32(fixed + 32, 0x00040004); // VOS_NT_WINDOWS32
         w.u32(fixed + 36, 1);          // VFT_APP

@@ -36,7 +36,6 @@ public:
 
     // Up to four segments; missing ones are 0.
     PeFileBuilder &setFileVersion(const QVersionNumber &version);
-    PeFileBuilder &setProductVersion(const QVersionNumber &version);
     PeFileBuilder &setFormat(Format format);
     // Without it the file has resources, but no version among them.
     PeFileBuilder &setVersionResource(bool present);
@@ -50,7 +49,6 @@ public:
 
 private:
     QVersionNumber m_fileVersion{1, 0, 0, 0};
-    QVersionNumber m_productVersion{9, 8, 7, 6};
     Format m_format = Format::Pe32;
     bool m_versionResource = true;
 };

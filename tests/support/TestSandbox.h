@@ -10,8 +10,6 @@ class TestSandbox
 public:
     TestSandbox();
 
-    QString home() const { return m_dir.path(); }
-
 private:
     QTemporaryDir m_dir;
 };

@@ -30,11 +30,6 @@ VendorServiceProcess::~VendorServiceProcess()
     stop();
 }
 
-QString VendorServiceProcess::executablePath()
-{
-    return QStringLiteral(HALVORNSYNC_VENDOR_SERVICE_PATH);
-}
-
 QString VendorServiceProcess::dataDir() const
 {
     return m_ownDataDir ? m_ownDataDir->path() : m_options.dataDir;
@@ -55,7 +50,7 @@ bool VendorServiceProcess::start()
                   << QStringLiteral("--tls-key") << m_options.tlsKey;
     }
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start(executablePath(), arguments);
+    m_process.start(QStringLiteral(HALVORNSYNC_VENDOR_SERVICE_PATH), arguments);
     if (!m_process.waitForStarted()) {
         m_error = m_process.errorString();
         return false;

@@ -38,13 +38,10 @@ public:
 
     // Starts the service and waits until it listens (file generation included).
     bool start();
-    void stop();
 
     QUrl baseUrl() const { return m_baseUrl; }
     // Points the program at this service through HALVORNSYNC_SERVICE_URL.
     void useAsServiceAddress() const;
-    QString dataDir() const;
-    QString logPath() const;
     QString errorString() const { return m_error; }
 
     // Every request the service logged, oldest first; only those of `action` when given.
@@ -52,9 +49,11 @@ public:
     // Forgets what was logged so far.
     void clearRequests() const;
 
-    static QString executablePath();
-
 private:
+    void stop();
+    QString dataDir() const;
+    QString logPath() const;
+
     Options m_options;
     std::unique_ptr<QTemporaryDir> m_ownDataDir;
     QProcess m_process;
