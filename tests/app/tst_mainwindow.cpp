@@ -3,37 +3,17 @@
 #include "app/Core.h"
 #include "app/MainWindow.h"
 #include "app/OverlayWidget.h"
-#include "app/PageFactory.h"
 #include "app/PopupDialog.h"
 #include "app/Startup.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 using Button = PopupAnswerer::Button;
-
-// A page with a label and a button, to press on in the drag tests.
-QWidget *pageWithButton(PageId id)
-{
-    auto *page = new QWidget;
-    page->setObjectName(pageClassName(id));
-    auto *layout = new QVBoxLayout(page);
-    auto *label = new QLabel(QStringLiteral("Drag me"), page);
-    label->setObjectName(QStringLiteral("DragLabel"));
-    label->setMinimumHeight(100);
-    layout->addWidget(label);
-    auto *button = new QPushButton(QStringLiteral("NEXT"), page);
-    button->setObjectName(QStringLiteral("NextButton"));
-    button->setMinimumHeight(65);
-    layout->addWidget(button);
-    return page;
-}
 
 void sendMouse(QWidget *window, QEvent::Type type, QPoint global, Qt::MouseButton button,
                Qt::MouseButtons buttons)
@@ -50,7 +30,7 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void initTestCase() { Startup::applyLook(*qApp); }
     void init();
-    void cleanup();
+    void cleanup() { m_window.reset(); }
 
     void pageSwitchDeletesTheOldPageBeforeReturning();
     void nestedPopupsKeepTheOverlayUntilTheLastCloses();
@@ -76,18 +56,11 @@ private:
 
 void TestMainWindow::init()
 {
-    Core::instance()->setPageFactory(&pageWithButton);
     m_window = std::make_unique<MainWindow>();
     m_window->move(100, 100);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QTRY_COMPARE(pageName(), QStringLiteral("ChooseLanguagePage"));
-}
-
-void TestMainWindow::cleanup()
-{
-    m_window.reset();
-    Core::instance()->setPageFactory({});
 }
 
 void TestMainWindow::pageSwitchDeletesTheOldPageBeforeReturning()
@@ -175,9 +148,9 @@ void TestMainWindow::dragging_data()
     QTest::addColumn<QString>("widget");
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<bool>("moves");
-    QTest::newRow("by a label") << "DragLabel" << Qt::LeftButton << true;
-    QTest::newRow("not by a button") << "NextButton" << Qt::LeftButton << false;
-    QTest::newRow("not with the right button") << "DragLabel" << Qt::RightButton << false;
+    QTest::newRow("by a label") << "PictureLabel" << Qt::LeftButton << true;
+    QTest::newRow("not by a button") << "EnglishButton" << Qt::LeftButton << false;
+    QTest::newRow("not with the right button") << "PictureLabel" << Qt::RightButton << false;
 }
 
 void TestMainWindow::dragging()
