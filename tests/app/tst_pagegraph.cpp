@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
@@ -266,12 +266,10 @@ void TestPageGraph::routes()
     QFETCH(QString, steps);
     QFETCH(QString, popups);
     if (!baseCamp.isEmpty()) {
-        const QString executable = m_platform->nativePath(
-            QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
-        QVERIFY(QDir().mkpath(QFileInfo(executable).path()));
-        QFile file(executable);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        m_platform->fileVersions.insert(executable, QVersionNumber::fromString(baseCamp));
+        QVERIFY(PeFileBuilder::writeExecutable(
+            m_platform->nativePath(
+                QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe")),
+            QVersionNumber::fromString(baseCamp)));
     }
     if (!installed.isEmpty()) {
         QVERIFY(installMap(installed));
