@@ -50,12 +50,9 @@ public:
     void clearRequests() const;
 
 private:
-    void stop();
-    QString dataDir() const;
-    QString logPath() const;
-
     Options m_options;
     std::unique_ptr<QTemporaryDir> m_ownDataDir;
+    QString m_logPath;
     QProcess m_process;
     QUrl m_baseUrl;
     QString m_error;
