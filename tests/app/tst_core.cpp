@@ -3,9 +3,7 @@
 #include "app/Core.h"
 #include "service/ProductInfo.h"
 
-#include <QLabel>
 #include <QLocale>
-#include <QPointer>
 
 namespace {
 // Counts its own destruction, so a test can see whether Core deleted it.
@@ -36,7 +34,6 @@ private Q_SLOTS:
     void garminMapsFolderReplacesOnlyTheApplicationFolder();
     void setProductInfoKeepsTheSameRecordAndDeletesTheOld();
     void showErrorShowsOnlyBack();
-    void showNeedHelpShowsAndOwnsTheWidget();
 };
 
 void TestCore::formatDuration_data()
@@ -137,20 +134,6 @@ void TestCore::showErrorShowsOnlyBack()
     QCOMPARE(shown.text, QStringLiteral("Disk full"));
     QCOMPARE(shown.leftButton, QString());
     QCOMPARE(shown.rightButton, QStringLiteral("≺ BACK"));
-}
-
-void TestCore::showNeedHelpShowsAndOwnsTheWidget()
-{
-    PopupAnswerer answerer;
-    answerer.answerUnexpectedWith(PopupAnswerer::Button::Right);
-    Core::instance()->showNeedHelp(nullptr);
-    QCOMPARE(answerer.shownCount(), 0);
-
-    QPointer<QLabel> picture = new QLabel(QStringLiteral("help"));
-    Core::instance()->showNeedHelp(picture);
-    QCOMPARE(answerer.shownCount(), 1);
-    QCOMPARE(answerer.shown().first().className, QStringLiteral("NeedHelpDialog"));
-    QVERIFY(picture.isNull());
 }
 
 HALVORNSYNC_TEST_MAIN(TestCore)

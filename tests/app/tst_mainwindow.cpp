@@ -88,14 +88,16 @@ void TestMainWindow::nestedPopupsKeepTheOverlayUntilTheLastCloses()
     PopupAnswerer answerer;
     QList<bool> visible; // while the outer pop-up is open, after an inner pop-up, after help
     bool innerAccepted = true;
+    QPointer<QLabel> picture = new QLabel(QStringLiteral("picture"));
     QTimer::singleShot(0, this, [&] {
         visible.append(dim->isVisible());
         answerer.answer(Button::Left);
         innerAccepted = PopupDialog::ask(QStringLiteral("Inner"), QString(), QStringLiteral("No"),
                                          QStringLiteral("Yes"));
         visible.append(dim->isVisible());
+        Core::instance()->showNeedHelp(nullptr); // nothing to show: no pop-up
         answerer.answer(Button::Right);
-        Core::instance()->showNeedHelp(new QLabel(QStringLiteral("picture")));
+        Core::instance()->showNeedHelp(picture);
         visible.append(dim->isVisible());
         answerer.answerOpen(Button::Right);
     });
@@ -104,8 +106,10 @@ void TestMainWindow::nestedPopupsKeepTheOverlayUntilTheLastCloses()
     QVERIFY(!innerAccepted);
     QCOMPARE(visible, (QList<bool>{true, true, true}));
     QVERIFY(!dim->isVisible());
+    QCOMPARE(answerer.shownCount(), 3);
     QCOMPARE(answerer.shown().at(1).leftButton, QStringLiteral("NO"));
     QCOMPARE(answerer.shown().at(2).className, QStringLiteral("NeedHelpDialog"));
+    QVERIFY(picture.isNull()); // the help dialog took it and deleted it
 }
 
 void TestMainWindow::overlayCoversTheWindowWhenResized()
