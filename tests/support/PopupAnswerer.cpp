@@ -75,10 +75,10 @@ bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
         auto *dialog = static_cast<QDialog *>(object);
         auto *header = dialog->findChild<QLabel *>(QStringLiteral("PopupHeaderLabel"));
         m_shown.append({QString::fromLatin1(dialog->metaObject()->className()),
-                        textOf(dialog, "PopupHeaderLabel"),
-                        header ? header->palette().color(QPalette::WindowText) : QColor(),
-                        textOf(dialog, "TextLabel"), buttonText(dialog, "LeftPopupButton"),
-                        buttonText(dialog, "RightPopupButton")});
+                        textOf(dialog, "PopupHeaderLabel"), textOf(dialog, "TextLabel"),
+                        buttonText(dialog, "LeftPopupButton"),
+                        buttonText(dialog, "RightPopupButton"),
+                        header ? header->palette().color(QPalette::WindowText) : QColor()});
         m_open.append(dialog);
         if (m_answers.isEmpty() && m_unexpectedAnswer) {
             ++m_unexpected;

@@ -31,10 +31,10 @@ public:
     {
         QString className;
         QString header;
-        QColor headerColour;
         QString text;
         QString leftButton;  // empty when hidden
         QString rightButton; // empty when hidden
+        QColor headerColour;
     };
 
     explicit PopupAnswerer(QObject *parent = nullptr);
