@@ -13,7 +13,6 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <atomic>
-#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -27,6 +26,24 @@ enum Format
     Zip,
     TarGz,
     Tar
+};
+
+// How the output folder is given.
+enum Given
+{
+    Absolute,
+    Relative,
+    ThroughALink
+};
+
+// What goes wrong.
+enum Setup
+{
+    MissingFile,
+    FolderAsArchive,
+    Truncated,
+    OutputIsAFile,
+    SequentialDevice,
 };
 
 // Not a libarchive file type: a regular file that is a hard link to `link`.
@@ -99,35 +116,19 @@ QByteArray build(Format format, const QList<Entry> &entries, const char *passphr
     return bytes;
 }
 
-// A ustar hard link that carries data: libarchive's writers never make one, but its reader takes
-// it, and its disk writer writes the data into the link's target.
-QByteArray tarHardLinkWithData(const QByteArray &path, const QByteArray &target,
-                               const QByteArray &data)
+// A hard link that carries data, made from a file entry: libarchive's writers never make one, but
+// its reader takes it, and its disk writer writes the data into the link's target.
+QByteArray hardLinkWithData(const QString &target)
 {
-    QByteArray header(512, '\0');
-    const auto put = [&header](int offset, const QByteArray &field) {
-        std::memcpy(header.data() + offset, field.constData(), size_t(field.size()));
-    };
-    const auto octal = [](qint64 value, int width) {
-        return QByteArray::number(value, 8).rightJustified(width, '0');
-    };
-    put(0, path);
-    put(100, "0000644");
-    put(124, octal(data.size(), 11));
-    put(136, octal(EntryTime, 11));
-    put(148, "        "); // the checksum counts its own field as blanks
-    header[156] = '1';
-    put(157, target);
-    put(257, QByteArray("ustar\0"
-                        "00",
-                        8));
+    QByteArray tar = build(Tar, {{"evil", "PWNED"}});
+    tar[156] = '1';
+    tar.replace(157, target.size(), target.toUtf8());
+    tar.replace(148, 8, "        "); // the checksum counts its own field as blanks
     int sum = 0;
-    for (char c : header) {
-        sum += static_cast<unsigned char>(c);
+    for (int i = 0; i < 512; ++i) {
+        sum += uchar(tar.at(i));
     }
-    put(148, octal(sum, 6) + '\0');
-    const QByteArray padding((512 - data.size() % 512) % 512, '\0');
-    return header + data + padding + QByteArray(1024, '\0');
+    return tar.replace(148, 7, QByteArray::number(sum, 8).rightJustified(6, '0') + '\0');
 }
 
 struct Progress
@@ -310,15 +311,6 @@ QString TestArchiveExtractor::save(const QByteArray &archive)
     return path;
 }
 
-namespace {
-enum Given
-{
-    Absolute,
-    Relative,
-    ThroughALink
-};
-} // namespace
-
 void TestArchiveExtractor::extractsIntoTheOutputFolder_data()
 {
     QTest::addColumn<int>("format");
@@ -370,17 +362,6 @@ void TestArchiveExtractor::extractsIntoTheOutputFolder()
     const QFileInfo info(folder + "/HalvornMap/Info.xml");
     QCOMPARE(info.lastModified().toSecsSinceEpoch(), EntryTime);
 }
-
-namespace {
-enum Setup
-{
-    MissingFile,
-    FolderAsArchive,
-    Truncated,
-    OutputIsAFile,
-    SequentialDevice,
-};
-} // namespace
 
 void TestArchiveExtractor::reportsFailures_data()
 {
@@ -618,7 +599,7 @@ void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder_data()
         << build(Tar, {{"maps", {}, AE_IFLNK, m_outside}, {"maps/evil", "evil"}}) << true
         << "error 7";
     QTest::newRow("hard link to an absolute path, with data")
-        << tarHardLinkWithData("evil", victim.toUtf8(), "PWNED") << true << "error 7";
+        << hardLinkWithData(victim) << true << "error 7";
     QTest::newRow("hard link within the archive")
         << build(Tar, {{"maps/a.img", "tile"}, {"maps/b.img", {}, HardLink, "maps/a.img"}}) << true
         << "finished";
