@@ -2,7 +2,6 @@
 #include "TestMain.h"
 #include "platform/PeVersionReader.h"
 
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <functional>
@@ -38,7 +37,6 @@ private Q_SLOTS:
     void readsTheFileVersion_data();
     void readsTheFileVersion();
     void everyTruncationHasNoVersion();
-    void readsFromDisk();
 };
 
 void TestPeVersionReader::readsTheFileVersion_data()
@@ -121,18 +119,6 @@ void TestPeVersionReader::everyTruncationHasNoVersion()
         }
     }
     QVERIFY(PeVersionReader::fromBytes(bytes.left(needed)));
-}
-
-void TestPeVersionReader::readsFromDisk()
-{
-    QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("Garmin/BaseCamp.exe"));
-    QVERIFY(PeFileBuilder::writeExecutable(program, QVersionNumber(4, 7, 1)));
-    QCOMPARE(text(PeVersionReader::fromFile(program)), "4.7.1");
-    QVERIFY(PeFileBuilder().setVersionResource(false).write(program));
-    QCOMPARE(text(PeVersionReader::fromFile(program)), "none");
-    QCOMPARE(text(PeVersionReader::fromFile(dir.filePath(QStringLiteral("missing.exe")))), "none");
-    QCOMPARE(text(PeVersionReader::fromFile(dir.path())), "none");
 }
 
 HALVORNSYNC_TEST_MAIN(TestPeVersionReader)
