@@ -1,5 +1,4 @@
 #include "FakePlatform.h"
-#include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
 #include "TestMain.h"
 #include "app/Core.h"
@@ -45,16 +44,13 @@ private Q_SLOTS:
     void cleanup();
     void closeGarminPageRoutes_data();
     void closeGarminPageRoutes();
-    void firstMatchingMapIsTheInstalledCopy();
     void pageGoneBeforeBaseCampClosedDoesNothing();
-    void viewMapOnPCPageRoutes_data();
-    void viewMapOnPCPageRoutes();
+    void baseCampQuestions_data();
+    void baseCampQuestions();
     void viewMapOnPCPageAnswerAfterTheWizardMovedOnDoesNothing();
-    void gateRoutes_data();
-    void gateRoutes();
 
 private:
-    void useProduct(bool isPcFormat, const QString &latest);
+    void useProduct(bool isPcFormat); // latest version 24.2.0
     // The real page is built only for `real`, placeholders for every other id, so each test
     // stops at the page after the one it is about.
     void buildRealPageOnlyFor(std::optional<PageId> real);
@@ -89,12 +85,12 @@ void TestGarminHandOff::cleanup()
     m_pages.clear();
 }
 
-void TestGarminHandOff::useProduct(bool isPcFormat, const QString &latest)
+void TestGarminHandOff::useProduct(bool isPcFormat)
 {
     auto *product = new ProductInfo;
     product->isPcFormat = isPcFormat;
     product->pcSubProduct.fids = {4410, 4411};
-    product->latestVersion = QVersionNumber::fromString(latest);
+    product->latestVersion = QVersionNumber(24, 2, 0);
     Core::instance()->setProductInfo(product);
 }
 
@@ -110,27 +106,28 @@ void TestGarminHandOff::closeGarminPageRoutes_data()
 {
     QTest::addColumn<bool>("isPcFormat");
     QTest::addColumn<QStringList>("maps");
-    QTest::addColumn<QString>("latest");
     QTest::addColumn<QList<Button>>("answers");
     QTest::addColumn<PageId>("next");
     QTest::addColumn<QString>("property");
-    const QString topo241 = "HalvornTopo=4411=Halvorn Topo 24.1";
+    const QStringList topo241{"HalvornTopo=4411=Halvorn Topo 24.1"};
     const QString other = "HalvornRoads=9999=Halvorn Roads 1.0";
     using P = PageId;
-    QTest::newRow("computer, update") << true << QStringList{other, topo241} << "24.2.0"
+    QTest::newRow("computer, update") << true << QStringList{other, topo241.first()}
                                       << QList<Button>() << P::PCUpdatesAvailablePage << "24.1";
     QTest::newRow("computer, up to date")
-        << true << QStringList{"HalvornTopo=4410=Topo 24.1.0"} << "24.1.0" << QList<Button>()
-        << P::NoPCUpdatesAvailablePage << "24.1.0";
-    QTest::newRow("computer, name without digits")
-        << true << QStringList{"HalvornTopo=4410=Topo"} << "24.1.0" << QList<Button>()
-        << P::NoPCUpdatesAvailablePage << "";
+        << true << QStringList{"HalvornTopo=4410=Topo 24.2.0"} << QList<Button>()
+        << P::NoPCUpdatesAvailablePage << "24.2.0";
     QTest::newRow("computer, no installed copy")
-        << true << QStringList{other, "HalvornSyncDownloads/HalvornTopo=4410=Topo 1.0"} << "24.1.0"
+        << true << QStringList{other, "HalvornSyncDownloads/HalvornTopo=4410=Topo 1.0"}
         << QList<Button>() << P::DownloadMapPCPage << kUntouched;
-    QTest::newRow("card, no") << false << QStringList{topo241} << "24.2.0" << QList{Button::Left}
+    // Which of two matching copies comes first depends on the file system; the first found is
+    // the installed copy, whatever its version.
+    QTest::newRow("computer, two matching copies")
+        << true << QStringList{"HalvornTopoA=4410=Topo 24.1", "HalvornTopoB=4411=Topo 24.3"}
+        << QList<Button>() << P::PCUpdatesAvailablePage << "the first found";
+    QTest::newRow("card, no") << false << topo241 << QList{Button::Left}
                               << P::MajorReleaseAvailablePage << kUntouched;
-    QTest::newRow("card, yes") << false << QStringList{topo241} << "24.2.0" << QList{Button::Right}
+    QTest::newRow("card, yes") << false << topo241 << QList{Button::Right}
                                << P::PCUpdatesAvailablePage << "24.1";
 }
 
@@ -138,14 +135,17 @@ void TestGarminHandOff::closeGarminPageRoutes()
 {
     QFETCH(bool, isPcFormat);
     QFETCH(QStringList, maps);
-    QFETCH(QString, latest);
     QFETCH(QList<Button>, answers);
     QFETCH(PageId, next);
     QFETCH(QString, property);
     for (const QString &map : maps) {
         QVERIFY(installMap(map));
     }
-    useProduct(isPcFormat, latest);
+    if (property == "the first found") {
+        property = Core::readMapVersion(Core::installedMapInfoFiles().value(0)).toString();
+        next = property == "24.1" ? next : PageId::NoPCUpdatesAvailablePage;
+    }
+    useProduct(isPcFormat);
     PopupAnswerer answerer;
     for (const Button answer : answers) {
         answerer.answer(answer);
@@ -156,36 +156,18 @@ void TestGarminHandOff::closeGarminPageRoutes()
 
     QCOMPARE(m_pages.last(), next);
     QCOMPARE(installedVersion(), property);
-    const QStringList baseCampSteps{"closeBaseCamp", "writeBaseCampDetail"};
-    QCOMPARE(m_platform->calls, baseCampSteps);
+    QCOMPARE(m_platform->calls, QStringList({"closeBaseCamp", "writeBaseCampDetail"}));
     QCOMPARE(answerer.shownCount(), int(answers.size()));
     if (!answers.isEmpty()) {
         QCOMPARE(answerer.shown().first().header, QStringLiteral("INSTALL MAP ON PC?"));
     }
 }
 
-// Which of two matching copies comes first depends on the file system; the first found is the
-// installed copy, whatever its version.
-void TestGarminHandOff::firstMatchingMapIsTheInstalledCopy()
-{
-    QVERIFY(installMap("HalvornTopoA=4410=Topo 24.1"));
-    QVERIFY(installMap("HalvornTopoB=4411=Topo 24.3"));
-    const QString first = Core::readMapVersion(Core::installedMapInfoFiles().value(0)).toString();
-    useProduct(true, "24.2.0");
-
-    Core::instance()->setCurrentPage(PageId::CloseGarminPage);
-    QTRY_COMPARE(m_pages.size(), 2);
-
-    QCOMPARE(installedVersion(), first);
-    QCOMPARE(m_pages.last(),
-             first == "24.1" ? PageId::PCUpdatesAvailablePage : PageId::NoPCUpdatesAvailablePage);
-}
-
 // The window may be closed while BaseCamp is being closed: the late report finds nothing to
 // act on.
 void TestGarminHandOff::pageGoneBeforeBaseCampClosedDoesNothing()
 {
-    useProduct(true, "24.2.0");
+    useProduct(true);
     m_platform->holdReports = true;
     auto *page = new CloseGarminPage;
     QTRY_COMPARE(m_platform->baseCampCloses, 1);
@@ -197,46 +179,73 @@ void TestGarminHandOff::pageGoneBeforeBaseCampClosedDoesNothing()
     QCOMPARE(m_pages, QList<PageId>());
 }
 
-void TestGarminHandOff::viewMapOnPCPageRoutes_data()
+void TestGarminHandOff::baseCampQuestions_data()
 {
+    QTest::addColumn<PageId>("page"); // UpdateFirmwarePage runs the gate
     QTest::addColumn<QString>("baseCamp");
     QTest::addColumn<QList<Button>>("answers");
-    QTest::addColumn<PageId>("next");
-    QTest::newRow("no") << "4.6.2" << QList{Button::Left} << PageId::MajorReleaseAvailablePage;
-    QTest::newRow("yes, BaseCamp 4.6.2")
-        << "4.6.2" << QList{Button::Right} << PageId::CloseGarminPage;
-    QTest::newRow("yes, BaseCamp 4.6.1, skip")
-        << "4.6.1" << QList{Button::Right, Button::Left} << PageId::MajorReleaseAvailablePage;
-    QTest::newRow("yes, no BaseCamp, next")
-        << "" << QList{Button::Right, Button::Right} << PageId::DownloadBaseCampPage;
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QList<PageId>>("pages");
+    using P = PageId;
+    const P view = P::ViewMapOnPCPage;
+    const P gate = P::UpdateFirmwarePage;
+    const QString viewMap = "VIEW MAP ON PC?";
+    const QString required = "GARMIN BASECAMP REQUIRED";
+    QTest::newRow("view, no") << view << "4.6.2" << QList{Button::Left} << QStringList{viewMap}
+                              << QList{view, P::MajorReleaseAvailablePage};
+    QTest::newRow("view, yes, BaseCamp 4.6.2")
+        << view << "4.6.2" << QList{Button::Right} << QStringList{viewMap}
+        << QList{view, P::CloseGarminPage};
+    QTest::newRow("view, yes, BaseCamp 4.6.1, skip")
+        << view << "4.6.1" << QList{Button::Right, Button::Left} << QStringList{viewMap, required}
+        << QList{view, P::MajorReleaseAvailablePage};
+    QTest::newRow("view, yes, no BaseCamp, next")
+        << view << "" << QList{Button::Right, Button::Right} << QStringList{viewMap, required}
+        << QList{view, P::DownloadBaseCampPage};
+    QTest::newRow("gate, BaseCamp 4.6.2.900") << gate << "4.6.2.900" << QList<Button>()
+                                              << QStringList() << QList{gate, P::CloseGarminPage};
+    // "≺ BACK" leaves the page that ran the gate as it was: no page is built.
+    QTest::newRow("gate, BaseCamp 4.6.1, back")
+        << gate << "4.6.1" << QList{Button::Left} << QStringList{required} << QList{gate};
+    QTest::newRow("gate, BaseCamp 4.6.1, next")
+        << gate << "4.6.1" << QList{Button::Right} << QStringList{required}
+        << QList{gate, P::DownloadBaseCampPage};
 }
 
-void TestGarminHandOff::viewMapOnPCPageRoutes()
+// BaseCamp's version comes from the platform, not from the file.
+void TestGarminHandOff::baseCampQuestions()
 {
+    QFETCH(PageId, page);
     QFETCH(QString, baseCamp);
     QFETCH(QList<Button>, answers);
-    QFETCH(PageId, next);
+    QFETCH(QStringList, questions);
+    QFETCH(QList<PageId>, pages);
     if (!baseCamp.isEmpty()) {
-        QVERIFY(PeFileBuilder::writeExecutable(
-            m_platform->nativePath("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"),
-            QVersionNumber::fromString(baseCamp)));
+        const QString exe = m_platform->nativePath("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
+        QVERIFY(QDir().mkpath(QFileInfo(exe).absolutePath()));
+        QVERIFY(QFile(exe).open(QIODevice::WriteOnly));
+        m_platform->fileVersions.insert(exe, QVersionNumber::fromString(baseCamp));
     }
-    buildRealPageOnlyFor(PageId::ViewMapOnPCPage);
+    const bool gate = page == PageId::UpdateFirmwarePage;
+    buildRealPageOnlyFor(gate ? std::nullopt : std::optional(page));
     PopupAnswerer answerer;
     for (const Button answer : answers) {
         answerer.answer(answer);
     }
 
-    Core::instance()->setCurrentPage(PageId::ViewMapOnPCPage);
-    QTRY_COMPARE(m_pages.size(), 2);
-
-    QCOMPARE(m_pages.last(), next);
-    QCOMPARE(answerer.shownCount(), int(answers.size()));
-    QCOMPARE(answerer.shown().first().header, QStringLiteral("VIEW MAP ON PC?"));
-    if (answers.size() == 2) {
-        QCOMPARE(answerer.shown().at(1).header, QStringLiteral("GARMIN BASECAMP REQUIRED"));
-        QCOMPARE(answerer.shown().at(1).leftButton, QStringLiteral("SKIP"));
+    Core::instance()->setCurrentPage(page);
+    if (gate) {
+        BaseCampGate::enter();
+    } else {
+        QTRY_COMPARE(m_pages.size(), 2);
     }
+
+    QCOMPARE(m_pages, pages);
+    QStringList asked;
+    for (const PopupAnswerer::Shown &popup : answerer.shown()) {
+        asked << popup.header;
+    }
+    QCOMPARE(asked, questions);
 }
 
 void TestGarminHandOff::viewMapOnPCPageAnswerAfterTheWizardMovedOnDoesNothing()
@@ -259,43 +268,6 @@ void TestGarminHandOff::viewMapOnPCPageAnswerAfterTheWizardMovedOnDoesNothing()
     QTRY_VERIFY(!answerer.openPopup());
     QCoreApplication::processEvents();
     QCOMPARE(m_pages, (QList<PageId>{PageId::ViewMapOnPCPage, PageId::ThankYouPage}));
-}
-
-void TestGarminHandOff::gateRoutes_data()
-{
-    QTest::addColumn<QString>("baseCamp");
-    QTest::addColumn<QList<Button>>("answers");
-    QTest::addColumn<PageId>("shown");
-    QTest::newRow("BaseCamp 4.6.2.900")
-        << "4.6.2.900" << QList<Button>() << PageId::CloseGarminPage;
-    QTest::newRow("BaseCamp 4.6.1, back")
-        << "4.6.1" << QList{Button::Left} << PageId::UpdateFirmwarePage;
-    QTest::newRow("BaseCamp 4.6.1, next")
-        << "4.6.1" << QList{Button::Right} << PageId::DownloadBaseCampPage;
-}
-
-// The versions come from the platform here, not from files.
-void TestGarminHandOff::gateRoutes()
-{
-    QFETCH(QString, baseCamp);
-    QFETCH(QList<Button>, answers);
-    QFETCH(PageId, shown);
-    const QString exe = m_platform->nativePath("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
-    QVERIFY(QDir().mkpath(QFileInfo(exe).absolutePath()) && QFile(exe).open(QIODevice::WriteOnly));
-    m_platform->fileVersions.insert(exe, QVersionNumber::fromString(baseCamp));
-    buildRealPageOnlyFor(std::nullopt);
-    Core::instance()->setCurrentPage(PageId::UpdateFirmwarePage);
-    PopupAnswerer answerer;
-    for (const Button answer : answers) {
-        answerer.answer(answer);
-    }
-
-    BaseCampGate::enter();
-
-    QCOMPARE(Core::instance()->currentPage(), shown);
-    QCOMPARE(answerer.shownCount(), int(answers.size()));
-    // "≺ BACK" leaves the page that ran the gate as it was: no page is built.
-    QCOMPARE(m_pages.size(), shown == PageId::UpdateFirmwarePage ? 1 : 2);
 }
 
 HALVORNSYNC_TEST_MAIN(TestGarminHandOff)

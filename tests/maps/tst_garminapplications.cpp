@@ -52,31 +52,24 @@ void TestGarminApplications::checkBaseCamp_data()
     QTest::addColumn<bool>("mapInstallFolder");
     QTest::addColumn<QString>("baseCamp"); // empty: the check fails
     QTest::addColumn<QString>("mapInstall");
+    const auto row = [](const char *name, const char *x86, const char *x64, bool mapInstallFolder,
+                        const QString &baseCamp, const QString &mapInstall) {
+        QTest::newRow(name) << x86 << x64 << mapInstallFolder << baseCamp << mapInstall;
+    };
     const QString x86 = "\"C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe\"";
     const QString x86MapInstall = "\"C:/Program Files (x86)/Garmin/MapInstall/MapInstall.exe\"";
     const QString x86Fallback = "\"C:/Program Files (x86)/Garmin//MapInstall.exe\"";
-    QTest::newRow("none") << ""
-                          << "" << false << ""
-                          << "";
-    QTest::newRow("4.6.2") << "4.6.2"
-                           << "" << true << x86 << x86MapInstall;
-    QTest::newRow("4.6.2.900, MapInstall elsewhere") << "4.6.2.900"
-                                                     << "" << false << x86 << x86Fallback;
-    QTest::newRow("4.6.1") << "4.6.1"
-                           << "" << true << ""
-                           << "";
-    QTest::newRow("4.10.0 is newer") << "4.10.0"
-                                     << "" << false << x86 << x86Fallback;
-    QTest::newRow("only in Program Files")
-        << ""
-        << "4.6.2" << false << "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\""
-        << "\"C:/Program Files/Garmin//MapInstall.exe\"";
-    QTest::newRow("too old in x86, new in Program Files") << "4.6.1"
-                                                          << "4.7.0" << false << ""
-                                                          << "";
-    QTest::newRow("no version resource") << "none"
-                                         << "" << false << ""
-                                         << "";
+    const QString none;
+    row("none", "", "", false, none, none);
+    row("4.6.2", "4.6.2", "", true, x86, x86MapInstall);
+    row("4.6.2.900, MapInstall elsewhere", "4.6.2.900", "", false, x86, x86Fallback);
+    row("4.6.1", "4.6.1", "", true, none, none);
+    row("4.10.0 is newer", "4.10.0", "", false, x86, x86Fallback);
+    row("only in Program Files", "", "4.6.2", false,
+        "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\"",
+        "\"C:/Program Files/Garmin//MapInstall.exe\"");
+    row("too old in x86, new in Program Files", "4.6.1", "4.7.0", false, none, none);
+    row("no version resource", "none", "", false, none, none);
 }
 
 void TestGarminApplications::checkBaseCamp()

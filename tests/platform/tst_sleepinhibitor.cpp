@@ -59,22 +59,12 @@ class TestSleepInhibitor : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void init();
-    void cleanup();
-
-    void lockIsHeldUntilReleased();
-    void repeatedRequestsShareOneLock();
-    void releaseBeforeTheReplyDropsTheLock();
-    void withoutLogindNothingIsHeld();
-    void withoutABusNothingHappens();
+    void lockFollowsAcquireAndRelease();
 
 private:
     QProcess m_daemon;
     QString m_address;
-    std::unique_ptr<FakeLogind> m_logind;
-    int m_connection = 0;
-    QString m_serviceName;
-    QString m_clientName;
+    FakeLogind m_logind;
 };
 
 void TestSleepInhibitor::initTestCase()
@@ -88,103 +78,50 @@ void TestSleepInhibitor::initTestCase()
     QVERIFY(m_daemon.waitForStarted());
     QTRY_VERIFY(m_daemon.canReadLine());
     m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-    QVERIFY(!m_address.isEmpty());
+    QDBusConnection service = QDBusConnection::connectToBus(m_address, QStringLiteral("service"));
+    QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/login1"), &m_logind,
+                                   QDBusConnection::ExportAllSlots));
+    QVERIFY(service.registerService(QStringLiteral("org.freedesktop.login1")));
 }
 
 void TestSleepInhibitor::cleanupTestCase()
 {
+    QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("service"));
     m_daemon.terminate();
     m_daemon.waitForFinished();
 }
 
-void TestSleepInhibitor::init()
+void TestSleepInhibitor::lockFollowsAcquireAndRelease()
 {
-    ++m_connection;
-    m_serviceName = QStringLiteral("service%1").arg(m_connection);
-    m_clientName = QStringLiteral("client%1").arg(m_connection);
-    QDBusConnection service = QDBusConnection::connectToBus(m_address, m_serviceName);
-    QVERIFY(service.isConnected());
-    m_logind = std::make_unique<FakeLogind>();
-    if (QByteArray(QTest::currentTestFunction()) != "withoutLogindNothingIsHeld") {
-        QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/login1"), m_logind.get(),
-                                       QDBusConnection::ExportAllSlots));
-        QVERIFY(service.registerService(QStringLiteral("org.freedesktop.login1")));
-    }
-}
-
-void TestSleepInhibitor::cleanup()
-{
-    QDBusConnection service(m_serviceName);
-    service.unregisterService(QStringLiteral("org.freedesktop.login1"));
-    service.unregisterObject(QStringLiteral("/org/freedesktop/login1"));
-    QDBusConnection::disconnectFromBus(m_serviceName);
-    QDBusConnection::disconnectFromBus(m_clientName);
-    m_logind.reset();
-}
-
-void TestSleepInhibitor::lockIsHeldUntilReleased()
-{
-    LogindSleepInhibitor inhibitor(QDBusConnection::connectToBus(m_address, m_clientName));
-    inhibitor.acquire();
-    QTRY_VERIFY(inhibitor.isHeld());
-    QCOMPARE(m_logind->readEnds.size(), 1);
-    QCOMPARE(m_logind->lastArguments.at(0), QStringLiteral("sleep:idle"));
-    QCOMPARE(m_logind->lastArguments.at(3), QStringLiteral("block"));
-
-    // Logind keeps the lock for as long as any copy of the descriptor is open.
-    QTest::qWait(50);
-    QVERIFY(!released(m_logind->readEnds.first()));
-
-    inhibitor.release();
-    QVERIFY(!inhibitor.isHeld());
-    QVERIFY(released(m_logind->readEnds.first()));
-}
-
-void TestSleepInhibitor::repeatedRequestsShareOneLock()
-{
-    LogindSleepInhibitor inhibitor(QDBusConnection::connectToBus(m_address, m_clientName));
+    const QDBusConnection client = QDBusConnection::connectToBus(m_address, "client");
+    LogindSleepInhibitor inhibitor(client);
     inhibitor.acquire();
     inhibitor.acquire();
     QTRY_VERIFY(inhibitor.isHeld());
     inhibitor.acquire();
-    QTest::qWait(50);
-    QCOMPARE(m_logind->readEnds.size(), 1);
+    // Calls on one connection arrive in order: once a later lock is held, logind has seen every
+    // call made before it.
+    LogindSleepInhibitor later(client);
+    later.acquire();
+    QTRY_VERIFY(later.isHeld());
+    QCOMPARE(m_logind.readEnds.size(), 2);
+    QCOMPARE(m_logind.lastArguments.at(0), QStringLiteral("sleep:idle"));
+    QCOMPARE(m_logind.lastArguments.at(3), QStringLiteral("block"));
 
-    // Requests are not counted: one release ends them all.
+    // Logind keeps the lock while any copy of the descriptor is open. Requests are not counted:
+    // one release ends them all.
+    QVERIFY(!released(m_logind.readEnds.first()));
     inhibitor.release();
-    QVERIFY(released(m_logind->readEnds.first()));
-
-    inhibitor.acquire();
-    QTRY_COMPARE(m_logind->readEnds.size(), 2);
-    QTRY_VERIFY(inhibitor.isHeld());
-}
-
-void TestSleepInhibitor::releaseBeforeTheReplyDropsTheLock()
-{
-    LogindSleepInhibitor inhibitor(QDBusConnection::connectToBus(m_address, m_clientName));
-    inhibitor.acquire();
-    inhibitor.release(); // the reply is still on its way
-    QTRY_COMPARE(m_logind->readEnds.size(), 1);
-    QTRY_VERIFY(released(m_logind->readEnds.first()));
     QVERIFY(!inhibitor.isHeld());
-}
+    QVERIFY(released(m_logind.readEnds.first()));
 
-void TestSleepInhibitor::withoutLogindNothingIsHeld()
-{
-    LogindSleepInhibitor inhibitor(QDBusConnection::connectToBus(m_address, m_clientName));
+    // A release while the reply is on its way drops the lock when it comes.
     inhibitor.acquire();
-    QTest::qWait(200);
-    QVERIFY(!inhibitor.isHeld());
     inhibitor.release();
-}
-
-void TestSleepInhibitor::withoutABusNothingHappens()
-{
-    LogindSleepInhibitor inhibitor(
-        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), m_clientName));
-    inhibitor.acquire();
+    QTRY_COMPARE(m_logind.readEnds.size(), 3);
+    QTRY_VERIFY(released(m_logind.readEnds.last()));
     QVERIFY(!inhibitor.isHeld());
-    inhibitor.release();
 }
 
 HALVORNSYNC_TEST_MAIN(TestSleepInhibitor)

@@ -18,12 +18,15 @@
 #include "pages/computer/TransferToGPS2Page.h"
 #include "pages/computer/TransferToGPS3Page.h"
 #include "pages/computer/UpdateFirmwarePage.h"
+#include "pages/opening/ChooseLanguagePage.h"
+#include "pages/opening/InstallUpdateUninstallPage.h"
 #include "service/ProductInfo.h"
 #include "service/SdVersionReport.h"
 #include "service/VersionReport.h"
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFile>
 #include <QJsonObject>
 #include <QLabel>
@@ -61,20 +64,44 @@ QPushButton *button(const QWidget *page, const QString &name)
     return page->findChild<QPushButton *>(name);
 }
 
+void hover(QWidget *widget, bool enter)
+{
+    if (enter) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
+        QCoreApplication::sendEvent(widget, &event);
+    } else {
+        QEvent event(QEvent::Leave);
+        QCoreApplication::sendEvent(widget, &event);
+    }
+}
+
 // Records the addresses the pages ask the desktop to open, instead of starting a browser.
 class UrlRecorder : public QObject
 {
     Q_OBJECT
 
 public:
-    QList<QUrl> opened;
+    QStringList opened;
 
 public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
+    void open(const QUrl &url) { opened.append(url.toString()); }
+};
+
+// Stands in for the main window: the pages find it by its object name and call its slot by name.
+class LogoRecorder : public QWidget
+{
+    Q_OBJECT
+
+public:
+    LogoRecorder() { setObjectName(QStringLiteral("MainWindow")); }
+    QStringList codes;
+
+public Q_SLOTS:
+    void setLogoImage(QString code) { codes.append(code); }
 };
 } // namespace
 
-class TestInformationPages : public QObject
+class TestPages : public QObject
 {
     Q_OBJECT
 
@@ -83,21 +110,20 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void versionLines_data();
-    void versionLines();
+    void languageChoiceLeadsOn_data();
+    void languageChoiceLeadsOn();
+    void logoFollowsThePointerUntilTheChoice();
+    void texts_data();
+    void texts();
     void cardWithoutMap_data();
     void cardWithoutMap();
-    void productNameIsShownAsItIs_data();
-    void productNameIsShownAsItIs();
-    void majorReleaseOffer_data();
-    void majorReleaseOffer();
-    void majorReleaseMovesOn_data();
-    void majorReleaseMovesOn();
+    void majorRelease_data();
+    void majorRelease();
     void cardVersionReport_data();
     void cardVersionReport();
     void garminProgramsStartFromTheirCheckedPaths();
-    void buttonsOpenTheirWebPages_data();
-    void buttonsOpenTheirWebPages();
+    void buttonsLeadOn_data();
+    void buttonsLeadOn();
     void pagesFitTheWindow_data();
     void pagesFitTheWindow();
 
@@ -112,7 +138,7 @@ private:
     QList<PageId> m_requested;
 };
 
-void TestInformationPages::initTestCase()
+void TestPages::initTestCase()
 {
     // The style sheet's fonts are what has to fit.
     Startup::applyLook(*qApp);
@@ -130,7 +156,7 @@ void TestInformationPages::initTestCase()
     QTRY_COMPARE(m_requested.size(), 1);
 }
 
-void TestInformationPages::init()
+void TestPages::init()
 {
     LanguageChoice::apply(QStringLiteral("en"));
     m_requested.clear();
@@ -138,24 +164,28 @@ void TestInformationPages::init()
     SdVersionReport::setTimeoutMs(SdVersionReport::defaultTimeoutMs);
 }
 
-void TestInformationPages::cleanup()
+void TestPages::cleanup()
 {
     // A report still running belongs to the row that sent it.
     QTRY_VERIFY(Core::instance()->findChildren<VersionReport *>().isEmpty());
+    QDir(Core::garminMapsFolder()).removeRecursively();
 }
 
-ProductInfo *TestInformationPages::useProduct()
+ProductInfo *TestPages::useProduct()
 {
     auto *product = new ProductInfo;
     product->productName = QStringLiteral("Halvorn Topo Norway");
     product->productSerial = QStringLiteral("HALV-SD-0002");
     product->latestVersion = QVersionNumber(24, 2, 0);
     product->sdVersion = QVersionNumber(23, 4, 1);
+    product->changelogUrl = QUrl(QStringLiteral("https://halvorn.example/changelog"));
+    product->majorProductReleaseUrl = QUrl(QStringLiteral("https://halvorn.example/topo-25"));
+    product->updateGpsFirmwareUrl = QUrl(QStringLiteral("https://halvorn.example/firmware"));
     Core::instance()->setProductInfo(product);
     return product;
 }
 
-void TestInformationPages::insertCard(bool withMap)
+void TestPages::insertCard(bool withMap)
 {
     const QString card = m_sandbox.filePath(QStringLiteral("card"));
     QDir(card).removeRecursively();
@@ -167,31 +197,106 @@ void TestInformationPages::insertCard(bool withMap)
     Core::instance()->setCardDrive(card);
 }
 
-void TestInformationPages::versionLines_data()
+void TestPages::languageChoiceLeadsOn_data()
+{
+    QTest::addColumn<QString>("folder"); // in the Garmin maps folder
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<PageId>("next");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("nextText");
+    // Only the vendor's map folders count, in any letter case.
+    QTest::newRow("vendor map in lower case, French")
+        << QString("halvorntopo") << QString("FrenchButton") << PageId::InstallUpdateUninstallPage
+        << QString("FR") << QString("SUIVANT ≻");
+    QTest::newRow("another maker's map, English")
+        << QString("TopoEurope") << QString("EnglishButton")
+        << PageId::HighSpeedConnectionRequiredPage << QString("EN") << QString("NEXT ≻");
+}
+
+void TestPages::languageChoiceLeadsOn()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, button);
+    QVERIFY(QDir(Core::garminMapsFolder()).mkpath(folder));
+    // The other language first: a later choice replaces the earlier one.
+    ChooseLanguagePage earlier;
+    const bool french = button == QLatin1String("FrenchButton");
+    QTest::mouseClick(::button(&earlier, french ? "EnglishButton" : "FrenchButton"),
+                      Qt::LeftButton);
+
+    ChooseLanguagePage page;
+    page.show();
+    QTest::mouseClick(::button(&page, button), Qt::LeftButton);
+
+    QTEST(m_requested.last(), "next");
+    QTEST(Core::languageCode(), "language");
+    QTEST(QCoreApplication::translate("HighSpeedConnectionRequiredPage", "NEXT ≻"), "nextText");
+}
+
+void TestPages::logoFollowsThePointerUntilTheChoice()
+{
+    m_window->hide();
+    LogoRecorder window;
+    window.show();
+    ChooseLanguagePage page;
+    m_window->show();
+    auto *english = button(&page, "EnglishButton");
+    auto *french = button(&page, "FrenchButton");
+
+    hover(french, true);
+    hover(french, false);
+    hover(english, true);
+    QCOMPARE(window.codes, (QStringList{"fr", "", "en"}));
+
+    // The logo of the language chosen stays: leaving the button no longer changes it.
+    hover(english, false);
+    hover(french, true);
+    window.codes.clear();
+    QTest::mouseClick(french, Qt::LeftButton);
+    hover(french, false);
+    hover(english, true);
+    QCOMPARE(window.codes, QStringList());
+}
+
+void TestPages::texts_data()
 {
     QTest::addColumn<PageMaker>("page");
+    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("installed");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("computer update") << make<PCUpdatesAvailablePage>() << "24.1"
+    const QString name = "Halvorn Topo Norway";
+    QTest::newRow("install, update or uninstall")
+        << make<InstallUpdateUninstallPage>() << name << "" << QStringList{"your PC?"};
+    QTest::newRow("computer update") << make<PCUpdatesAvailablePage>() << name << "24.1"
                                      << QStringList{"your map on your PC.", "Your version: 24.1\n",
                                                     "Available version: 24.2.0\n"};
     QTest::newRow("computer current, installed version unreadable")
-        << make<NoPCUpdatesAvailablePage>() << ""
+        << make<NoPCUpdatesAvailablePage>() << name << ""
         << QStringList{"up to date on your PC.", "Your version: \nAvailable version: 24.2.0"};
     // The card's version is the one on record with the service, whatever the computer has.
-    QTest::newRow("card update") << make<SDUpdatesAvailablePage>() << "24.1"
+    QTest::newRow("card update") << make<SDUpdatesAvailablePage>() << name << "24.1"
                                  << QStringList{"Your version: 23.4.1\n",
                                                 "Available version: 24.2.0\n"};
-    QTest::newRow("card current") << make<NoSDUpdatesAvailablePage>() << "24.1"
+    QTest::newRow("card current") << make<NoSDUpdatesAvailablePage>() << name << "24.1"
                                   << QStringList{"Your version: 23.4.1\nAvailable version: 24.2.0"};
+    // Markup and a placeholder of its own in the service's name must neither vanish nor be
+    // replaced by another value.
+    const QString odd = "Topo <Nord> & Sør 100%2";
+    QTest::newRow("computer updated, name with markup and %2")
+        << make<InformNewPCVersionPage>() << odd << ""
+        << QStringList{odd + "\n", "on your PC is now at version 24.2.0."};
+    QTest::newRow("card updated, name with markup and %2")
+        << make<InformNewSDVersionPage>() << odd << ""
+        << QStringList{odd + "\n", "is now at version 24.2.0."};
 }
 
-void TestInformationPages::versionLines()
+void TestPages::texts()
 {
     QFETCH(PageMaker, page);
+    QFETCH(QString, name);
     QFETCH(QString, installed);
     QFETCH(QStringList, lines);
-    useProduct();
+    useProduct()->productName = name;
     insertCard(true);
     m_window->setProperty("PC_MAP_VERSION", installed);
 
@@ -203,7 +308,7 @@ void TestInformationPages::versionLines()
     }
 }
 
-void TestInformationPages::cardWithoutMap_data()
+void TestPages::cardWithoutMap_data()
 {
     QTest::addColumn<QString>("card");
     QTest::addColumn<bool>("mapOffered");
@@ -213,7 +318,7 @@ void TestInformationPages::cardWithoutMap_data()
     QTest::newRow("no drive chosen") << "" << true;
 }
 
-void TestInformationPages::cardWithoutMap()
+void TestPages::cardWithoutMap()
 {
     QFETCH(QString, card);
     QFETCH(bool, mapOffered);
@@ -240,90 +345,38 @@ void TestInformationPages::cardWithoutMap()
     QCOMPARE(m_requested, QList<PageId>{PageId::DownloadMapSDPage});
 }
 
-void TestInformationPages::productNameIsShownAsItIs_data()
-{
-    QTest::addColumn<PageMaker>("page");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("version");
-    QTest::newRow("computer") << make<InformNewPCVersionPage>() << "Halvorn Topo Norway"
-                              << "on your PC is now at version 24.2.0.";
-    // Markup and a placeholder of its own in the service's name must neither vanish nor be
-    // replaced by another value.
-    QTest::newRow("computer, name with markup and %2")
-        << make<InformNewPCVersionPage>() << "Topo <Nord> & Sør 100%2"
-        << "on your PC is now at version 24.2.0.";
-    QTest::newRow("card, name with markup and %2")
-        << make<InformNewSDVersionPage>() << "Topo <Nord> & Sør 100%2"
-        << "is now at version 24.2.0.";
-}
-
-void TestInformationPages::productNameIsShownAsItIs()
-{
-    QFETCH(PageMaker, page);
-    QFETCH(QString, name);
-    QFETCH(QString, version);
-    useProduct()->productName = name;
-
-    const std::unique_ptr<QWidget> shown(page());
-    const QString text = plainText(shown.get(), "InfoLabel");
-    QVERIFY2(text.contains(name + QLatin1Char('\n')), qPrintable(text));
-    QVERIFY2(text.contains(version), qPrintable(text));
-}
-
-void TestInformationPages::majorReleaseOffer_data()
-{
-    QTest::addColumn<QVersionNumber>("latest");
-    QTest::addColumn<QString>("lines");
-    QTest::newRow("24.3.1 against 25")
-        << QVersionNumber(24, 3, 1) << "Your version: 24\n     Available version: 25";
-    QTest::newRow("no latest version")
-        << QVersionNumber() << "Your version: 0\n     Available version: 25";
-}
-
-void TestInformationPages::majorReleaseOffer()
-{
-    QFETCH(QVersionNumber, latest);
-    QFETCH(QString, lines);
-    ProductInfo *product = useProduct();
-    product->latestVersion = latest;
-    product->majorProductReleaseAvailable = true;
-    product->majorProductReleaseVersion = 25;
-
-    MajorReleaseAvailablePage page;
-    page.show();
-    QTRY_VERIFY(button(&page, "LearMoreButton")->isVisible());
-
-    for (const char *name : {"HeaderLabel", "InfoLabel", "SkipButton", "WhatsChangedButton"}) {
-        QVERIFY2(page.findChild<QWidget *>(QLatin1String(name))->isVisible(), name);
-    }
-    QVERIFY2(plainText(&page, "InfoLabel").contains(lines),
-             qPrintable(plainText(&page, "InfoLabel")));
-    QVERIFY(m_requested.isEmpty());
-}
-
-void TestInformationPages::majorReleaseMovesOn_data()
+void TestPages::majorRelease_data()
 {
     QTest::addColumn<bool>("offered");
     QTest::addColumn<bool>("isPcFormat");
+    QTest::addColumn<QVersionNumber>("latest");
+    QTest::addColumn<QString>("lines");
     QTest::addColumn<QList<Button>>("answers");
     QTest::addColumn<PageId>("next");
+    QTest::newRow("24.3.1 against 25, skipped, computer, transfer accepted")
+        << true << true << QVersionNumber(24, 3, 1)
+        << "Your version: 24\n     Available version: 25" << QList{Button::Right}
+        << PageId::TransferToGPS2Page;
+    QTest::newRow("no latest version against 25, skipped, card: no question")
+        << true << false << QVersionNumber() << "Your version: 0\n     Available version: 25"
+        << QList<Button>() << PageId::DownloadGPSDataPage;
     QTest::newRow("no offer, computer, transfer skipped")
-        << false << true << QList{Button::Left} << PageId::DownloadGPSDataPage;
-    QTest::newRow("no offer, card: no question")
-        << false << false << QList<Button>() << PageId::DownloadGPSDataPage;
-    QTest::newRow("offer skipped, computer, transfer accepted")
-        << true << true << QList{Button::Right} << PageId::TransferToGPS2Page;
+        << false << true << QVersionNumber(24, 2, 0) << QString() << QList{Button::Left}
+        << PageId::DownloadGPSDataPage;
 }
 
-void TestInformationPages::majorReleaseMovesOn()
+void TestPages::majorRelease()
 {
     QFETCH(bool, offered);
-    QFETCH(bool, isPcFormat);
+    QFETCH(QString, lines);
     QFETCH(QList<Button>, answers);
-    QFETCH(PageId, next);
     ProductInfo *product = useProduct();
     product->majorProductReleaseAvailable = offered;
+    product->majorProductReleaseVersion = 25;
+    QFETCH(bool, isPcFormat);
     product->isPcFormat = isPcFormat;
+    QFETCH(QVersionNumber, latest);
+    product->latestVersion = latest;
     PopupAnswerer answerer;
     for (const Button answer : answers) {
         answerer.answer(answer);
@@ -331,33 +384,38 @@ void TestInformationPages::majorReleaseMovesOn()
 
     MajorReleaseAvailablePage page;
     // Counts every time the offer comes into view.
-    int offerShown = 0;
     struct ShowCounter : QObject
     {
-        int *count;
+        int count = 0;
         bool eventFilter(QObject *, QEvent *event) override
         {
-            *count += event->type() == QEvent::Show;
+            count += event->type() == QEvent::Show;
             return false;
         }
-    } counter;
-    counter.count = &offerShown;
-    button(&page, "LearMoreButton")->installEventFilter(&counter);
+    } offerShown;
+    button(&page, "LearMoreButton")->installEventFilter(&offerShown);
     page.show();
     if (offered) {
-        QTRY_VERIFY(button(&page, "SkipButton")->isVisible());
+        for (const char *name :
+             {"LearMoreButton", "HeaderLabel", "InfoLabel", "SkipButton", "WhatsChangedButton"}) {
+            QTRY_VERIFY2(page.findChild<QWidget *>(QLatin1String(name))->isVisible(), name);
+        }
+        QVERIFY2(plainText(&page, "InfoLabel").contains(lines),
+                 qPrintable(plainText(&page, "InfoLabel")));
+        QVERIFY(m_requested.isEmpty());
         QTest::mouseClick(button(&page, "SkipButton"), Qt::LeftButton);
     }
-    QTRY_COMPARE(m_requested, QList<PageId>{next});
+    QTRY_COMPARE(m_requested.size(), 1);
 
-    QCOMPARE(offerShown, offered ? 1 : 0);
+    QTEST(m_requested.first(), "next");
+    QCOMPARE(offerShown.count, offered ? 1 : 0);
     QCOMPARE(answerer.shownCount(), int(answers.size()));
     if (!answers.isEmpty()) {
         QCOMPARE(answerer.shown().first().header, QStringLiteral("TRANSFER TO GPS"));
     }
 }
 
-void TestInformationPages::cardVersionReport_data()
+void TestPages::cardVersionReport_data()
 {
     QTest::addColumn<QString>("serial");
     QTest::addColumn<int>("timeoutMs");
@@ -367,7 +425,7 @@ void TestInformationPages::cardVersionReport_data()
     QTest::newRow("never answered") << "FAULT-REPORT-HANGS" << 200 << 1;
 }
 
-void TestInformationPages::cardVersionReport()
+void TestPages::cardVersionReport()
 {
     QFETCH(QString, serial);
     QFETCH(int, timeoutMs);
@@ -375,7 +433,6 @@ void TestInformationPages::cardVersionReport()
     SdVersionReport::setTimeoutMs(timeoutMs);
     ProductInfo *product = useProduct();
     product->productSerial = serial;
-    product->latestVersion = QVersionNumber(24, 2);
     PopupAnswerer answerer;
     answerer.answer(Button::Right, failures);
 
@@ -385,16 +442,10 @@ void TestInformationPages::cardVersionReport()
     QVERIFY(!next->isEnabled());
     QTRY_VERIFY(next->isEnabled());
 
+    // The report's parameters are the service tests' business; this is the product's report.
     const QList<QJsonObject> reports = m_service.requests(QStringLiteral("update_info_sd"));
     QCOMPARE(reports.size(), 1);
-    const QJsonObject expected{{"serial_number", serial},
-                               {"sd_version_major", "24"},
-                               {"sd_version_minor", "2"},
-                               {"sd_version_update", "0"},
-                               {"language", "EN"}};
-    for (auto parameter = expected.begin(); parameter != expected.end(); ++parameter) {
-        QCOMPARE(reports.first().value(parameter.key()), parameter.value());
-    }
+    QCOMPARE(reports.first().value("serial_number").toString(), serial);
     QTRY_COMPARE(answerer.shownCount(), failures);
     QVERIFY(m_requested.isEmpty());
     QTest::mouseClick(next, Qt::LeftButton);
@@ -403,7 +454,7 @@ void TestInformationPages::cardVersionReport()
 
 // The Garmin program paths are found once per run, by the first check that passes, so the steps
 // below run in the order a run would take them.
-void TestInformationPages::garminProgramsStartFromTheirCheckedPaths()
+void TestPages::garminProgramsStartFromTheirCheckedPaths()
 {
     const QString baseCamp = m_platform.nativePath(
         QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
@@ -436,37 +487,33 @@ void TestInformationPages::garminProgramsStartFromTheirCheckedPaths()
              QStringLiteral("\"C:/Program Files (x86)/Garmin//MapInstall.exe\""));
 }
 
-void TestInformationPages::buttonsOpenTheirWebPages_data()
+void TestPages::buttonsLeadOn_data()
 {
     QTest::addColumn<PageMaker>("page");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("url");
-    const QString changes = QStringLiteral("https://halvorn.example/changelog");
-    QTest::newRow("computer update: changes")
-        << make<PCUpdatesAvailablePage>() << "WhatsChangedButton" << changes;
-    QTest::newRow("card update: changes")
-        << make<SDUpdatesAvailablePage>() << "WhatsChangedButton" << changes;
-    QTest::newRow("major release: changes")
-        << make<MajorReleaseAvailablePage>() << "WhatsChangedButton" << changes;
-    QTest::newRow("major release: the release")
-        << make<MajorReleaseAvailablePage>() << "LearMoreButton"
-        << "https://halvorn.example/topo-25";
-    QTest::newRow("firmware") << make<UpdateFirmwarePage>() << "UpdateFirmwareButton"
-                              << "https://halvorn.example/firmware";
-    QTest::newRow("learning centre")
-        << make<ThankYouPage>() << "LearningCenterButton"
-        << m_service.baseUrl().toString() + "/en/support/learning-center/";
+    QTest::addColumn<QString>("target"); // an address, or the page that comes next
+    const auto row = [](const char *name, const PageMaker &page, const char *button,
+                        const QString &target) {
+        QTest::newRow(name) << page << QString::fromLatin1(button) << target;
+    };
+    row("install or update", make<InstallUpdateUninstallPage>(), "InstallUpdateButton",
+        "HighSpeedConnectionRequiredPage");
+    row("uninstall", make<InstallUpdateUninstallPage>(), "UninstallButton", "SelectProductsPage");
+    row("changes", make<PCUpdatesAvailablePage>(), "WhatsChangedButton",
+        "https://halvorn.example/changelog");
+    row("major release: the release", make<MajorReleaseAvailablePage>(), "LearMoreButton",
+        "https://halvorn.example/topo-25");
+    row("firmware", make<UpdateFirmwarePage>(), "UpdateFirmwareButton",
+        "https://halvorn.example/firmware");
+    row("learning centre", make<ThankYouPage>(), "LearningCenterButton",
+        m_service.baseUrl().toString() + "/en/support/learning-center/");
 }
 
-void TestInformationPages::buttonsOpenTheirWebPages()
+void TestPages::buttonsLeadOn()
 {
     QFETCH(PageMaker, page);
     QFETCH(QString, button);
-    QFETCH(QString, url);
-    ProductInfo *product = useProduct();
-    product->changelogUrl = QUrl(QStringLiteral("https://halvorn.example/changelog"));
-    product->majorProductReleaseUrl = QUrl(QStringLiteral("https://halvorn.example/topo-25"));
-    product->updateGpsFirmwareUrl = QUrl(QStringLiteral("https://halvorn.example/firmware"));
+    useProduct();
     UrlRecorder browser;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
@@ -476,15 +523,21 @@ void TestInformationPages::buttonsOpenTheirWebPages()
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 
-    QCOMPARE(browser.opened, QList<QUrl>{QUrl(url)});
-    QVERIFY(m_requested.isEmpty());
+    QStringList went = browser.opened;
+    for (const PageId id : m_requested) {
+        went << pageClassName(id);
+    }
+    QCOMPARE(went.size(), 1);
+    QTEST(went.first(), "target");
 }
 
-void TestInformationPages::pagesFitTheWindow_data()
+void TestPages::pagesFitTheWindow_data()
 {
     QTest::addColumn<PageMaker>("page");
     QTest::addColumn<QString>("language");
     const QList<std::pair<const char *, PageMaker>> pages = {
+        {"ChooseLanguagePage", make<ChooseLanguagePage>()},
+        {"InstallUpdateUninstallPage", make<InstallUpdateUninstallPage>()},
         {"PCUpdatesAvailablePage", make<PCUpdatesAvailablePage>()},
         {"NoPCUpdatesAvailablePage", make<NoPCUpdatesAvailablePage>()},
         {"InformNewPCVersionPage", make<InformNewPCVersionPage>()},
@@ -506,7 +559,7 @@ void TestInformationPages::pagesFitTheWindow_data()
 
 // Every text whole at the room the main window gives a page, with every widget the page can show
 // at once in view and a product name of a usual length.
-void TestInformationPages::pagesFitTheWindow()
+void TestPages::pagesFitTheWindow()
 {
     QFETCH(PageMaker, page);
     QFETCH(QString, language);
@@ -561,5 +614,5 @@ void TestInformationPages::pagesFitTheWindow()
     }
 }
 
-HALVORNSYNC_TEST_MAIN(TestInformationPages)
-#include "tst_informationpages.moc"
+HALVORNSYNC_TEST_MAIN(TestPages)
+#include "tst_pages.moc"
