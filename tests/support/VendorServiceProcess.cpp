@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QJsonDocument>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 VendorServiceProcess::VendorServiceProcess()
     : VendorServiceProcess(Options())
 {
@@ -41,6 +46,10 @@ bool VendorServiceProcess::start()
         arguments << QStringLiteral("--tls-cert") << m_options.tlsCertificate
                   << QStringLiteral("--tls-key") << m_options.tlsKey;
     }
+#ifdef Q_OS_LINUX
+    // A test that crashes never runs this object's destructor; the service must not outlive it.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
     m_process.start(QStringLiteral(HALVORNSYNC_VENDOR_SERVICE_PATH), arguments);
     if (!m_process.waitForStarted()) {
         m_error = m_process.errorString();
