@@ -1,7 +1,7 @@
 #include "pages/card/InformNewSDVersionPage.h"
 
-#include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PageLink.h"
 #include "service/ProductInfo.h"
 #include "service/SdVersionReport.h"
 
@@ -18,8 +18,7 @@ InformNewSDVersionPage::InformNewSDVersionPage(QWidget *parent)
     // The name is the service's plain text, not markup, and may hold a "%2" of its own.
     ui->InfoLabel->setText(ui->InfoLabel->text().arg(product.productName.toHtmlEscaped(),
                                                      product.latestVersion.toString()));
-    connect(ui->NextButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::ViewMapOnPCPage); });
+    PageLink::goOnClick(ui->NextButton, PageId::ViewMapOnPCPage);
     ui->NextButton->setEnabled(false);
     QTimer::singleShot(0, this, &InformNewSDVersionPage::InformServer);
 }

@@ -3,6 +3,7 @@
 #include "app/ButtonTextFitter.h"
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PageLink.h"
 #include "app/Pictures.h"
 #include "pages/VersionLines.h"
 #include "service/ProductInfo.h"
@@ -44,10 +45,8 @@ NoSDUpdatesAvailablePage::NoSDUpdatesAvailablePage(QWidget *parent)
     }
     ButtonTextFitter::attach(ui->ReinstallButton);
     ButtonTextFitter::attach(ui->NextButton);
-    connect(ui->ReinstallButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::DownloadMapSDPage); });
-    connect(ui->NextButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::EjectSDPage); });
+    PageLink::goOnClick(ui->ReinstallButton, PageId::DownloadMapSDPage);
+    PageLink::goOnClick(ui->NextButton, PageId::EjectSDPage);
 }
 
 NoSDUpdatesAvailablePage::~NoSDUpdatesAvailablePage() = default;

@@ -1,8 +1,8 @@
 #include "pages/card/SDUpdatesAvailablePage.h"
 
 #include "app/ButtonTextFitter.h"
-#include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PageLink.h"
 #include "app/WebLink.h"
 #include "pages/VersionLines.h"
 #include "service/ProductInfo.h"
@@ -20,10 +20,8 @@ SDUpdatesAvailablePage::SDUpdatesAvailablePage(QWidget *parent)
     WebLink::openOnClick(ui->WhatsChangedButton, product.changelogUrl);
     ButtonTextFitter::attach(ui->SkipButton);
     ButtonTextFitter::attach(ui->UpdateNowButton);
-    connect(ui->SkipButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::EjectSDPage); });
-    connect(ui->UpdateNowButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::DownloadMapSDPage); });
+    PageLink::goOnClick(ui->SkipButton, PageId::EjectSDPage);
+    PageLink::goOnClick(ui->UpdateNowButton, PageId::DownloadMapSDPage);
 }
 
 SDUpdatesAvailablePage::~SDUpdatesAvailablePage() = default;

@@ -2,6 +2,7 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PageLink.h"
 #include "service/ProductInfo.h"
 
 #include "ui_InformNewPCVersionPage.h"
@@ -17,8 +18,7 @@ InformNewPCVersionPage::InformNewPCVersionPage(QWidget *parent)
     ui->InfoLabel->setText(ui->InfoLabel->text().arg(product.productName.toHtmlEscaped(),
                                                      Core::computerWord(),
                                                      product.latestVersion.toString()));
-    connect(ui->NextButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage); });
+    PageLink::goOnClick(ui->NextButton, PageId::MajorReleaseAvailablePage);
 }
 
 InformNewPCVersionPage::~InformNewPCVersionPage() = default;

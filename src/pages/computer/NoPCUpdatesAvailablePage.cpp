@@ -3,6 +3,7 @@
 #include "app/ButtonTextFitter.h"
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PageLink.h"
 #include "app/Pictures.h"
 #include "pages/VersionLines.h"
 #include "pages/computer/InstalledPcVersion.h"
@@ -22,10 +23,8 @@ NoPCUpdatesAvailablePage::NoPCUpdatesAvailablePage(QWidget *parent)
     // "RÉINSTALLER LA CARTE" is wider than its half of the row.
     ButtonTextFitter::attach(ui->ReinstallButton);
     ButtonTextFitter::attach(ui->NextButton);
-    connect(ui->ReinstallButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::DownloadMapPCPage); });
-    connect(ui->NextButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage); });
+    PageLink::goOnClick(ui->ReinstallButton, PageId::DownloadMapPCPage);
+    PageLink::goOnClick(ui->NextButton, PageId::MajorReleaseAvailablePage);
 }
 
 NoPCUpdatesAvailablePage::~NoPCUpdatesAvailablePage() = default;

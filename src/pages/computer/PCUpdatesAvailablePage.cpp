@@ -3,6 +3,7 @@
 #include "app/ButtonTextFitter.h"
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PageLink.h"
 #include "app/WebLink.h"
 #include "pages/computer/InstalledPcVersion.h"
 #include "service/ProductInfo.h"
@@ -20,10 +21,8 @@ PCUpdatesAvailablePage::PCUpdatesAvailablePage(QWidget *parent)
     WebLink::openOnClick(ui->WhatsChangedButton, product.changelogUrl);
     ButtonTextFitter::attach(ui->SkipButton);
     ButtonTextFitter::attach(ui->UpdateNowButton);
-    connect(ui->SkipButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage); });
-    connect(ui->UpdateNowButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::DownloadMapPCPage); });
+    PageLink::goOnClick(ui->SkipButton, PageId::MajorReleaseAvailablePage);
+    PageLink::goOnClick(ui->UpdateNowButton, PageId::DownloadMapPCPage);
 }
 
 PCUpdatesAvailablePage::~PCUpdatesAvailablePage() = default;

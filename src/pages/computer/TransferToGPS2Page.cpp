@@ -2,6 +2,7 @@
 
 #include "app/ButtonTextFitter.h"
 #include "app/Core.h"
+#include "app/PageLink.h"
 #include "app/Pictures.h"
 
 #include "ui_TransferToGPS2Page.h"
@@ -19,10 +20,8 @@ TransferToGPS2Page::TransferToGPS2Page(QWidget *parent)
         Core::instance()->showNeedHelp(
             helpPictureLabel(QStringLiteral(":/images/image-needhelp-insert-sd.png"), this));
     });
-    connect(ui->SkipButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::DownloadGPSDataPage); });
-    connect(ui->NextButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::TransferToGPS3Page); });
+    PageLink::goOnClick(ui->SkipButton, PageId::DownloadGPSDataPage);
+    PageLink::goOnClick(ui->NextButton, PageId::TransferToGPS3Page);
 }
 
 TransferToGPS2Page::~TransferToGPS2Page() = default;

@@ -1,6 +1,7 @@
 #include "pages/computer/TransferToGPS3Page.h"
 
 #include "app/Core.h"
+#include "app/PageLink.h"
 #include "platform/platform.h"
 
 #include "ui_TransferToGPS3Page.h"
@@ -13,8 +14,7 @@ TransferToGPS3Page::TransferToGPS3Page(QWidget *parent)
 {
     ui->setupUi(this);
     ui->InfoLabel->setText(ui->InfoLabel->text().arg(tr("Start Menu")));
-    connect(ui->ContinueButton, &QPushButton::clicked, this,
-            [] { Core::instance()->setCurrentPage(PageId::DownloadGPSDataPage); });
+    PageLink::goOnClick(ui->ContinueButton, PageId::DownloadGPSDataPage);
     // Started once the page is painted, so the user reads where MapInstall comes from.
     QTimer::singleShot(100, this, &TransferToGPS3Page::Initialization);
 }
