@@ -39,14 +39,22 @@ void PopupDialog::setHeader(const QString &text)
     QLabel *label = ui->PopupHeaderLabel;
     label->setText(text.toUpper());
 
+    label->setStyleSheet(QString());
     label->ensurePolished();
+    const int available = width() - 24;
     const int textWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
-    if (textWidth > 0) {
-        const double ratio = double(width() - 24) / textWidth;
-        if (ratio < 1.0) {
-            const int pixelSize = QFontInfo(label->font()).pixelSize();
-            label->setStyleSheet(
-                QStringLiteral("font-size: %1px;").arg(std::lround(pixelSize * ratio)));
+    if (textWidth > available) {
+        const auto drawnWidthAt = [label](int pixelSize) {
+            label->setStyleSheet(QStringLiteral("font-size: %1px;").arg(pixelSize));
+            label->ensurePolished();
+            return QFontMetrics(label->font()).horizontalAdvance(label->text());
+        };
+        const double ratio = double(available) / textWidth;
+        int pixelSize = int(std::lround(QFontInfo(label->font()).pixelSize() * ratio));
+        // Glyph widths do not scale exactly with the size (hinting rounds each one), so the
+        // proportional size can still be too wide by a few pixels per letter: shrink on.
+        while (pixelSize > 1 && drawnWidthAt(pixelSize) > available) {
+            --pixelSize;
         }
     }
 
