@@ -120,11 +120,43 @@ Veuillez choisir votre langue.</source>
 <context>
     <name>DownloadMapPCPage</name>
     <message>
-        <source>MAP INSTALLED</source>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading map(s)...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
+        <source>Not enough free space on main drive for download and installation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Garmin maps folder could not be found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An earlier installation could not be undone. The maps it set aside are in &lt;b&gt;%1&lt;/b&gt;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder &lt;b&gt;%1&lt;/b&gt; could not be prepared for the download.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verifying downloaded map...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extracting map files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The downloaded map is corrupt. Would you like to try downloading again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Installing downloaded map...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new map could not be installed: the folder &lt;b&gt;%1&lt;/b&gt; could not be moved into the Garmin maps folder (a folder of that name may be in use or already there). Your installed map is unchanged.&lt;br/&gt;Would you like to try again?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -140,9 +172,63 @@ Veuillez choisir votre langue.</source>
     </message>
 </context>
 <context>
+    <name>DownloadPage</name>
+    <message>
+        <source>stalled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 / %2 MB,</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>estimated time: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download failed. Would you like to try again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EjectSDPage</name>
     <message>
         <source>CARD REMOVED</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileDownload</name>
+    <message>
+        <source>The download ended after %1 of %2 bytes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No data arrived for %1 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server did not answer.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -122,12 +122,44 @@ Veuillez choisir votre langue.</translation>
 <context>
     <name>DownloadMapPCPage</name>
     <message>
-        <source>MAP INSTALLED</source>
-        <translation>CARTE INSTALLÉE</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading map(s)...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Téléchargement de la ou des cartes...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
-        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+        <source>Not enough free space on main drive for download and installation.</source>
+        <translation>Espace libre insuffisant sur le disque principal pour le téléchargement et l’installation.</translation>
+    </message>
+    <message>
+        <source>The Garmin maps folder could not be found.</source>
+        <translation>Le dossier des cartes Garmin est introuvable.</translation>
+    </message>
+    <message>
+        <source>An earlier installation could not be undone. The maps it set aside are in &lt;b&gt;%1&lt;/b&gt;.</source>
+        <translation>Une installation précédente n’a pas pu être annulée. Les cartes qu’elle avait mises de côté se trouvent dans &lt;b&gt;%1&lt;/b&gt;.</translation>
+    </message>
+    <message>
+        <source>The folder &lt;b&gt;%1&lt;/b&gt; could not be prepared for the download.</source>
+        <translation>Le dossier &lt;b&gt;%1&lt;/b&gt; n’a pas pu être préparé pour le téléchargement.</translation>
+    </message>
+    <message>
+        <source>Verifying downloaded map...</source>
+        <translation>Vérification de la carte téléchargée...</translation>
+    </message>
+    <message>
+        <source>Extracting map files...</source>
+        <translation>Extraction des fichiers de la carte...</translation>
+    </message>
+    <message>
+        <source>The downloaded map is corrupt. Would you like to try downloading again?</source>
+        <translation>La carte téléchargée est corrompue. Voulez-vous la télécharger à nouveau ?</translation>
+    </message>
+    <message>
+        <source>Installing downloaded map...</source>
+        <translation>Installation de la carte téléchargée...</translation>
+    </message>
+    <message>
+        <source>The new map could not be installed: the folder &lt;b&gt;%1&lt;/b&gt; could not be moved into the Garmin maps folder (a folder of that name may be in use or already there). Your installed map is unchanged.&lt;br/&gt;Would you like to try again?</source>
+        <translation>La nouvelle carte n’a pas pu être installée : le dossier &lt;b&gt;%1&lt;/b&gt; n’a pas pu être déplacé dans le dossier des cartes Garmin (un dossier de ce nom est peut-être en cours d’utilisation ou déjà présent). Votre carte installée n’a pas changé.&lt;br/&gt;Voulez-vous réessayer ?</translation>
     </message>
 </context>
 <context>
@@ -142,10 +174,64 @@ Veuillez choisir votre langue.</translation>
     </message>
 </context>
 <context>
+    <name>DownloadPage</name>
+    <message>
+        <source>stalled</source>
+        <translation>interrompu</translation>
+    </message>
+    <message>
+        <source>%1 / %2 MB,</source>
+        <translation>%1 / %2 Mo,</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+    <message>
+        <source>estimated time: %1</source>
+        <translation>temps estimé : %1</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>Download failed. Would you like to try again?</source>
+        <translation>Le téléchargement a échoué. Voulez-vous réessayer ?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>NON</translation>
+    </message>
+    <message>
+        <source>YES</source>
+        <translation>OUI</translation>
+    </message>
+</context>
+<context>
     <name>EjectSDPage</name>
     <message>
         <source>CARD REMOVED</source>
         <translation>CARTE SD RETIRÉE</translation>
+    </message>
+</context>
+<context>
+    <name>FileDownload</name>
+    <message>
+        <source>The download ended after %1 of %2 bytes.</source>
+        <translation>Le téléchargement s’est arrêté après %1 octets sur %2.</translation>
+    </message>
+    <message>
+        <source>No data arrived for %1 seconds.</source>
+        <translation>Aucune donnée reçue depuis %1 secondes.</translation>
+    </message>
+    <message>
+        <source>The server did not answer.</source>
+        <translation>Le serveur n’a pas répondu.</translation>
     </message>
 </context>
 <context>

@@ -268,7 +268,8 @@ QString Core::formatDuration(double seconds)
     if (minutes >= 1.0 && minutes < 60.0) {
         return tr("%1 min").arg(roundedMinutes);
     }
-    return tr("%1 hrs %2 min").arg(qint64(std::floor(minutes / 60.0))).arg(roundedMinutes % 60);
+    // Hours and minutes both come from the rounded minutes: 7170 s is 2 hrs 0 min, not 1 hrs 0.
+    return tr("%1 hrs %2 min").arg(roundedMinutes / 60).arg(roundedMinutes % 60);
 }
 
 void Core::showError(QString text) const

@@ -5,6 +5,7 @@
 #include "pages/card/NoSDUpdatesAvailablePage.h"
 #include "pages/card/SDUpdatesAvailablePage.h"
 #include "pages/computer/CloseGarminPage.h"
+#include "pages/computer/DownloadMapPCPage.h"
 #include "pages/computer/InformNewPCVersionPage.h"
 #include "pages/computer/MajorReleaseAvailablePage.h"
 #include "pages/computer/NoPCUpdatesAvailablePage.h"
@@ -43,6 +44,8 @@ QWidget *createPage(PageId id)
         return new PCUpdatesAvailablePage;
     case PageId::NoPCUpdatesAvailablePage:
         return new NoPCUpdatesAvailablePage;
+    case PageId::DownloadMapPCPage:
+        return new DownloadMapPCPage;
     case PageId::InformNewPCVersionPage:
         return new InformNewPCVersionPage;
     case PageId::MajorReleaseAvailablePage:

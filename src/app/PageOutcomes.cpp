@@ -130,16 +130,6 @@ QHash<PageId, PageBehaviour> buildTable()
          {},
          go(P::CloseGarminPage)},
     };
-    table[P::DownloadMapPCPage].outcomes = {
-        {"MapInstalledOutcome",
-         QT_TRANSLATE_NOOP("DownloadMapPCPage", "MAP INSTALLED"),
-         {},
-         go(P::InformNewPCVersionPage)},
-        {"GiveUpOutcome",
-         QT_TRANSLATE_NOOP("DownloadMapPCPage", "GIVE UP AFTER A FAILURE"),
-         {},
-         go(P::MajorReleaseAvailablePage)},
-    };
     table[P::DownloadGPSDataPage] = {
         150,
         &offerGpsData,

@@ -34,6 +34,11 @@ QStringList findInfoFiles(const QString &folder)
     return found;
 }
 
+QString downloadFolder(const QString &mapsFolder)
+{
+    return mapsFolder + QStringLiteral("/HalvornSyncDownloads");
+}
+
 QStringList installedInfoFiles(const QString &mapsFolder)
 {
     QStringList files = findInfoFiles(mapsFolder);

@@ -15,6 +15,10 @@ QStringList vendorMapFolders(const QString &mapsFolder);
 // (exactly so cased), in walk order. Symbolic links to folders are not followed.
 QStringList findInfoFiles(const QString &folder);
 
+// Where the computer map is downloaded and unpacked before it is installed: inside the maps
+// folder, so finished map folders are moved into place, never copied.
+QString downloadFolder(const QString &mapsFolder);
+
 // findInfoFiles(mapsFolder) without the download staging area, whose maps are not installed.
 QStringList installedInfoFiles(const QString &mapsFolder);
 

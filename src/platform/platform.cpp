@@ -1,7 +1,10 @@
 #include "platform/platform.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QObject>
+#include <QStorageInfo>
 
 namespace {
 Platform *s_override = nullptr;
@@ -25,4 +28,19 @@ void Platform::finishLater(QObject *context, std::function<void()> done)
 {
     // Queued, so the caller never finds itself re-entered from inside its own request.
     QMetaObject::invokeMethod(context, std::move(done), Qt::QueuedConnection);
+}
+
+qint64 Platform::bytesAvailable(const QString &path) const
+{
+    // A folder about to be made (the maps folder on a first install) lives on its parent's volume.
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    while (!QFileInfo::exists(existing)) {
+        const QString parent = QFileInfo(existing).path();
+        if (parent == existing) {
+            return -1;
+        }
+        existing = parent;
+    }
+    const QStorageInfo volume(existing);
+    return volume.isValid() ? volume.bytesAvailable() : -1;
 }

@@ -51,6 +51,10 @@ public:
     // Paths without a drive letter are returned as they are.
     virtual QString nativePath(const QString &windowsPath) const = 0;
 
+    // Bytes the current user may still write on the volume that holds `path`. The path need not
+    // exist yet: the nearest existing folder above it stands for it. -1 when nothing is known.
+    virtual qint64 bytesAvailable(const QString &path) const;
+
 protected:
     Platform() = default;
 

@@ -48,7 +48,7 @@ void TestCore::formatDuration_data()
     QTest::newRow("3575 s stays in minutes") << 3575.0 << "60 min";
     QTest::newRow("one hour") << 3600.0 << "1 hrs 0 min";
     QTest::newRow("5430 s") << 5430.0 << "1 hrs 31 min";
-    QTest::newRow("7199 s wraps the minutes") << 7199.0 << "1 hrs 0 min";
+    QTest::newRow("7170 s: hours from the rounded minutes") << 7170.0 << "2 hrs 0 min";
     QTest::newRow("a day") << 86400.0 << "24 hrs 0 min";
 }
 

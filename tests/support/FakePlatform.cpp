@@ -77,3 +77,9 @@ void FakePlatform::releaseHeldReports()
         }
     }
 }
+
+qint64 FakePlatform::bytesAvailable(const QString &path) const
+{
+    spaceQueries.append(path);
+    return freeBytes ? *freeBytes : Platform::bytesAvailable(path);
+}

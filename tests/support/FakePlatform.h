@@ -27,8 +27,13 @@ public:
     bool startDetached(const QString &program) override;
     // "C:/..." lies in `driveC`; other paths are returned as they are.
     QString nativePath(const QString &windowsPath) const override;
+    // `freeBytes` when the test set it; otherwise what the real volume has.
+    qint64 bytesAvailable(const QString &path) const override;
 
     bool keptAwake = false;
+    std::optional<qint64> freeBytes;
+    // Every path whose free space was asked, in order.
+    mutable QStringList spaceQueries;
 
     // Stands for the Windows drive C: (by default "drive_c" in the sandboxed home).
     QString driveC;

@@ -1,9 +1,16 @@
 #include "VendorServiceProcess.h"
 
+#include "service/ProductInfo.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QUrlQuery>
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -97,4 +104,25 @@ QList<QJsonObject> VendorServiceProcess::requests(const QString &action) const
 void VendorServiceProcess::clearRequests() const
 {
     QFile::remove(m_logPath);
+}
+
+std::unique_ptr<ProductInfo> VendorServiceProcess::product(const QString &serial) const
+{
+    QUrl url = m_baseUrl.resolved(QUrl(QStringLiteral("api/v2/")));
+    url.setQuery(QUrlQuery{{QStringLiteral("action"), QStringLiteral("get_info")},
+                           {QStringLiteral("serial_number"), serial}});
+    QNetworkAccessManager manager;
+    std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(url)));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
+    const QJsonObject object =
+        document.isArray() ? document.array().at(0).toObject() : document.object();
+    if (object.isEmpty()) {
+        return nullptr;
+    }
+    auto info = std::make_unique<ProductInfo>();
+    info->fromJson(object);
+    return info;
 }

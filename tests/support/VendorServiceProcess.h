@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class ProductInfo;
+
 // Runs the stand-in vendor service (tools/vendor-service) for a test, on 127.0.0.1 and a free
 // port, and reads back what it was told. Stopped when the object goes.
 //
@@ -48,6 +50,10 @@ public:
     QList<QJsonObject> requests(const QString &action = QString()) const;
     // Forgets what was logged so far.
     void clearRequests() const;
+
+    // The product record the service gives for `serial` (asked for now, and logged like any
+    // request), or null when it gives none.
+    std::unique_ptr<ProductInfo> product(const QString &serial) const;
 
 private:
     Options m_options;

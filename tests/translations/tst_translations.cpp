@@ -149,7 +149,8 @@ void TestTranslations::frenchTranslationsKeepWhatTheProgramReliesOn()
             french.startsWith(QLatin1String("<html>"))) {
             fault("rich text lost or added");
         }
-        if (isUpperCase(source) && !isUpperCase(french)) {
+        // A figure with its unit ("%1 MB") is no button: French writes "Mo".
+        if (isUpperCase(source) && !source.contains(QLatin1Char('%')) && !isUpperCase(french)) {
             fault("button text not in upper case");
         }
     }

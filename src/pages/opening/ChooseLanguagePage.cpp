@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/LanguageChoice.h"
 #include "app/Pictures.h"
+#include "maps/MapInstaller.h"
 
 #include "ui_ChooseLanguagePage.h"
 
@@ -66,6 +67,8 @@ void ChooseLanguagePage::onLanguageButtonClicked()
                                                         : QStringLiteral("fr"));
 
     Core *core = Core::instance();
+    // A map that an interrupted install set aside is put back before anything looks at the maps.
+    MapInstaller(Core::garminMapsFolder()).recover();
     core->refreshInstalledMapFolders();
     core->setCurrentPage(core->installedMapFolders().isEmpty()
                              ? PageId::HighSpeedConnectionRequiredPage

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QThread>
+
+// Checks a downloaded file against the MD5 checksum the service announced, on a thread of its
+// own so the window stays responsive over a multi-gigabyte map. One worker serves one check: it
+// emits resultReady exactly once and its thread ends. A missing file, a read error and a wrong
+// checksum all read as false.
+class CheckMd5Worker : public QThread
+{
+    Q_OBJECT
+
+public:
+    CheckMd5Worker(QObject *parent, const QString &filePath, const QString &expectedMd5);
+
+    // The service's text against a digest in lowercase hexadecimal: letter case and surrounding
+    // blanks do not matter, so a good file is never called corrupt for them.
+    static bool matches(const QString &expectedMd5, const QByteArray &hexDigest);
+
+    const QString filePath;
+    const QString expectedMd5;
+
+Q_SIGNALS:
+    void resultReady(bool _result);
+
+protected:
+    void run() override;
+};

@@ -1,0 +1,197 @@
+#include "download/DownloadPage.h"
+
+#include "app/Core.h"
+#include "app/Pictures.h"
+#include "app/PopupDialog.h"
+#include "download/CheckMd5Worker.h"
+#include "download/FileDownload.h"
+#include "platform/platform.h"
+
+#include "ui_DownloadPage.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+constexpr int firstStepDelayMs = 150;
+const QSize pictureSize(230, 164);
+} // namespace
+
+DownloadPage::DownloadPage(const QString &objectName, const QString &picture,
+                           const QString &infoText, QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::DownloadPage>())
+    , m_download(new FileDownload(this))
+{
+    ui->setupUi(this);
+    setObjectName(objectName);
+    ui->PictureLabel->setPixmap(renderPicture(picture, pictureSize));
+    ui->InfoLabel->setText(infoText);
+    ui->ProgressBar->setAccessibleName(tr("Progress"));
+    ui->DownloadedLabel->hide();
+    ui->TimeLabel->hide();
+
+    connect(m_download, &FileDownload::sizeKnown, this, &DownloadPage::onSizeKnown);
+    connect(m_download, &FileDownload::sizeQueryFailed, this, &DownloadPage::onSizeQueryFailed);
+    connect(m_download, &FileDownload::progressChanged, this, &DownloadPage::onProgressChanged);
+    connect(m_download, &FileDownload::statusChanged, this, &DownloadPage::onStatusChanged);
+    connect(m_download, &FileDownload::failed, this, &DownloadPage::onDownloadFailed);
+    connect(m_download, &FileDownload::finished, this, &DownloadPage::onDownloadFinished);
+    // Painted first, then the work starts.
+    QTimer::singleShot(firstStepDelayMs, this, &DownloadPage::firstStep);
+}
+
+DownloadPage::~DownloadPage()
+{
+    // A check still running belongs to this page: stop it before its thread object goes.
+    const QList<CheckMd5Worker *> workers = findChildren<CheckMd5Worker *>();
+    for (CheckMd5Worker *worker : workers) {
+        worker->disconnect(this);
+        worker->requestInterruption();
+        worker->wait();
+    }
+    keepAwake(false);
+}
+
+void DownloadPage::firstStep()
+{
+    AskFileSize();
+}
+
+QString DownloadPage::failureText() const
+{
+    return tr("Download failed. Would you like to try again?");
+}
+
+qint64 DownloadPage::bytesAvailable(const QString &path)
+{
+    return Platform::instance()->bytesAvailable(path);
+}
+
+QLabel *DownloadPage::infoLabel() const
+{
+    return ui->InfoLabel;
+}
+
+void DownloadPage::AskFileSize()
+{
+    m_download->setUrl(downloadUrl());
+    m_download->askFileSize();
+}
+
+void DownloadPage::askAgainLater()
+{
+    QMetaObject::invokeMethod(this, "AskFileSize", Qt::QueuedConnection);
+}
+
+void DownloadPage::onSizeKnown(qint64 bytes)
+{
+    const QPointer<DownloadPage> guard(this);
+    const Space space = checkSpace(bytes);
+    if (!guard) {
+        return;
+    }
+    switch (space) {
+    case Space::Enough:
+        Download();
+        break;
+    case Space::AskAgain:
+        askAgainLater();
+        break;
+    case Space::Left:
+        break;
+    }
+}
+
+void DownloadPage::onSizeQueryFailed(const QString &errorText)
+{
+    const QPointer<DownloadPage> guard(this);
+    Core::instance()->showError(errorText);
+    if (guard) {
+        askAgainLater();
+    }
+}
+
+void DownloadPage::Download()
+{
+    if (!prepareAttempt()) {
+        return;
+    }
+    m_download->setUrl(downloadUrl());
+    m_download->setTargetPath(downloadTarget());
+    ui->DownloadedLabel->show();
+    ui->TimeLabel->show();
+    keepAwake(true);
+    m_download->start();
+}
+
+void DownloadPage::onProgressChanged(int percent)
+{
+    if (ui->ProgressBar->maximum() == 0) {
+        ui->ProgressBar->setRange(0, 100); // the busy indicator ends with the first figures
+    }
+    ui->ProgressBar->setValue(percent);
+}
+
+void DownloadPage::onStatusChanged(const QString &downloaded, const QString &timeLeft)
+{
+    ui->DownloadedLabel->setText(downloaded);
+    ui->TimeLabel->setText(timeLeft);
+}
+
+void DownloadPage::onDownloadFailed()
+{
+    keepAwake(false);
+    const std::optional<bool> again = askYesNo(failureText());
+    if (!again) {
+        return;
+    }
+    if (*again) {
+        QMetaObject::invokeMethod(this, "Download", Qt::QueuedConnection);
+    } else {
+        Core::instance()->setCurrentPage(pageAfterNo());
+    }
+}
+
+void DownloadPage::onDownloadFinished()
+{
+    downloadComplete();
+}
+
+void DownloadPage::showBusy(const QString &text)
+{
+    ui->InfoLabel->setText(text);
+    ui->ProgressBar->setRange(0, 0);
+    ui->DownloadedLabel->hide();
+    ui->TimeLabel->hide();
+}
+
+void DownloadPage::verifyDownload(const QString &expectedMd5)
+{
+    auto *worker = new CheckMd5Worker(this, m_download->targetPath(), expectedMd5);
+    connect(worker, &CheckMd5Worker::resultReady, this, &DownloadPage::handleMd5CheckResults);
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void DownloadPage::handleMd5CheckResults(bool) {}
+
+std::optional<bool> DownloadPage::askYesNo(const QString &text)
+{
+    const QPointer<DownloadPage> guard(this);
+    const bool yes = PopupDialog::ask(tr("Error"), text, tr("NO"), tr("YES"));
+    if (!guard) {
+        return std::nullopt;
+    }
+    return yes;
+}
+
+void DownloadPage::keepAwake(bool awake)
+{
+    if (awake) {
+        Core::instance()->preventSleep();
+    } else if (m_keptAwake) {
+        Core::instance()->allowSleep();
+    }
+    m_keptAwake = awake;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/PageId.h"
+
+#include <QUrl>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class DownloadPage;
+}
+class FileDownload;
+class QLabel;
+class QProgressBar;
+
+// What every download page has in common: the form (picture, what is going on, progress bar, the
+// megabytes and the time left), the download procedure with its messages and retry prompt, the
+// keep-awake while data flows, and the checksum step. A page only supplies its own values and
+// what follows a complete download.
+//
+// The procedure: 150 ms after the page appears, AskFileSize() asks the size; a failed query shows
+// the network's error and asks again; too little room shows the page's space message and asks
+// again (or leaves, as the page decides); then Download() runs attempts until one completes. A
+// failed attempt asks "try again?": YES starts a new attempt from byte 0, NO leaves for the page's
+// pageAfterNo(). Every question runs its own event loop, in which the page may be replaced: then
+// nothing follows from the answer.
+class DownloadPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ~DownloadPage() override;
+
+protected:
+    enum class Space
+    {
+        Enough,
+        AskAgain, // the page has shown its message; the size is asked for once more
+        Left,     // the page has shown its message and moved the wizard on
+    };
+
+    // `objectName` is the page's class name; `picture` its illustration; `infoText` what the page
+    // says while it downloads.
+    DownloadPage(const QString &objectName, const QString &picture, const QString &infoText,
+                 QWidget *parent = nullptr);
+
+    virtual QUrl downloadUrl() const = 0;
+    virtual QString downloadTarget() const = 0;
+    virtual Space checkSpace(qint64 announcedBytes) = 0;
+    virtual QString failureText() const;
+    virtual PageId pageAfterNo() const = 0;
+    // Runs before every attempt; false stops the attempt (the page has said why).
+    virtual bool prepareAttempt() { return true; }
+    virtual void downloadComplete() = 0;
+    // What the page does first, 150 ms after it appears.
+    virtual void firstStep();
+
+    // Free bytes where `path` lives, through the platform layer; -1 when unknown.
+    static qint64 bytesAvailable(const QString &path);
+
+    // The info line reads `text` and the bar turns into a busy indicator; the byte and time texts
+    // go away.
+    void showBusy(const QString &text);
+    // Checks the download against the announced checksum on a worker thread; the answer arrives
+    // in handleMd5CheckResults().
+    void verifyDownload(const QString &expectedMd5);
+    // A YES / NO question under the "Error" header; nothing when the page was replaced while it
+    // was open. NO is the left button.
+    std::optional<bool> askYesNo(const QString &text);
+    // Keep-awake on or off; the page lets the computer sleep again when it goes.
+    void keepAwake(bool awake);
+
+    FileDownload *download() const { return m_download; }
+    QLabel *infoLabel() const;
+
+protected Q_SLOTS:
+    void AskFileSize();
+    void Download();
+    virtual void handleMd5CheckResults(bool ok);
+
+private:
+    void onSizeKnown(qint64 bytes);
+    void onSizeQueryFailed(const QString &errorText);
+    void onProgressChanged(int percent);
+    void onStatusChanged(const QString &downloaded, const QString &timeLeft);
+    void onDownloadFailed();
+    void onDownloadFinished();
+    void askAgainLater();
+
+    std::unique_ptr<Ui::DownloadPage> ui;
+    FileDownload *m_download;
+    bool m_keptAwake = false;
+};

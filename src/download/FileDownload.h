@@ -1,0 +1,100 @@
+#pragma once
+
+#include "download/DownloadEstimate.h"
+
+#include <QBasicTimer>
+#include <QFile>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+class QNetworkReply;
+
+// Fetches one file over HTTP(S) the way every download page does: a HEAD request for the size,
+// then attempts of a streamed GET written to disk as the data arrives, with a once-a-second status
+// (megabytes, time left) and a stall watchdog. It knows nothing of pages or pop-ups: it reports
+// through signals, and the page decides what the user sees and whether to try again.
+//
+// Every request that gets no answer at all (no header, no byte) within the answer time fails like
+// any other, and so does an attempt without a new byte for the stall time. Each attempt fails or
+// finishes exactly once; replies of earlier attempts are aborted and can no longer report.
+class FileDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Timing
+    {
+        int tickMs = 1000;
+        int stallMs = 60000;
+        int answerMs = 60000;
+    };
+    // Tests shorten the times; the program uses the defaults.
+    static void setTiming(const Timing &timing);
+    static Timing timing();
+
+    explicit FileDownload(QObject *parent = nullptr);
+    // Aborts what is still in flight, so no reply goes on filling memory for nobody.
+    ~FileDownload() override;
+
+    void setUrl(const QUrl &url) { m_url = url; }
+    QUrl url() const { return m_url; }
+    void setTargetPath(const QString &path) { m_targetPath = path; }
+    QString targetPath() const { return m_targetPath; }
+
+    // Sends the HEAD request; answers with sizeKnown() or sizeQueryFailed().
+    void askFileSize();
+    // Starts a new attempt from byte 0: the target file is truncated, earlier replies aborted.
+    // Answers with finished() or failed().
+    void start();
+
+    qint64 bytesReceived() const { return m_bytesReceived; }
+    qint64 bytesTotal() const { return m_bytesTotal; }
+    bool isRunning() const { return !m_currentReply.isNull(); }
+
+Q_SIGNALS:
+    // The announced size in bytes; 0 when the server announced none.
+    void sizeKnown(qint64 bytes);
+    void sizeQueryFailed(const QString &errorText);
+    // Every progress report with a known total, as a whole percentage.
+    void progressChanged(int percent);
+    // Once a second while data flows, and while it should.
+    void statusChanged(const QString &downloaded, const QString &timeLeft);
+    void finished();
+    void failed(const QString &reason);
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    void onFileSizeReply(QNetworkReply *reply);
+    void onReplyError(QNetworkReply *reply);
+    void onNetworkReadyRead(QNetworkReply *reply);
+    void onNetworkDownloadProgress(QNetworkReply *reply, qint64 received, qint64 total);
+    void onNetworkDownloadFinished(QNetworkReply *reply);
+    void onNetworkDownloadError(QNetworkReply *reply);
+
+    QNetworkReply *send(bool headOnly);
+    void answered();
+    void onProgressTick();
+    void onStall();
+    void failAttempt(const QString &reason);
+    void stopTimers();
+    void dropReply(QNetworkReply *reply);
+    QString errorText(QNetworkReply *reply) const;
+
+    QUrl m_url;
+    QString m_targetPath;
+    QFile m_file;
+    QBasicTimer m_progressTimer;
+    QBasicTimer m_stallTimer;
+    // Runs from a request's sending until its first sign of life.
+    QBasicTimer m_answerTimer;
+    QPointer<QNetworkReply> m_sizeReply;
+    QPointer<QNetworkReply> m_currentReply;
+    bool m_timedOut = false;
+    qint64 m_bytesReceived = 0;
+    qint64 m_bytesTotal = 0;
+    DownloadEstimate m_estimate;
+};
