@@ -91,6 +91,7 @@ void FileDownload::start()
     dropReply(m_currentReply);
     m_bytesReceived = 0;
     m_bytesTotal = 0;
+    m_percent = -1;
     m_estimate.restart();
 
     m_file.close();
@@ -107,15 +108,32 @@ void FileDownload::start()
 
     QNetworkReply *reply = send(false);
     m_currentReply = reply;
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { onHeaders(reply); });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { onNetworkReadyRead(reply); });
-    connect(reply, &QNetworkReply::downloadProgress, this,
-            [this, reply](qint64 received, qint64 total) {
-                onNetworkDownloadProgress(reply, received, total);
-            });
     connect(reply, &QNetworkReply::finished, this,
             [this, reply] { onNetworkDownloadFinished(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this,
             [this, reply] { onNetworkDownloadError(reply); });
+}
+
+void FileDownload::onHeaders(QNetworkReply *reply)
+{
+    if (reply != m_currentReply) {
+        return;
+    }
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    m_bytesTotal = length.isValid() ? length.toLongLong() : -1;
+    // Counted from the answer, not from the first progress report: the network layer reports
+    // progress at most every 100 ms, so a server that stalls sooner would never be noticed.
+    startTicking();
+}
+
+void FileDownload::startTicking()
+{
+    if (!m_progressTimer.isActive()) {
+        m_progressTimer.start(s_timing.tickMs, this);
+        m_estimate.restart();
+    }
 }
 
 void FileDownload::onNetworkReadyRead(QNetworkReply *reply)
@@ -124,27 +142,20 @@ void FileDownload::onNetworkReadyRead(QNetworkReply *reply)
         return;
     }
     answered();
+    startTicking();
     // Straight to disk: memory stays flat however large the map.
     const QByteArray data = reply->readAll();
     if (m_file.write(data) != data.size()) {
         failAttempt(m_file.errorString());
-    }
-}
-
-void FileDownload::onNetworkDownloadProgress(QNetworkReply *reply, qint64 received, qint64 total)
-{
-    if (reply != m_currentReply) {
         return;
     }
-    answered();
-    if (!m_progressTimer.isActive()) {
-        m_progressTimer.start(s_timing.tickMs, this);
-        m_estimate.restart();
-    }
-    m_bytesReceived = received;
-    m_bytesTotal = total;
-    if (total > 0) {
-        Q_EMIT progressChanged(int(double(received) / double(total) * 100.0));
+    m_bytesReceived += data.size();
+    if (m_bytesTotal > 0) {
+        const int percent = int(double(m_bytesReceived) / double(m_bytesTotal) * 100.0);
+        if (percent != m_percent) {
+            m_percent = percent;
+            Q_EMIT progressChanged(percent);
+        }
     }
 }
 
@@ -158,6 +169,7 @@ void FileDownload::onNetworkDownloadFinished(QNetworkReply *reply)
         return;
     }
     const QByteArray rest = reply->readAll();
+    m_bytesReceived += rest.size();
     const bool written = m_file.write(rest) == rest.size() && m_file.flush();
     const qint64 size = m_file.size();
     m_file.close();

@@ -57,7 +57,8 @@ Q_SIGNALS:
     // The announced size in bytes; 0 when the server announced none.
     void sizeKnown(qint64 bytes);
     void sizeQueryFailed(const QString &errorText);
-    // Every progress report with a known total, as a whole percentage.
+    // The share received so far, as a whole percentage, whenever it changes; only when the server
+    // announced the size.
     void progressChanged(int percent);
     // Once a second while data flows, and while it should.
     void statusChanged(const QString &downloaded, const QString &timeLeft);
@@ -70,13 +71,14 @@ protected:
 private:
     void onFileSizeReply(QNetworkReply *reply);
     void onReplyError(QNetworkReply *reply);
+    void onHeaders(QNetworkReply *reply);
     void onNetworkReadyRead(QNetworkReply *reply);
-    void onNetworkDownloadProgress(QNetworkReply *reply, qint64 received, qint64 total);
     void onNetworkDownloadFinished(QNetworkReply *reply);
     void onNetworkDownloadError(QNetworkReply *reply);
 
     QNetworkReply *send(bool headOnly);
     void answered();
+    void startTicking();
     void onProgressTick();
     void onStall();
     void failAttempt(const QString &reason);
@@ -96,5 +98,6 @@ private:
     bool m_timedOut = false;
     qint64 m_bytesReceived = 0;
     qint64 m_bytesTotal = 0;
+    int m_percent = -1;
     DownloadEstimate m_estimate;
 };

@@ -85,6 +85,10 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
             norway->md5, {FileFault::Kind::GetStatus, 500});
     addFile(QStringLiteral("halvorn-topo-norway-slow.zip"), norway->path, norway->size, norway->md5,
             {FileFault::Kind::Throttle, 2 * 1024 * 1024});
+    addFile(QStringLiteral("halvorn-topo-norway-silent.zip"), norway->path, norway->size,
+            norway->md5, {FileFault::Kind::Silent, 0});
+    addFile(QStringLiteral("halvorn-topo-norway-nolength.zip"), norway->path, norway->size,
+            norway->md5, {FileFault::Kind::NoLength, 0});
 
     addProducts();
     return true;

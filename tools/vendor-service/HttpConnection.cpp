@@ -70,9 +70,11 @@ void HttpConnection::onReadyRead()
 QByteArray HttpConnection::head(int status, qint64 contentLength,
                                 const QByteArray &contentType) const
 {
+    const QByteArray length = contentLength < 0 ? QByteArray()
+                                                : "\r\nContent-Length: " +
+                                                      QByteArray::number(contentLength);
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) +
-           "\r\nContent-Type: " + contentType +
-           "\r\nContent-Length: " + QByteArray::number(contentLength) +
+           "\r\nContent-Type: " + contentType + length +
            "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
 }
 
@@ -95,7 +97,11 @@ void HttpConnection::sendFile(const ServedFile &file, bool withBody)
         respond(int(file.fault.value), "the file cannot be served now\n");
         return;
     }
-    m_socket->write(head(200, file.size, "application/octet-stream"));
+    if (file.fault.kind == FileFault::Kind::Silent) {
+        return; // the connection stays open and nothing is ever said
+    }
+    const bool announced = file.fault.kind != FileFault::Kind::NoLength;
+    m_socket->write(head(200, announced ? file.size : -1, "application/octet-stream"));
     if (!withBody) {
         m_socket->disconnectFromHost();
         return;

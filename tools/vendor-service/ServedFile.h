@@ -12,6 +12,8 @@ struct FileFault
         DropAfter,  // sends `value` bytes of the body, then resets the connection
         GetStatus,  // HEAD answers normally, GET answers with HTTP status `value`
         Throttle,   // sends at most `value` bytes per second
+        Silent,     // never answers, keeping the connection
+        NoLength,   // announces no Content-Length; the body ends when the connection closes
     };
     Kind kind = Kind::None;
     qint64 value = 0;
