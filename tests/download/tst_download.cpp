@@ -91,7 +91,8 @@ void TestDownload::estimate_data()
         << qint64(10000) << "EEEEEEESSE" << QString() << QString();
     QTest::newRow("nothing in the first second") << QList<qint64>{0} << qint64(10000) << "S"
                                                  << "estimated time: stalled" << QString();
-    QTest::newRow("no total announced") << QList<qint64>{3 << 20} << qint64(-1) << "-" << ""
+    QTest::newRow("no total announced") << QList<qint64>{3 << 20} << qint64(-1) << "-"
+                                        << ""
                                         << "3.00 MB";
     QTest::newRow("all received") << QList<qint64>{5 << 20} << qint64(5 << 20) << "E"
                                   << "estimated time: 0 sec"
@@ -112,9 +113,9 @@ void TestDownload::estimate()
     DownloadEstimate::Tick tick;
     for (qint64 bytes : received) {
         tick = estimate.tick(bytes, total);
-        seen += tick.timeLeft.isEmpty()                ? QLatin1Char('-')
+        seen += tick.timeLeft.isEmpty()              ? QLatin1Char('-')
                 : tick.timeLeft.contains(u"stalled") ? QLatin1Char('S')
-                                                       : QLatin1Char('E');
+                                                     : QLatin1Char('E');
     }
     QCOMPARE(seen, texts);
     if (!lastTime.isNull()) {
@@ -132,7 +133,8 @@ void TestDownload::checksum_data()
     QTest::addColumn<bool>("result");
     QTest::newRow("match") << QByteArray("abc") << "900150983cd24fb0d6963f7d28e17f72" << true;
     QTest::newRow("capitals and blanks")
-        << QByteArray("abc") << " 900150983CD24FB0D6963F7D28E17F72\r\n" << true;
+        << QByteArray("abc") << " 900150983CD24FB0D6963F7D28E17F72\r\n"
+        << true;
     QTest::newRow("another file") << QByteArray("abd") << "900150983cd24fb0d6963f7d28e17f72"
                                   << false;
     QTest::newRow("empty file") << QByteArray("") << "d41d8cd98f00b204e9800998ecf8427e" << true;
@@ -168,10 +170,10 @@ void TestDownload::sizeQuery_data()
     QTest::addColumn<qint64>("size"); // -1: the query fails
     QTest::addColumn<QString>("error");
     QTest::newRow("no such file") << "nothing-here.zip" << qint64(-1) << "Not Found";
-    QTest::newRow("no Content-Length: counts as 0") << "halvorn-topo-norway-nolength.zip"
-                                                    << qint64(0) << "";
-    QTest::newRow("no answer at all") << "halvorn-topo-norway-silent.zip" << qint64(-1)
-                                      << "The server did not answer.";
+    QTest::newRow("no Content-Length: counts as 0")
+        << "halvorn-topo-norway-nolength.zip" << qint64(0) << "";
+    QTest::newRow("no answer at all")
+        << "halvorn-topo-norway-silent.zip" << qint64(-1) << "The server did not answer.";
 }
 
 void TestDownload::sizeQuery()
@@ -200,8 +202,8 @@ void TestDownload::attempt_data()
     QTest::addColumn<bool>("stalledShown");
     QTest::newRow("whole file") << "halvorn-topo-norway.zip" << true << false;
     QTest::newRow("no Content-Length") << "halvorn-topo-norway-nolength.zip" << true << false;
-    QTest::newRow("stalls: the watchdog ends it") << "halvorn-topo-norway-stall.zip" << false
-                                                  << true;
+    QTest::newRow("stalls: the watchdog ends it")
+        << "halvorn-topo-norway-stall.zip" << false << true;
     QTest::newRow("connection dropped") << "halvorn-topo-norway-drop.zip" << false << false;
     QTest::newRow("HTTP error") << "halvorn-topo-norway-error.zip" << false << false;
     QTest::newRow("no answer at all") << "halvorn-topo-norway-silent.zip" << false << false;
@@ -224,8 +226,7 @@ void TestDownload::attempt()
 
     QTRY_COMPARE(finished.size() + failed.size(), 1);
     QCOMPARE(finished.size(), completes ? 1 : 0);
-    QCOMPARE(times.join(QLatin1Char('|')).contains(DownloadEstimate::stalledText()),
-             stalledShown);
+    QCOMPARE(times.join(QLatin1Char('|')).contains(DownloadEstimate::stalledText()), stalledShown);
     if (completes) {
         QCOMPARE(QFileInfo(download.targetPath()).size(), m_mapSize);
     }
