@@ -1,4 +1,6 @@
 #include "FakePlatform.h"
+#include "PeFileBuilder.h"
+#include "PopupAnswerer.h"
 #include "SerialAnswerer.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
@@ -6,6 +8,8 @@
 #include "app/LanguageChoice.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "download/FileDownload.h"
+#include "maps/InstalledMaps.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
@@ -26,8 +30,13 @@ private Q_SLOTS:
 
     void languageChoiceReachesTheProductStep_data();
     void languageChoiceReachesTheProductStep();
+    void computerMapIsInstalledAndReported();
+    void faultyMapDownloadsAskToTryAgain_data();
+    void faultyMapDownloadsAskToTryAgain();
 
 private:
+    void startProduct(const QString &serial);
+
     QWidget *page() const;
     QString text(const char *name) const;
     void click(const char *name);
@@ -40,6 +49,7 @@ private:
 void TestWizardEndToEnd::initTestCase()
 {
     Startup::applyLook(*qApp);
+    FileDownload::setTiming({20, 300, 300});
     QVERIFY2(m_service.start(), qPrintable(m_service.errorString()));
     m_service.useAsServiceAddress();
 }
@@ -48,6 +58,10 @@ void TestWizardEndToEnd::init()
 {
     m_service.clearRequests();
     m_platform = std::make_unique<FakePlatform>();
+    QVERIFY(
+        PeFileBuilder::writeExecutable(m_platform->nativePath(QStringLiteral(
+                                           "C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe")),
+                                       QVersionNumber(4, 6, 2)));
     m_window = std::make_unique<MainWindow>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -146,6 +160,90 @@ void TestWizardEndToEnd::languageChoiceReachesTheProductStep()
     QCOMPARE(requests.first().value(QStringLiteral("serial_number")).toString(),
              QStringLiteral("HALV-PC-0001"));
     QCOMPARE(requests.first().value(QStringLiteral("language")).toString(), language);
+}
+
+// From the language page to the new version's page, by clicking, with an older copy installed.
+void TestWizardEndToEnd::computerMapIsInstalledAndReported()
+{
+    const QString maps = Core::garminMapsFolder();
+    QVERIFY(QDir(maps).mkpath(QStringLiteral("HalvornTopoNorwayNorth")));
+    QFile info(maps + QStringLiteral("/HalvornTopoNorwayNorth/Info.xml"));
+    QVERIFY(info.open(QIODevice::WriteOnly));
+    info.write("<MapProduct><ID>4660</ID><SubProduct><Name>Halvorn Topo Norway North 24.1"
+               "</Name></SubProduct></MapProduct>");
+    info.close();
+
+    click("EnglishButton");
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallUpdateUninstallPage"));
+    click("InstallUpdateButton");
+    startProduct(QStringLiteral("HALV-PC-0001"));
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("PCUpdatesAvailablePage"));
+    click("UpdateNowButton");
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("DownloadMapPCPage"));
+    QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("InformNewPCVersionPage"),
+                              20000);
+
+    QStringList folders = QDir(maps).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    folders.sort();
+    QCOMPARE(folders, (QStringList{"HalvornTopoNorwayNorth", "HalvornTopoNorwaySouth"}));
+    QCOMPARE(Core::readMapVersion(info.fileName()), QVersionNumber(24, 2, 0));
+    QVERIFY(!QFileInfo::exists(InstalledMaps::downloadFolder(maps) + QStringLiteral(".journal")));
+    const QList<QJsonObject> reports = m_service.requests(QStringLiteral("update_info_pc"));
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(reports.at(0).value(QStringLiteral("serial_number")).toString(),
+             QStringLiteral("HALV-PC-0001"));
+    QCOMPARE(QStringList({reports.at(0).value(QStringLiteral("pc_version_major")).toString(),
+                          reports.at(0).value(QStringLiteral("pc_version_minor")).toString(),
+                          reports.at(0).value(QStringLiteral("pc_version_update")).toString()}),
+             (QStringList{"24", "2", "0"}));
+}
+
+void TestWizardEndToEnd::faultyMapDownloadsAskToTryAgain_data()
+{
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("prompt");
+    const QString corrupt =
+        QStringLiteral("The downloaded map is corrupt. Would you like to try downloading again?");
+    const QString failed = QStringLiteral("Download failed. Would you like to try again?");
+    QTest::newRow("wrong checksum") << "FAULT-WRONG-MD5" << corrupt;
+    QTest::newRow("stalled") << "FAULT-STALL" << failed;
+    QTest::newRow("dropped") << "FAULT-DROP" << failed;
+    QTest::newRow("HTTP error") << "FAULT-MAP-HTTP-ERROR" << failed;
+}
+
+// YES tries again and meets the same fault; NO leaves for MajorReleaseAvailablePage, with the
+// maps folder as it was.
+void TestWizardEndToEnd::faultyMapDownloadsAskToTryAgain()
+{
+    QFETCH(QString, serial);
+    QFETCH(QString, prompt);
+    PopupAnswerer answerer;
+    answerer.answer(PopupAnswerer::Button::Right);
+    answerer.answer(PopupAnswerer::Button::Left);
+    answerer.answerUnexpectedWith(PopupAnswerer::Button::Left);
+
+    click("EnglishButton");
+    startProduct(serial);
+    QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("MajorReleaseAvailablePage"),
+                              20000);
+    QCOMPARE(answerer.shown().value(0).text, prompt);
+    QCOMPARE(answerer.shown().value(1).text, prompt);
+    QCOMPARE(answerer.shown().value(0).header, QStringLiteral("ERROR"));
+    QCOMPARE(answerer.shown().value(1).leftButton, QStringLiteral("NO"));
+    QCOMPARE(QDir(Core::garminMapsFolder()).entryList({QStringLiteral("Halvorn*")}, QDir::Dirs),
+             QStringList{QStringLiteral("HalvornSyncDownloads")});
+    QVERIFY(m_service.requests(QStringLiteral("update_info_pc")).isEmpty());
+}
+
+// From HighSpeedConnectionRequiredPage: the serial, the firmware notice, BaseCamp found.
+void TestWizardEndToEnd::startProduct(const QString &serial)
+{
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("HighSpeedConnectionRequiredPage"));
+    SerialAnswerer serials;
+    serials.answer(serial);
+    click("NextButton");
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("UpdateFirmwarePage"));
+    click("NextButton");
 }
 
 HALVORNSYNC_TEST_MAIN(TestWizardEndToEnd)
