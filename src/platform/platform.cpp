@@ -1,5 +1,8 @@
 #include "platform/platform.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QObject>
 
@@ -25,4 +28,15 @@ void Platform::finishLater(QObject *context, std::function<void()> done)
 {
     // Queued, so the caller never finds itself re-entered from inside its own request.
     QMetaObject::invokeMethod(context, std::move(done), Qt::QueuedConnection);
+}
+
+bool Platform::removeFolder(const QString &path)
+{
+    // removeRecursively() would empty the folder a link points at, wherever that lies. A link
+    // to a folder is a file on Linux and a directory entry on Windows.
+    const QFileInfo folder(path);
+    if (folder.isSymLink() || folder.isJunction()) {
+        return QFile::remove(path) || QDir().rmdir(path);
+    }
+    return QDir(path).removeRecursively();
 }

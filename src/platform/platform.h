@@ -51,6 +51,11 @@ public:
     // Paths without a drive letter are returned as they are.
     virtual QString nativePath(const QString &windowsPath) const = 0;
 
+    // Deletes the folder `path` with everything in it, going on past what cannot be removed.
+    // True when nothing of it is left; a folder that does not exist counts as removed. A link to
+    // a folder is removed itself, never what it points at. Called from worker threads too.
+    virtual bool removeFolder(const QString &path);
+
 protected:
     Platform() = default;
 

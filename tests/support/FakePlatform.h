@@ -27,6 +27,9 @@ public:
     bool startDetached(const QString &program) override;
     // "C:/..." lies in `driveC`; other paths are returned as they are.
     QString nativePath(const QString &windowsPath) const override;
+    // Fails, deleting nothing, for a folder named in `undeletableFolders`, as for a folder with a
+    // file open in it; removes the others for real.
+    bool removeFolder(const QString &path) override;
 
     bool keptAwake = false;
 
@@ -34,6 +37,8 @@ public:
     QString driveC;
     // Versions by native path, for executables that need not exist as real PE files.
     QHash<QString, QVersionNumber> fileVersions;
+    // Set before any removal starts: removals run on a worker thread.
+    QStringList undeletableFolders;
 
     // While true, closeBaseCamp() and writeBaseCampDetail() keep their reports until
     // releaseHeldReports(), as if the tools were still running.
