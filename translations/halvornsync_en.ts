@@ -465,6 +465,15 @@ on your preprogrammed card.</source>
         <source>NEXT ≻</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Maps Uninstalled from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The following maps were attempted to be
+uninstalled:</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>SDUpdatesAvailablePage</name>
@@ -493,6 +502,10 @@ on your preprogrammed card.</source>
     </message>
     <message>
         <source>UNINSTALL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Maps to Uninstall from %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -583,7 +596,24 @@ on your preprogrammed card.</source>
 <context>
     <name>UninstallingPage</name>
     <message>
-        <source>ALL CHOSEN MAPS HANDLED</source>
+        <source>Uninstalling Maps from %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One moment please.
+We are uninstalling your map(s)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>: &lt;font color=&quot;red&quot;&gt;Error (Maybe it is protected?)&lt;/font&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>: &lt;b&gt;Success&lt;/b&gt;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -470,6 +470,16 @@ sur votre carte préprogrammée.</translation>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
     </message>
+    <message>
+        <source>Maps Uninstalled from %1</source>
+        <translation>Cartes désinstallées du %1</translation>
+    </message>
+    <message>
+        <source>The following maps were attempted to be
+uninstalled:</source>
+        <translation>Nous avons tenté de désinstaller
+les cartes suivantes&#xa0;:</translation>
+    </message>
 </context>
 <context>
     <name>SDUpdatesAvailablePage</name>
@@ -499,6 +509,10 @@ sur votre carte préprogrammée.</translation>
     <message>
         <source>UNINSTALL</source>
         <translation>DÉSINSTALLER</translation>
+    </message>
+    <message>
+        <source>Select Maps to Uninstall from %1</source>
+        <translation>Choisissez les cartes à désinstaller du %1</translation>
     </message>
 </context>
 <context>
@@ -588,8 +602,26 @@ sur votre carte préprogrammée.</translation>
 <context>
     <name>UninstallingPage</name>
     <message>
-        <source>ALL CHOSEN MAPS HANDLED</source>
-        <translation>CARTES CHOISIES TRAITÉES</translation>
+        <source>Uninstalling Maps from %1</source>
+        <translation>Désinstallation des cartes du %1</translation>
+    </message>
+    <message>
+        <source>One moment please.
+We are uninstalling your map(s)...</source>
+        <translation>Un instant, s’il vous plaît.
+Nous désinstallons votre ou vos cartes...</translation>
+    </message>
+    <message>
+        <source>%1...</source>
+        <translation>%1...</translation>
+    </message>
+    <message>
+        <source>: &lt;font color=&quot;red&quot;&gt;Error (Maybe it is protected?)&lt;/font&gt;</source>
+        <translation>&#xa0;: &lt;font color=&quot;red&quot;&gt;Erreur (peut-être protégée&#xa0;?)&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>: &lt;b&gt;Success&lt;/b&gt;</source>
+        <translation>&#xa0;: &lt;b&gt;Succès&lt;/b&gt;</translation>
     </message>
 </context>
 <context>

@@ -10,9 +10,12 @@
 #include "pages/computer/MajorReleaseAvailablePage.h"
 #include "pages/computer/NoPCUpdatesAvailablePage.h"
 #include "pages/computer/PCUpdatesAvailablePage.h"
+#include "pages/computer/ProductsUninstalledPage.h"
+#include "pages/computer/SelectProductsPage.h"
 #include "pages/computer/ThankYouPage.h"
 #include "pages/computer/TransferToGPS2Page.h"
 #include "pages/computer/TransferToGPS3Page.h"
+#include "pages/computer/UninstallingPage.h"
 #include "pages/computer/UpdateFirmwarePage.h"
 #include "pages/computer/ViewMapOnPCPage.h"
 #include "pages/opening/ChooseLanguagePage.h"
@@ -26,6 +29,12 @@ QWidget *createPage(PageId id)
         return new ChooseLanguagePage;
     case PageId::InstallUpdateUninstallPage:
         return new InstallUpdateUninstallPage;
+    case PageId::SelectProductsPage:
+        return new SelectProductsPage;
+    case PageId::UninstallingPage:
+        return new UninstallingPage;
+    case PageId::ProductsUninstalledPage:
+        return new ProductsUninstalledPage;
     case PageId::HighSpeedConnectionRequiredPage:
         return new HighSpeedConnectionRequiredPage;
     case PageId::UpdateFirmwarePage:

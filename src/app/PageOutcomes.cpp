@@ -145,32 +145,6 @@ QHash<PageId, PageBehaviour> buildTable()
          {},
          go(P::ThankYouPage)},
     };
-    // Every installed vendor map stands chosen: the placeholder removes nothing.
-    table[P::SelectProductsPage].outcomes = {
-        {"BackButton",
-         QT_TRANSLATE_NOOP("SelectProductsPage", "≺ BACK"),
-         {},
-         go(P::InstallUpdateUninstallPage)},
-        {"UninstallButton",
-         QT_TRANSLATE_NOOP("SelectProductsPage", "UNINSTALL"),
-         {},
-         [](PendingPage *) {
-             core()->setMapsToUninstall(core()->installedMapFolders());
-             core()->setCurrentPage(P::UninstallingPage);
-         }},
-    };
-    table[P::UninstallingPage].outcomes = {
-        {"MapsRemovedOutcome",
-         QT_TRANSLATE_NOOP("UninstallingPage", "ALL CHOSEN MAPS HANDLED"),
-         {},
-         go(P::ProductsUninstalledPage)},
-    };
-    table[P::ProductsUninstalledPage].outcomes = {
-        {"NextButton",
-         QT_TRANSLATE_NOOP("ProductsUninstalledPage", "NEXT ≻"),
-         {},
-         go(P::ThankYouPage)},
-    };
     return table;
 }
 

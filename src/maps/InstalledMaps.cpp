@@ -5,14 +5,24 @@
 
 namespace InstalledMaps {
 
+QString downloadFolder(const QString &mapsFolder)
+{
+    return mapsFolder + QStringLiteral("/HalvornSyncDownloads");
+}
+
 QStringList vendorMapFolders(const QString &mapsFolder)
 {
     // An empty path would mean the working directory to QDir.
     if (mapsFolder.isEmpty()) {
         return {};
     }
-    return QDir(mapsFolder)
-        .entryList({QStringLiteral("Halvorn*")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QStringList folders = QDir(mapsFolder).entryList(
+        {QStringLiteral("Halvorn*")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    // The download area is ours, not a map: it is neither offered for removal nor counted.
+    folders.removeIf([&mapsFolder](const QString &name) {
+        return QDir(mapsFolder).absoluteFilePath(name) == downloadFolder(mapsFolder);
+    });
+    return folders;
 }
 
 QStringList findInfoFiles(const QString &folder)
@@ -34,10 +44,6 @@ QStringList findInfoFiles(const QString &folder)
     return found;
 }
 
-QString downloadFolder(const QString &mapsFolder)
-{
-    return mapsFolder + QStringLiteral("/HalvornSyncDownloads");
-}
 
 QStringList installedInfoFiles(const QString &mapsFolder)
 {

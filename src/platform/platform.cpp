@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QObject>
@@ -43,4 +44,15 @@ qint64 Platform::bytesAvailable(const QString &path) const
     }
     const QStorageInfo volume(existing);
     return volume.isValid() ? volume.bytesAvailable() : -1;
+}
+
+bool Platform::removeFolder(const QString &path)
+{
+    // removeRecursively() would empty the folder a link points at, wherever that lies. A link
+    // to a folder is a file on Linux and a directory entry on Windows.
+    const QFileInfo folder(path);
+    if (folder.isSymLink() || folder.isJunction()) {
+        return QFile::remove(path) || QDir().rmdir(path);
+    }
+    return QDir(path).removeRecursively();
 }

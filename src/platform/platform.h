@@ -54,6 +54,10 @@ public:
     // Bytes the current user may still write on the volume that holds `path`. The path need not
     // exist yet: the nearest existing folder above it stands for it. -1 when nothing is known.
     virtual qint64 bytesAvailable(const QString &path) const;
+    // Deletes the folder `path` with everything in it, going on past what cannot be removed.
+    // True when nothing of it is left; a folder that does not exist counts as removed. A link to
+    // a folder is removed itself, never what it points at. Called from worker threads too.
+    virtual bool removeFolder(const QString &path);
 
 protected:
     Platform() = default;

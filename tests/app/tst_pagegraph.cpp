@@ -85,7 +85,6 @@ private Q_SLOTS:
 
     void routes_data();
     void routes();
-    void uninstallRouteChoosesEveryInstalledMap();
     void answerToAReplacedPageMovesNothing();
 
 private:
@@ -298,24 +297,6 @@ void TestPageGraph::routes()
         shown.append(popup.header);
     }
     QCOMPARE(shown.join(QStringLiteral(", ")), popups);
-}
-
-void TestPageGraph::uninstallRouteChoosesEveryInstalledMap()
-{
-    QDir maps(Core::garminMapsFolder());
-    QVERIFY(maps.mkpath(QStringLiteral("HalvornTopo")));
-    QVERIFY(maps.mkpath(QStringLiteral("HalvornTrails")));
-    Core::instance()->setMapsToUninstall({});
-    Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
-
-    walk({"ChooseLanguagePage/EnglishButton", "InstallUpdateUninstallPage/UninstallButton",
-          "SelectProductsPage/BackButton", "InstallUpdateUninstallPage/UninstallButton",
-          "SelectProductsPage/UninstallButton", "UninstallingPage/MapsRemovedOutcome",
-          "ProductsUninstalledPage/NextButton", "ThankYouPage"});
-
-    QStringList chosen = Core::instance()->mapsToUninstall();
-    chosen.sort();
-    QCOMPARE(chosen, (QStringList{"HalvornTopo", "HalvornTrails"}));
 }
 
 // A question runs its own event loop; if the page that asked is replaced meanwhile, the answer

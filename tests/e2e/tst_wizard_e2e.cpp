@@ -14,11 +14,15 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTextBrowser>
 
 // The real wizard, driven by clicks from its first page to the product-information step, against
-// the stand-in vendor service.
+// the stand-in vendor service, and along the uninstall route.
 class TestWizardEndToEnd : public QObject
 {
     Q_OBJECT
@@ -33,6 +37,7 @@ private Q_SLOTS:
     void computerMapIsInstalledAndReported();
     void faultyMapDownloadsAskToTryAgain_data();
     void faultyMapDownloadsAskToTryAgain();
+    void uninstallRemovesOnlyTheTickedMap();
 
 private:
     void startProduct(const QString &serial);
@@ -244,6 +249,42 @@ void TestWizardEndToEnd::startProduct(const QString &serial)
     click("NextButton");
     QTRY_COMPARE(page()->objectName(), QStringLiteral("UpdateFirmwarePage"));
     click("NextButton");
+}
+
+void TestWizardEndToEnd::uninstallRemovesOnlyTheTickedMap()
+{
+    const QDir maps(Core::garminMapsFolder());
+    for (const QString &folder :
+         QStringList{"HalvornTopoNorwayNorth", "HalvornTrails", "TopoActive"}) {
+        QVERIFY(maps.mkpath(folder + "/data"));
+    }
+    click("EnglishButton");
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallUpdateUninstallPage"));
+    click("UninstallButton");
+    click("BackButton");
+    QCOMPARE(page()->objectName(), QStringLiteral("InstallUpdateUninstallPage"));
+    click("UninstallButton");
+    // A click on the check box of HalvornTrails.
+    auto *list = page()->findChild<QListView *>();
+    const QModelIndex trails =
+        list->model()
+            ->match(list->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("HalvornTrails"))
+            .value(0);
+    QStyleOptionViewItem item;
+    item.initFrom(list);
+    item.rect = list->visualRect(trails);
+    item.features = QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box =
+        list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, list);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+    click("UninstallButton");
+
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("ProductsUninstalledPage"));
+    QCOMPARE(page()->findChild<QTextBrowser *>()->toPlainText(), "HalvornTrails: Success");
+    QCOMPARE(maps.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{"HalvornTopoNorwayNorth", "TopoActive"}));
+    click("NextButton");
+    QCOMPARE(page()->objectName(), QStringLiteral("ThankYouPage"));
 }
 
 HALVORNSYNC_TEST_MAIN(TestWizardEndToEnd)

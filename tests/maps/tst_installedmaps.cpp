@@ -1,10 +1,13 @@
+#include "FakePlatform.h"
 #include "TestMain.h"
 #include "app/Core.h"
 #include "maps/InstalledMaps.h"
+#include "maps/Worker.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 namespace {
@@ -38,6 +41,8 @@ private Q_SLOTS:
     void readsIdAndVersion();
     void isOutOfDate_data();
     void isOutOfDate();
+    void uninstallDeletesOneFolderOfTheMapsFolder_data();
+    void uninstallDeletesOneFolderOfTheMapsFolder();
 
 private:
     QTemporaryDir m_files;
@@ -60,9 +65,10 @@ void TestInstalledMaps::discoversTheVendorsMaps()
     QVERIFY(QFile::link(elsewhere, maps + "/HalvornLink"));
 
     Core::instance()->refreshInstalledMapFolders();
+    // The download area is not a map.
     QCOMPARE(sorted(Core::instance()->installedMapFolders()),
-             QStringList({"Halvorn Topo Été", "HalvornLink", "HalvornRoads", "HalvornSyncDownloads",
-                          "HalvornTopo", "halvorntopo"}));
+             QStringList({"Halvorn Topo Été", "HalvornLink", "HalvornRoads", "HalvornTopo",
+                          "halvorntopo"}));
 
     const QString root = QFileInfo(maps).canonicalFilePath();
     const QStringList installed{root + "/Halvorn Topo Été/Info.xml",
@@ -141,6 +147,45 @@ void TestInstalledMaps::isOutOfDate()
     QFETCH(QVersionNumber, installed);
     QFETCH(QVersionNumber, latest);
     QTEST(InstalledMaps::isOutOfDate(installed, latest), "outOfDate");
+}
+
+void TestInstalledMaps::uninstallDeletesOneFolderOfTheMapsFolder_data()
+{
+    QTest::addColumn<bool>("mapsFolderKnown");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("a map") << true << "HalvornTopo" << true;
+    QTest::newRow("a link to a folder elsewhere: only the link") << true << "HalvornLink" << true;
+    QTest::newRow("already removed by someone else") << true << "HalvornGone" << true;
+    QTest::newRow("maps folder unknown") << false << "HalvornLink" << false;
+    QTest::newRow("no name") << true << "" << false;
+    QTest::newRow("the maps folder") << true << "." << false;
+    QTest::newRow("its parent") << true << ".." << false;
+    QTest::newRow("beside it") << true << "../Elsewhere" << false;
+    QTest::newRow("inside a map") << true << "HalvornTopo/data" << false;
+}
+
+void TestInstalledMaps::uninstallDeletesOneFolderOfTheMapsFolder()
+{
+    QFETCH(bool, mapsFolderKnown);
+    QFETCH(QString, name);
+    QFETCH(bool, removed);
+    const FakePlatform platform;
+    const QTemporaryDir root;
+    // Filled into "%1/%2" one after the other, this path would name another folder.
+    const QString maps = root.filePath("Maps %2");
+    QVERIFY(writeFile(maps + "/HalvornTopo/data/Info.xml", infoXml(1)));
+    QVERIFY(writeFile(root.filePath("Elsewhere/Info.xml"), infoXml(2)));
+    QVERIFY(QFile::link(root.filePath("Elsewhere"), maps + "/HalvornLink"));
+
+    Worker worker(mapsFolderKnown ? maps : QString());
+    const QSignalSpy results(&worker, &Worker::resultReady);
+    worker.doWork(name);
+
+    QCOMPARE(results.value(0).value(0).toString(), removed ? name : QString());
+    QCOMPARE(QFileInfo::exists(maps + "/" + name), !removed);
+    QCOMPARE(QFileInfo::exists(maps + "/HalvornTopo/data/Info.xml"), name != "HalvornTopo");
+    QVERIFY(QFileInfo::exists(root.filePath("Elsewhere/Info.xml")));
 }
 
 HALVORNSYNC_TEST_MAIN(TestInstalledMaps)

@@ -14,9 +14,12 @@
 #include "pages/computer/MajorReleaseAvailablePage.h"
 #include "pages/computer/NoPCUpdatesAvailablePage.h"
 #include "pages/computer/PCUpdatesAvailablePage.h"
+#include "pages/computer/ProductsUninstalledPage.h"
+#include "pages/computer/SelectProductsPage.h"
 #include "pages/computer/ThankYouPage.h"
 #include "pages/computer/TransferToGPS2Page.h"
 #include "pages/computer/TransferToGPS3Page.h"
+#include "pages/computer/UninstallingPage.h"
 #include "pages/computer/UpdateFirmwarePage.h"
 #include "pages/opening/ChooseLanguagePage.h"
 #include "pages/opening/InstallUpdateUninstallPage.h"
@@ -24,14 +27,17 @@
 #include "service/SdVersionReport.h"
 #include "service/VersionReport.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEnterEvent>
 #include <QFile>
 #include <QJsonObject>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -122,6 +128,8 @@ private Q_SLOTS:
     void cardVersionReport_data();
     void cardVersionReport();
     void garminProgramsStartFromTheirCheckedPaths();
+    void uninstall_data();
+    void uninstall();
     void buttonsLeadOn_data();
     void buttonsLeadOn();
     void pagesFitTheWindow_data();
@@ -169,6 +177,8 @@ void TestPages::cleanup()
     // A report still running belongs to the row that sent it.
     QTRY_VERIFY(Core::instance()->findChildren<VersionReport *>().isEmpty());
     QDir(Core::garminMapsFolder()).removeRecursively();
+    // An uninstall leaves its report there, which a later uninstalling page would take for maps.
+    Core::instance()->setMapsToUninstall({});
 }
 
 ProductInfo *TestPages::useProduct()
@@ -487,6 +497,59 @@ void TestPages::garminProgramsStartFromTheirCheckedPaths()
              QStringLiteral("\"C:/Program Files (x86)/Garmin//MapInstall.exe\""));
 }
 
+void TestPages::uninstall_data()
+{
+    QTest::addColumn<QList<int>>("ticks"); // rows of the check list, in the order ticked
+    QTest::addColumn<int>("inUse");        // the row whose folder cannot be wholly deleted
+    // Neither the order of the list nor its reverse.
+    QTest::newRow("ticked first, last, middle") << QList{0, 2, 1} << -1;
+    QTest::newRow("first ticked in use, the next still removed") << QList{2, 0} << 2;
+}
+
+void TestPages::uninstall()
+{
+    QFETCH(QList<int>, ticks);
+    QFETCH(int, inUse);
+    const QDir maps(Core::garminMapsFolder());
+    // A name is text in the report, not markup.
+    for (const QString &name : QStringList{"HalvornA", "HalvornB", "Halvorn <C> & Co"}) {
+        QVERIFY(maps.mkpath(name + "/data"));
+    }
+    Core *core = Core::instance();
+    core->refreshInstalledMapFolders();
+    const QStringList listed = core->installedMapFolders();
+    SelectProductsPage select;
+    auto *list = select.findChild<QListView *>();
+    const auto toggle = [list](int row) {
+        list->setCurrentIndex(list->model()->index(row, 0));
+        QTest::keyClick(list, Qt::Key_Space);
+    };
+    for (const int row : ticks + ticks) {
+        toggle(row);
+    }
+    QVERIFY(!button(&select, "UninstallButton")->isEnabled());
+    QStringList report;
+    for (const int row : ticks) {
+        toggle(row);
+        report << listed[row] + (row == inUse ? ": Error (Maybe it is protected?)" : ": Success");
+    }
+    m_platform.undeletableFolders = QStringList{listed.value(inUse)};
+    button(&select, "UninstallButton")->click();
+
+    const UninstallingPage uninstalling;
+    QTRY_COMPARE(m_requested, (QList{PageId::UninstallingPage, PageId::ProductsUninstalledPage}));
+    m_platform.undeletableFolders.clear();
+    // "Update Another Product" must not offer what is gone.
+    QCOMPARE(core->installedMapFolders(),
+             maps.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted));
+    const ProductsUninstalledPage result;
+    const QTextDocument *shown = result.findChild<QTextBrowser *>()->document();
+    QCOMPARE(shown->toPlainText(), report.join(QLatin1Char('\n')));
+    if (inUse >= 0) {
+        QCOMPARE(shown->find("Error").charFormat().foreground().color(), QColor(Qt::red));
+    }
+}
+
 void TestPages::buttonsLeadOn_data()
 {
     QTest::addColumn<PageMaker>("page");
@@ -498,7 +561,6 @@ void TestPages::buttonsLeadOn_data()
     };
     row("install or update", make<InstallUpdateUninstallPage>(), "InstallUpdateButton",
         "HighSpeedConnectionRequiredPage");
-    row("uninstall", make<InstallUpdateUninstallPage>(), "UninstallButton", "SelectProductsPage");
     row("changes", make<PCUpdatesAvailablePage>(), "WhatsChangedButton",
         "https://halvorn.example/changelog");
     row("major release: the release", make<MajorReleaseAvailablePage>(), "LearMoreButton",
@@ -549,6 +611,9 @@ void TestPages::pagesFitTheWindow_data()
         {"SDUpdatesAvailablePage", make<SDUpdatesAvailablePage>()},
         {"NoSDUpdatesAvailablePage", make<NoSDUpdatesAvailablePage>()},
         {"InformNewSDVersionPage", make<InformNewSDVersionPage>()},
+        {"SelectProductsPage", make<SelectProductsPage>()},
+        {"UninstallingPage", make<UninstallingPage>()},
+        {"ProductsUninstalledPage", make<ProductsUninstalledPage>()},
     };
     for (const char *language : {"en", "fr"}) {
         for (const auto &[name, maker] : pages) {
@@ -558,7 +623,8 @@ void TestPages::pagesFitTheWindow_data()
 }
 
 // Every text whole at the room the main window gives a page, with every widget the page can show
-// at once in view and a product name of a usual length.
+// at once in view and a product name of a usual length; every control that Tab reaches has a name
+// a screen reader can say.
 void TestPages::pagesFitTheWindow()
 {
     QFETCH(PageMaker, page);
@@ -575,14 +641,25 @@ void TestPages::pagesFitTheWindow()
     QWidget *shown = page();
     (new QVBoxLayout(&room))->addWidget(shown);
     room.layout()->setContentsMargins(0, 0, 0, 0);
-    for (QWidget *child : shown->findChildren<QWidget *>()) {
+    // Leaves out the parts Qt builds into a list or a text box, which scroll inside it.
+    QList<QWidget *> children = shown->findChildren<QWidget *>();
+    children.removeIf([](const QWidget *child) {
+        return child->objectName().isEmpty() ||
+               child->objectName().startsWith(QLatin1String("qt_"));
+    });
+    for (QWidget *child : children) {
         child->setVisible(true);
     }
     room.show();
     QVERIFY(QTest::qWaitForWindowExposed(&room));
 
     QList<QWidget *> visible;
-    for (QWidget *child : shown->findChildren<QWidget *>()) {
+    for (QWidget *child : children) {
+        if (child->focusPolicy() & Qt::TabFocus) {
+            QVERIFY2(
+                !QAccessible::queryAccessibleInterface(child)->text(QAccessible::Name).isEmpty(),
+                qPrintable(child->objectName()));
+        }
         if (auto *label = qobject_cast<QLabel *>(child)) {
             const QSize needed(label->wordWrap() ? 0 : label->sizeHint().width(),
                                label->wordWrap() ? label->heightForWidth(label->width())

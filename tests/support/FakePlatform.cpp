@@ -3,6 +3,7 @@
 #include "platform/PeVersionReader.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -57,6 +58,11 @@ QString FakePlatform::nativePath(const QString &windowsPath) const
         return driveC + windowsPath.mid(2);
     }
     return windowsPath;
+}
+
+bool FakePlatform::removeFolder(const QString &path)
+{
+    return !undeletableFolders.contains(QFileInfo(path).fileName()) && Platform::removeFolder(path);
 }
 
 void FakePlatform::report(QObject *context, std::function<void()> done)

@@ -29,6 +29,9 @@ public:
     QString nativePath(const QString &windowsPath) const override;
     // `freeBytes` when the test set it; otherwise what the real volume has.
     qint64 bytesAvailable(const QString &path) const override;
+    // Fails, deleting nothing, for a folder named in `undeletableFolders`, as for a folder with a
+    // file open in it; removes the others for real.
+    bool removeFolder(const QString &path) override;
 
     bool keptAwake = false;
     std::optional<qint64> freeBytes;
@@ -39,6 +42,8 @@ public:
     QString driveC;
     // Versions by native path, for executables that need not exist as real PE files.
     QHash<QString, QVersionNumber> fileVersions;
+    // Set before any removal starts: removals run on a worker thread.
+    QStringList undeletableFolders;
 
     // While true, closeBaseCamp() and writeBaseCampDetail() keep their reports until
     // releaseHeldReports(), as if the tools were still running.

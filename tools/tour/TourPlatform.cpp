@@ -1,5 +1,7 @@
 #include "TourPlatform.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,4 +62,47 @@ QString TourPlatform::nativePath(const QString &windowsPath) const
         return m_driveC + windowsPath.mid(2);
     }
     return windowsPath;
+}
+
+bool TourPlatform::removeFolder(const QString &path)
+{
+    {
+        std::unique_lock lock(m_removalMutex);
+        m_removalWaiting = m_removalsHeld;
+        m_removalReleased.wait(lock, [this] { return !m_removalsHeld; });
+        m_removalWaiting = false;
+    }
+    if (protectedFolders.contains(QFileInfo(path).fileName())) {
+        return false;
+    }
+    return Platform::removeFolder(path);
+}
+
+void TourPlatform::holdRemovals()
+{
+    const std::lock_guard lock(m_removalMutex);
+    m_removalsHeld = true;
+}
+
+void TourPlatform::waitForHeldRemoval(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        {
+            const std::lock_guard lock(m_removalMutex);
+            if (m_removalWaiting) {
+                return;
+            }
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+void TourPlatform::releaseRemovals()
+{
+    {
+        const std::lock_guard lock(m_removalMutex);
+        m_removalsHeld = false;
+    }
+    m_removalReleased.notify_all();
 }

@@ -3,10 +3,15 @@
 #include "platform/platform.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <condition_variable>
+#include <mutex>
 
 // The tour's stand-in for the operating system: the computer is never kept awake, nothing is
 // started or closed, and Windows' drive C: is a folder of the tour's sandbox, where a route can
-// install or remove a Garmin BaseCamp of a given version.
+// install or remove a Garmin BaseCamp of a given version. Folder removals can be held, so that a
+// page at work can be pictured, and refused, as if a program had a file open in the folder.
 class TourPlatform : public Platform
 {
 public:
@@ -24,10 +29,24 @@ public:
     void writeBaseCampDetail(QObject *context, std::function<void()> done) override;
     bool startDetached(const QString &program) override;
     QString nativePath(const QString &windowsPath) const override;
+    bool removeFolder(const QString &path) override;
+
+    // From now on every removal waits until releaseRemovals().
+    void holdRemovals();
+    // Runs the event loop until a removal waits, for at most `timeoutMs`.
+    void waitForHeldRemoval(int timeoutMs);
+    void releaseRemovals();
+    // Names of the folders whose removal fails; set before any removal starts.
+    QStringList protectedFolders;
 
 private:
     QString baseCampExecutable() const;
 
     QString m_driveC;
     QVersionNumber m_baseCampVersion;
+    // Removals run on the uninstall worker's thread.
+    std::mutex m_removalMutex;
+    std::condition_variable m_removalReleased;
+    bool m_removalsHeld = false;
+    bool m_removalWaiting = false;
 };

@@ -3,6 +3,8 @@
 #include "TourSandbox.h"
 #include "app/Core.h"
 
+#include <QAbstractItemView>
+
 namespace {
 
 const bool Accept = true;
@@ -18,6 +20,19 @@ void installNorwayNorth(const QString &version)
 {
     TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwayNorth"), 4660,
                                  QStringLiteral("Halvorn Topo Norway North ") + version);
+}
+
+// Ticks the maps named on the check list shown, in this order.
+void tickMaps(const QStringList &names)
+{
+    const auto *list =
+        Core::mainWindow()->findChild<QAbstractItemView *>(QStringLiteral("MapsListView"));
+    QAbstractItemModel *maps = list->model();
+    for (const QString &name : names) {
+        for (const QModelIndex &map : maps->match(maps->index(0, 0), Qt::DisplayRole, name)) {
+            maps->setData(map, Qt::Checked, Qt::CheckStateRole);
+        }
+    }
 }
 
 } // namespace
@@ -137,16 +152,43 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                        {"UpdateFirmwarePage", {}, {}},
                    }});
 
-    // A new run: the wizard starts again on its first page.
-    routes.append({QStringLiteral("Uninstalling maps"),
-                   [] { Core::instance()->setCurrentPage(PageId::ChooseLanguagePage); },
-                   {
-                       {"ChooseLanguagePage", languageButton, {}},
-                       {"InstallUpdateUninstallPage", "UninstallButton", {}},
-                       {"SelectProductsPage", "UninstallButton", {}},
-                       {"UninstallingPage", "MapsRemovedOutcome", {}},
-                       {"ProductsUninstalledPage", "NextButton", {}},
-                       {"ThankYouPage", {}, {}},
-                   }});
+    // A new run: the wizard starts again on its first page. One of the maps chosen has a file
+    // open in it, so the report shows a failure beside a success.
+    routes.append(
+        {QStringLiteral("Uninstalling maps, one of them in use"),
+         [platform] {
+             platform->protectedFolders = {QStringLiteral("HalvornTrails")};
+             Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
+         },
+         {
+             {"ChooseLanguagePage", languageButton, {}},
+             {"InstallUpdateUninstallPage", "UninstallButton", {}},
+             // Removals wait, so that the page can be pictured at work.
+             {"SelectProductsPage",
+              {},
+              {},
+              {},
+              [platform] {
+                  tickMaps({QStringLiteral("HalvornTrails"), QStringLiteral("HalvornTopoNordic")});
+                  platform->holdRemovals();
+              }},
+             {"SelectProductsPage", "UninstallButton", {}},
+             {"UninstallingPage",
+              {},
+              {},
+              {},
+              [platform] {
+                  platform->waitForHeldRemoval(10000);
+              }},
+             {"UninstallingPage",
+              {},
+              {},
+              "removing",
+              [platform] {
+                  platform->releaseRemovals();
+              }},
+             {"ProductsUninstalledPage", "NextButton", {}},
+             {"ThankYouPage", {}, {}},
+         }});
     return routes;
 }
