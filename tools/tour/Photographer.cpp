@@ -36,6 +36,10 @@ Photographer::~Photographer()
 
 void Photographer::beginRoute(const QString &title)
 {
+    for (const TourMoment &moment : std::as_const(m_moments)) {
+        m_problems.append(QStringLiteral("the moment %1 never came").arg(moment.name));
+    }
+    m_moments.clear();
     m_sections.append({title, {}});
 }
 
@@ -44,8 +48,50 @@ void Photographer::expect(const QList<PopupAnswer> &answers)
     m_answers.append(answers);
 }
 
+QStringList Photographer::problems() const
+{
+    QStringList problems = m_problems;
+    for (const TourMoment &moment : m_moments) {
+        problems.append(QStringLiteral("the moment %1 never came").arg(moment.name));
+    }
+    return problems;
+}
+
+void Photographer::follow(const QList<TourMoment> &moments)
+{
+    m_moments.append(moments);
+    checkMoments();
+}
+
+void Photographer::checkMoments()
+{
+    m_momentCheckQueued = false;
+    auto *stack = m_window
+                      ? m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"))
+                      : nullptr;
+    QWidget *page = stack ? stack->currentWidget() : nullptr;
+    if (!page) {
+        return;
+    }
+    for (qsizetype i = 0; i < m_moments.size();) {
+        if (m_moments.at(i).reached(page)) {
+            photographVariant(page, m_moments.at(i).name);
+            m_moments.removeAt(i);
+        } else {
+            ++i;
+        }
+    }
+}
+
 bool Photographer::eventFilter(QObject *object, QEvent *event)
 {
+    // A page that works by itself changes what it shows between two turns of the event loop;
+    // each repaint of the window is a chance to catch a moment, once the painting is over.
+    if (event->type() == QEvent::Paint && !m_moments.isEmpty() && !m_momentCheckQueued &&
+        object->isWidgetType() && static_cast<QWidget *>(object)->window() == m_window) {
+        m_momentCheckQueued = true;
+        QTimer::singleShot(0, this, &Photographer::checkMoments);
+    }
     if (event->type() == QEvent::Show &&
         (object->inherits("PopupDialog") || object->inherits("NeedHelpDialog") ||
          object->inherits("SerialDialog"))) {

@@ -30,10 +30,14 @@ public:
     // Takes the page as it stands now as NN-<PageClass>-<variant>.png, once per variant.
     void photographVariant(QWidget *page, const QString &variant);
     void expect(const QList<PopupAnswer> &answers);
+    // Pictures the shown page in each of `moments` as it reaches them; a moment never reached
+    // by the end of the route is a problem.
+    void follow(const QList<TourMoment> &moments);
     void forgetAnswers() { m_answers.clear(); }
     int pendingAnswers() const { return int(m_answers.size()); }
 
-    QStringList problems() const { return m_problems; }
+    // Including the moments still awaited.
+    QStringList problems() const;
     bool writeIndex(const QString &language) const;
 
 protected:
@@ -52,6 +56,7 @@ private:
     };
 
     void photographPage(QWidget *page, bool again);
+    void checkMoments();
     void photographPopup(QDialog *popup, const PopupAnswer &answer);
     QString save(const QPixmap &picture, const QString &name, const QString &caption);
     QString currentPageName() const;
@@ -59,6 +64,8 @@ private:
     QPointer<QWidget> m_window;
     QDir m_out;
     QList<PopupAnswer> m_answers;
+    QList<TourMoment> m_moments;
+    bool m_momentCheckQueued = false;
     QSet<QString> m_taken;
     // The page instance each page class was first photographed on, and its picture.
     QHash<QString, QPair<QPointer<QWidget>, QString>> m_pages;

@@ -10,8 +10,9 @@
 #include <QStackedWidget>
 
 namespace {
-// Long enough for any page's own start-up work; only a wizard that went astray waits this long.
-const int kPageTimeoutMs = 10000;
+// Long enough for any page's own work (a stalled download is given up after 9 s); only a wizard
+// that went astray waits this long.
+const int kPageTimeoutMs = 30000;
 } // namespace
 
 TourGuide::TourGuide(QWidget *window, Photographer *photographer)
@@ -66,6 +67,7 @@ bool TourGuide::walk(const TourRoute &route)
             return false;
         }
         m_photographer->expect(step.answers);
+        m_photographer->follow(step.moments);
         if (step.button.isEmpty()) {
             actBeforeClick(step);
             continue;

@@ -29,6 +29,10 @@ public:
     void writeBaseCampDetail(QObject *context, std::function<void()> done) override;
     bool startDetached(const QString &program) override;
     QString nativePath(const QString &windowsPath) const override;
+    // No room at all for the next `lowSpaceAnswers` questions, then the real volume's figure.
+    qint64 bytesAvailable(const QString &path) const override;
+
+    mutable int lowSpaceAnswers = 0;
     bool removeFolder(const QString &path) override;
 
     // From now on every removal waits until releaseRemovals().

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QWidget;
 class TourPlatform;
 
 // How the tour answers a pop-up: `name` names its picture, `text` is typed into its line edit
@@ -14,6 +15,14 @@ struct PopupAnswer
     QString name;
     bool accept = true;
     QString text;
+};
+
+// A state a page passes through by itself (downloading, verifying...), pictured as
+// "<page>-<name>" the moment `reached` first holds for the page.
+struct TourMoment
+{
+    QString name;
+    std::function<bool(QWidget *page)> reached;
 };
 
 // One step of a route: wait for `page`, queue the answers to the pop-ups that follow (also those
@@ -30,6 +39,8 @@ struct TourStep
     // Runs just before the button is clicked, to change what the next pages find (another card
     // in the drive, say).
     std::function<void()> before;
+    // States the page is pictured in while it works, before it moves on.
+    QList<TourMoment> moments;
 };
 
 struct TourRoute

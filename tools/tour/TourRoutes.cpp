@@ -2,8 +2,13 @@
 #include "TourRoute.h"
 #include "TourSandbox.h"
 #include "app/Core.h"
+#include "download/DownloadEstimate.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRegularExpression>
 
 namespace {
 
@@ -35,6 +40,36 @@ void tickMaps(const QStringList &names)
     }
 }
 
+QString shownText(QWidget *page, const char *label)
+{
+    const auto *widget = page->findChild<QLabel *>(QLatin1String(label));
+    return widget && widget->isVisible() ? widget->text() : QString();
+}
+
+// The map page's busy steps, told apart by what it says.
+TourMoment mapPageSays(const QString &name, const char *text)
+{
+    return {name, [text](QWidget *page) {
+                const auto *bar = page->findChild<QProgressBar *>(QStringLiteral("ProgressBar"));
+                return page->objectName() == QLatin1String("DownloadMapPCPage") && bar &&
+                       bar->maximum() == 0 &&
+                       shownText(page, "InfoLabel") ==
+                           QCoreApplication::translate("DownloadMapPCPage", text);
+            }};
+}
+
+// Megabytes and a time estimate under a moving bar.
+const TourMoment downloading{QStringLiteral("downloading"), [](QWidget *page) {
+                                 const QString time = shownText(page, "TimeLabel");
+                                 return !shownText(page, "DownloadedLabel").isEmpty() &&
+                                        time.contains(QRegularExpression(QStringLiteral("\\d"))) &&
+                                        !time.contains(DownloadEstimate::stalledText());
+                             }};
+const TourMoment stalled{
+    QStringLiteral("stalled"), [](QWidget *page) {
+        return shownText(page, "TimeLabel").contains(DownloadEstimate::stalledText());
+    }};
+
 } // namespace
 
 QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platform)
@@ -56,7 +91,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
              {"InstallBaseCampPage", "ContinueButton", {}},
              {"CloseGarminPage", {}, {}},
              {"PCUpdatesAvailablePage", "UpdateNowButton", {}},
-             {"DownloadMapPCPage", "MapInstalledOutcome", {}},
+             {"DownloadMapPCPage", {}, {}},
              {"InformNewPCVersionPage", "NextButton", {}},
              {"MajorReleaseAvailablePage", "SkipButton", {{"transfer-to-gps", Accept}}},
              {"TransferToGPS2Page", "NeedHelpButton", {{"need-help", Accept}}},
@@ -103,7 +138,8 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                         {{"view-map-on-pc", Accept}, {"install-map-on-pc", Accept}}},
                        {"ViewMapOnPCPage", {}, {}},
                        {"CloseGarminPage", {}, {}},
-                       {"DownloadMapPCPage", "GiveUpOutcome", {}},
+                       {"DownloadMapPCPage", {}, {}},
+                       {"InformNewPCVersionPage", "NextButton", {}},
                        {"MajorReleaseAvailablePage", {}, {}},
                        {"DownloadGPSDataPage", {}, {}},
                        {"ThankYouPage", {}, {}},
@@ -138,6 +174,77 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                        {"DownloadGPSDataPage", {}, {}},
                        {"ThankYouPage", {}, {}},
                    }});
+
+    // The throttled map takes a few seconds, so the page can be seen at each of its steps.
+    routes.append(
+        {QStringLiteral("The computer map at work: downloading, verifying, extracting, installing"),
+         [platform] { platform->setBaseCamp(QVersionNumber(4, 6, 2)); },
+         {
+             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SLOW-0006")}},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"NoPCUpdatesAvailablePage", "ReinstallButton", {{"transfer-to-gps", Decline}}},
+             {"DownloadMapPCPage",
+              {},
+              {},
+              {},
+              {},
+              {downloading, mapPageSays(QStringLiteral("verifying"), "Verifying downloaded map..."),
+               mapPageSays(QStringLiteral("extracting"), "Extracting map files..."),
+               mapPageSays(QStringLiteral("installing"), "Installing downloaded map...")}},
+             {"InformNewPCVersionPage", "NextButton", {}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
+             {"ThankYouPage", {}, {}},
+         }});
+
+    routes.append(
+        {QStringLiteral("The computer map page's questions: no room, a stall, a corrupt map, a "
+                        "folder in the way"),
+         [platform] { platform->lowSpaceAnswers = 1; },
+         {
+             {"ThankYouPage",
+              "UpdateAnotherButton",
+              {serial("FAULT-STALL"),
+               {QStringLiteral("no-space"), Accept},
+               {QStringLiteral("download-failed"), Decline},
+               {"transfer-to-gps", Decline}}},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
+             {"DownloadMapPCPage", {}, {}, {}, {}, {stalled}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
+             {"ThankYouPage",
+              "UpdateAnotherButton",
+              {serial("FAULT-WRONG-MD5"),
+               {QStringLiteral("corrupt"), Decline},
+               {"transfer-to-gps", Decline}}},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
+             {"DownloadMapPCPage", {}, {}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
+             // A folder of the new map's name that holds another map stays where it is.
+             {"ThankYouPage",
+              "UpdateAnotherButton",
+              {serial("HALV-PC-0001"),
+               {QStringLiteral("install-failed"), Decline},
+               {"transfer-to-gps", Decline}},
+              {},
+              [] {
+                  TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4999,
+                                               QStringLiteral("Halvorn Topo Other 24.1"));
+              }},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
+             {"DownloadMapPCPage", {}, {}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
+             {"ThankYouPage", {}, {}},
+         }});
 
     // The service's refusal leaves the user where the step started.
     routes.append({QStringLiteral("A serial the service refuses, then one with a notice"),

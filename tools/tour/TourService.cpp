@@ -4,6 +4,9 @@
 #include <QRegularExpression>
 
 namespace {
+// Large enough that the throttled map takes a few seconds to download, small enough to make at
+// once.
+const qint64 kMapSize = 8 * 1024 * 1024;
 // The sample files are small; only a broken service takes this long to listen.
 const int kStartTimeoutMs = 60000;
 } // namespace
@@ -23,7 +26,7 @@ bool TourService::start(const QString &dataDir)
 {
     m_process.start(QStringLiteral(HALVORNSYNC_VENDOR_SERVICE),
                     {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
-                     dataDir, QStringLiteral("--map-size"), QStringLiteral("65536")});
+                     dataDir, QStringLiteral("--map-size"), QString::number(kMapSize)});
     if (!m_process.waitForStarted()) {
         m_error = QStringLiteral("cannot start %1: %2")
                       .arg(QStringLiteral(HALVORNSYNC_VENDOR_SERVICE), m_process.errorString());

@@ -14,6 +14,7 @@
 #include "app/Core.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "download/FileDownload.h"
 
 #include <QApplication>
 #include <QDir>
@@ -66,6 +67,9 @@ int main(int argc, char *argv[])
     qputenv("HALVORNSYNC_SERVICE_URL", service.baseUrl().toString().toUtf8());
     TourPlatform platform;
     Core::instance();
+    // A stalled download is given up after 9 seconds rather than a minute: long enough to show
+    // "stalled" from the seventh.
+    FileDownload::setTiming({1000, 9000, 30000});
 
     QDir outDir(out);
     if (!outDir.mkpath(QStringLiteral("."))) {
