@@ -142,7 +142,12 @@ void DownloadPage::onStatusChanged(const QString &downloaded, const QString &tim
 void DownloadPage::onDownloadFailed()
 {
     keepAwake(false);
-    const std::optional<bool> again = askYesNo(failureText());
+    offerNewAttempt(failureText());
+}
+
+void DownloadPage::offerNewAttempt(const QString &text)
+{
+    const std::optional<bool> again = askYesNo(text);
     if (!again) {
         return;
     }

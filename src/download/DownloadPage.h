@@ -69,6 +69,9 @@ protected:
     // A YES / NO question under the "Error" header; nothing when the page was replaced while it
     // was open. NO is the left button.
     std::optional<bool> askYesNo(const QString &text);
+    // Asks `text` as a YES / NO question: YES starts a new attempt from byte 0, NO leaves for
+    // pageAfterNo().
+    void offerNewAttempt(const QString &text);
     // Keep-awake on or off; the page lets the computer sleep again when it goes.
     void keepAwake(bool awake);
 

@@ -70,6 +70,24 @@ const TourMoment stalled{
         return shownText(page, "TimeLabel").contains(DownloadEstimate::stalledText());
     }};
 
+// From the thank-you page, `serial`'s computer map is reinstalled over the same version and the
+// page's `questions` are answered, the last one with NO; then on to the thank-you page again.
+QList<TourStep> declinedReinstall(const QString &serialNumber, QList<PopupAnswer> questions,
+                                  const QList<TourMoment> &moments)
+{
+    questions.prepend(serial(serialNumber));
+    questions.append({QStringLiteral("transfer-to-gps"), Decline});
+    return {
+        {"ThankYouPage", "UpdateAnotherButton", questions},
+        {"UpdateFirmwarePage", "NextButton", {}},
+        {"CloseGarminPage", {}, {}},
+        {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
+        {"DownloadMapPCPage", {}, {}, {}, {}, moments},
+        {"MajorReleaseAvailablePage", {}, {}},
+        {"DownloadGPSDataPage", {}, {}},
+    };
+}
+
 } // namespace
 
 QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platform)
@@ -198,53 +216,27 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
              {"ThankYouPage", {}, {}},
          }});
 
-    routes.append(
-        {QStringLiteral("The computer map page's questions: no room, a stall, a corrupt map, a "
-                        "folder in the way"),
-         [platform] { platform->lowSpaceAnswers = 1; },
-         {
-             {"ThankYouPage",
-              "UpdateAnotherButton",
-              {serial("FAULT-STALL"),
-               {QStringLiteral("no-space"), Accept},
-               {QStringLiteral("download-failed"), Decline},
-               {"transfer-to-gps", Decline}}},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
-             {"DownloadMapPCPage", {}, {}, {}, {}, {stalled}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage",
-              "UpdateAnotherButton",
-              {serial("FAULT-WRONG-MD5"),
-               {QStringLiteral("corrupt"), Decline},
-               {"transfer-to-gps", Decline}}},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
-             {"DownloadMapPCPage", {}, {}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             // A folder of the new map's name that holds another map stays where it is.
-             {"ThankYouPage",
-              "UpdateAnotherButton",
-              {serial("HALV-PC-0001"),
-               {QStringLiteral("install-failed"), Decline},
-               {"transfer-to-gps", Decline}},
-              {},
-              [] {
-                  TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4999,
-                                               QStringLiteral("Halvorn Topo Other 24.1"));
-              }},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
-             {"DownloadMapPCPage", {}, {}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage", {}, {}},
-         }});
+    // Each product is reinstalled from the thank-you page and answers one question with NO.
+    TourRoute questions{QStringLiteral("The computer map page's questions: no room, a stall, a "
+                                       "corrupt map, a folder in the way"),
+                        [platform] { platform->lowSpaceAnswers = 1; },
+                        {}};
+    questions.steps += declinedReinstall(
+        QStringLiteral("FAULT-STALL"),
+        {{QStringLiteral("no-space"), Accept}, {QStringLiteral("download-failed"), Decline}},
+        {stalled});
+    questions.steps += declinedReinstall(QStringLiteral("FAULT-WRONG-MD5"),
+                                         {{QStringLiteral("corrupt"), Decline}}, {});
+    // A folder of the new map's name that holds another map stays where it is.
+    const qsizetype conflict = questions.steps.size();
+    questions.steps += declinedReinstall(QStringLiteral("HALV-PC-0001"),
+                                         {{QStringLiteral("install-failed"), Decline}}, {});
+    questions.steps[conflict].before = [] {
+        TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4999,
+                                     QStringLiteral("Halvorn Topo Other 24.1"));
+    };
+    questions.steps.append({"ThankYouPage", {}, {}});
+    routes.append(questions);
 
     // The service's refusal leaves the user where the step started.
     routes.append({QStringLiteral("A serial the service refuses, then one with a notice"),

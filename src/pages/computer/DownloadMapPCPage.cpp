@@ -117,22 +117,15 @@ void DownloadMapPCPage::handleMd5CheckResults(bool ok)
 
 void DownloadMapPCPage::askToDownloadAgain()
 {
-    const std::optional<bool> again =
-        askYesNo(tr("The downloaded map is corrupt. Would you like to try downloading again?"));
-    if (!again) {
-        return;
-    }
-    if (*again) {
-        QMetaObject::invokeMethod(this, "Download", Qt::QueuedConnection);
-    } else {
-        Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage);
-    }
+    offerNewAttempt(tr("The downloaded map is corrupt. Would you like to try downloading again?"));
 }
 
 void DownloadMapPCPage::handleUnzipResults()
 {
     keepAwake(false);
     showBusy(tr("Installing downloaded map..."));
+    // Painted now: the installation that follows keeps the event loop busy for a moment.
+    repaint();
     installMap();
 }
 
