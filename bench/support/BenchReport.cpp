@@ -23,8 +23,13 @@ double medianSeconds(int runs, const std::function<void()> &work,
         work();
         times.append(clock.nsecsElapsed() / 1e9);
     }
-    std::sort(times.begin(), times.end());
-    return times.isEmpty() ? 0.0 : times.at(times.size() / 2);
+    return median(times);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0.0 : values.at(values.size() / 2);
 }
 
 void printRatio(const QString &name, double oursSeconds, double referenceSeconds,
