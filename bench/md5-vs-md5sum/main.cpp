@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/resource.h>
 
 namespace {
 constexpr qint64 fileSize = qint64(1) << 30;
@@ -56,17 +55,6 @@ void ensureSource(const QString &path)
     if (!QFile::rename(partial, path)) {
         fail(QStringLiteral("cannot rename %1").arg(partial));
     }
-}
-
-// User and system time of this process (RUSAGE_SELF) or of its ended children (RUSAGE_CHILDREN).
-double cpuSeconds(int who)
-{
-    rusage usage{};
-    ::getrusage(who, &usage);
-    const auto seconds = [](const timeval &t) {
-        return double(t.tv_sec) + t.tv_usec / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void readThrough(const QString &path)
@@ -145,18 +133,18 @@ int main(int argc, char *argv[])
     for (int i = 0; i < runs; ++i) {
         readThrough(source);
         QElapsedTimer clock;
-        double cpu = cpuSeconds(RUSAGE_CHILDREN);
+        double cpu = BenchReport::processorSeconds(true);
         clock.start();
         const QString digest = runMd5sum(source, &idleStallMs);
         referenceTimes.append(clock.nsecsElapsed() / 1e9);
-        referenceCpuTimes.append(cpuSeconds(RUSAGE_CHILDREN) - cpu);
+        referenceCpuTimes.append(BenchReport::processorSeconds(true) - cpu);
 
         readThrough(source);
-        cpu = cpuSeconds(RUSAGE_SELF);
+        cpu = BenchReport::processorSeconds();
         clock.start();
         allMatched = runWorker(source, digest, &stallMs) && allMatched;
         oursTimes.append(clock.nsecsElapsed() / 1e9);
-        oursCpuTimes.append(cpuSeconds(RUSAGE_SELF) - cpu);
+        oursCpuTimes.append(BenchReport::processorSeconds() - cpu);
     }
     const double ours = BenchReport::median(oursTimes);
     const double reference = BenchReport::median(referenceTimes);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace BenchReport {
@@ -30,6 +31,14 @@ double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? 0.0 : values.at(values.size() / 2);
+}
+
+double processorSeconds(bool children)
+{
+    rusage usage{};
+    ::getrusage(children ? RUSAGE_CHILDREN : RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void printRatio(const QString &name, double oursSeconds, double referenceSeconds,
