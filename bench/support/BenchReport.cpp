@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace BenchReport {
@@ -23,8 +24,21 @@ double medianSeconds(int runs, const std::function<void()> &work,
         work();
         times.append(clock.nsecsElapsed() / 1e9);
     }
-    std::sort(times.begin(), times.end());
-    return times.isEmpty() ? 0.0 : times.at(times.size() / 2);
+    return median(times);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0.0 : values.at(values.size() / 2);
+}
+
+double processorSeconds(bool children)
+{
+    rusage usage{};
+    ::getrusage(children ? RUSAGE_CHILDREN : RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void printRatio(const QString &name, double oursSeconds, double referenceSeconds,

@@ -12,6 +12,14 @@ namespace BenchReport {
 double medianSeconds(int runs, const std::function<void()> &work,
                      const std::function<void()> &prepare = {});
 
+// The middle of `values` (0 when empty), for figures a benchmark times itself, such as those a
+// child process reports.
+double median(QList<double> values);
+
+// User and system time in seconds, all threads, of this process, or with `children` of those of
+// its child processes that have ended and been waited for.
+double processorSeconds(bool children = false);
+
 // Prints the one line every benchmark ends with:
 // "<name>: ours <s> s, reference <s> s, speed ratio <reference/ours>", followed by extra notes.
 void printRatio(const QString &name, double oursSeconds, double referenceSeconds,

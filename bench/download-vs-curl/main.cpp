@@ -1,0 +1,305 @@
+// Downloads the 1 GiB sample map from the stand-in vendor service over loopback with FileDownload,
+// the way every download page does, and with `curl -s -o FILE URL`, the served file in the page
+// cache and no dirty pages left over before every run of both. Beside the ratio it prints the peak
+// resident memory of our download and the longest stall of the event loop that receives it.
+//
+// Our download runs in a child process of this program, so that the kernel's high-water mark of
+// its resident memory (VmHWM) belongs to the download alone and not to the parent or an earlier
+// run. Its time is taken inside the child, from start() to finished(): the program is already up
+// when a page downloads. curl's time is the whole process, start included, which is a few
+// milliseconds against seconds.
+
+#include "BenchReport.h"
+#include "EventLoopStallMeter.h"
+#include "app/Core.h"
+#include "download/FileDownload.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
+namespace {
+constexpr qint64 mapSize = qint64(1) << 30;
+constexpr int runs = 3;
+constexpr qint64 goalPeakMiB = 100;
+constexpr double goalStallMs = 50.0;
+const QString mapName = QStringLiteral("halvorn-topo-norway.zip");
+const QString childFlag = QStringLiteral("--our-download");
+
+[[noreturn]] void fail(const QString &message)
+{
+    std::fprintf(stderr, "download-vs-curl: %s\n", qPrintable(message));
+    std::exit(1);
+}
+
+// A "Vm...:  <n> kB" line of /proc/self/status, in KiB; 0 where there is no such file.
+qint64 statusKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    // Read whole: the file announces a size of 0, so QFile's atEnd() would stop at once.
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix)) {
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return 0;
+}
+
+// The child: one download with FileDownload, then one line on stdout:
+// "<seconds> <processor seconds> <longest stall ms> <peak resident KiB> <resident KiB before>".
+int runOurDownload(const QUrl &url, const QString &target)
+{
+    Core::instance();
+    FileDownload download;
+    download.setUrl(url);
+    download.setTargetPath(target);
+    EventLoopStallMeter meter;
+    QEventLoop loop;
+    QString failure;
+    QObject::connect(&download, &FileDownload::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&download, &FileDownload::failed, &loop, [&](const QString &reason) {
+        failure = reason;
+        loop.quit();
+    });
+    const qint64 residentBeforeKiB = statusKiB("VmRSS");
+    QElapsedTimer clock;
+    const double cpuBefore = BenchReport::processorSeconds();
+    meter.start();
+    clock.start();
+    download.start();
+    loop.exec();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const double cpu = BenchReport::processorSeconds() - cpuBefore;
+    meter.stop();
+    if (!failure.isEmpty()) {
+        fail(QStringLiteral("our download failed: %1").arg(failure));
+    }
+    std::printf("%.6f %.6f %.3f %lld %lld\n", seconds, cpu, meter.longestStallMs(),
+                static_cast<long long>(statusKiB("VmHWM")),
+                static_cast<long long>(residentBeforeKiB));
+    return 0;
+}
+
+void diesWithParent(QProcess &process)
+{
+#ifdef Q_OS_LINUX
+    // A benchmark stopped with Ctrl+C must not leave a service or a download behind.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#else
+    Q_UNUSED(process);
+#endif
+}
+
+// Starts the service on a free loopback port and returns its address. Its sample files stay in
+// `dataDir`, so only the first run pays for making them.
+QUrl startService(QProcess &service, const QString &dataDir)
+{
+    diesWithParent(service);
+    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    service.start(QStringLiteral(HALVORNSYNC_VENDOR_SERVICE_PATH),
+                  {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), dataDir,
+                   QStringLiteral("--map-size"), QString::number(mapSize)});
+    if (!service.waitForStarted()) {
+        fail(QStringLiteral("cannot start the vendor service: %1").arg(service.errorString()));
+    }
+    if (QFileInfo(QDir(dataDir).filePath(mapName)).size() < mapSize) {
+        std::fprintf(stderr,
+                     "download-vs-curl: the service makes its %lld-byte sample files in "
+                     "%s (once; minutes)\n",
+                     static_cast<long long>(mapSize), qPrintable(dataDir));
+    }
+    const QLatin1String listening("listening on ");
+    while (service.canReadLine() || service.waitForReadyRead(-1)) {
+        while (service.canReadLine()) {
+            const QString line = QString::fromUtf8(service.readLine()).trimmed();
+            if (line.startsWith(listening)) {
+                return QUrl(line.mid(listening.size()));
+            }
+        }
+    }
+    fail(QStringLiteral("the vendor service did not start"));
+}
+
+void readThrough(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray buffer(1 << 20, Qt::Uninitialized);
+        while (file.read(buffer.data(), buffer.size()) > 0) {
+        }
+    }
+}
+
+struct ChildFigures
+{
+    double seconds = 0.0;
+    double cpuSeconds = 0.0;
+    double stallMs = 0.0;
+    qint64 peakKiB = 0;
+    qint64 residentBeforeKiB = 0;
+};
+
+ChildFigures runChild(const QUrl &base, const QUrl &url, const QString &target)
+{
+    QProcess child;
+    diesWithParent(child);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Core warms a connection to the service it is built for; pointed at the loopback service
+    // over plain http, it leaves the network alone.
+    environment.insert(QStringLiteral("HALVORNSYNC_SERVICE_URL"), base.toString());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {childFlag, url.toString(), target});
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0) {
+        fail(QStringLiteral("our download's process failed with code %1").arg(child.exitCode()));
+    }
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() != 5) {
+        fail(QStringLiteral("our download's process reported nothing"));
+    }
+    return {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble(),
+            fields[3].toLongLong(), fields[4].toLongLong()};
+}
+
+// The longest stall of this thread's loop while curl runs: what the machine alone costs an idle
+// loop, beside which our figure can be read.
+double runCurl(const QUrl &url, const QString &target)
+{
+    QProcess curl;
+    diesWithParent(curl);
+    EventLoopStallMeter meter;
+    QEventLoop loop;
+    QObject::connect(&curl, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&curl, &QProcess::errorOccurred, &loop,
+                     [](QProcess::ProcessError) { fail(QStringLiteral("cannot run curl")); });
+    meter.start();
+    curl.start(QStringLiteral("curl"),
+               {QStringLiteral("-s"), QStringLiteral("-o"), target, url.toString()});
+    loop.exec();
+    meter.stop();
+    if (curl.exitStatus() != QProcess::NormalExit || curl.exitCode() != 0) {
+        fail(QStringLiteral("curl failed with code %1").arg(curl.exitCode()));
+    }
+    return meter.longestStallMs();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // A QApplication like the program's own, so the child's memory includes what the program
+    // carries anyway.
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() == 4 && arguments.at(1) == childFlag) {
+        return runOurDownload(QUrl(arguments.at(2)), arguments.at(3));
+    }
+
+    const QString base = qEnvironmentVariable("HALVORNSYNC_BENCH_DIR", QDir::tempPath());
+    const QString dir = base + QStringLiteral("/download-vs-curl");
+    const QString dataDir = dir + QStringLiteral("/service");
+    QDir().mkpath(dataDir);
+    const QString served = QDir(dataDir).filePath(mapName);
+    const QString target = dir + QStringLiteral("/download.zip");
+
+    QProcess service;
+    const QUrl serviceUrl = startService(service, dataDir);
+    const QUrl url = serviceUrl.resolved(QUrl(QStringLiteral("/files/") + mapName));
+    const qint64 servedSize = QFileInfo(served).size();
+
+    const auto prepare = [&] {
+        QFile::remove(target);
+        // The previous run's gigabyte of dirty pages is written back now, not during this run.
+        ::sync();
+        readThrough(served);
+    };
+    bool whole = true;
+    const auto check = [&] {
+        whole = whole && QFileInfo(target).size() == servedSize;
+    };
+
+    // Turn about rather than one tool's runs after the other's, so a burst of load from
+    // elsewhere on the machine falls on both; the processor time beside the wall time shows what
+    // each needed whatever the load.
+    QList<double> oursTimes;
+    QList<double> oursCpuTimes;
+    QList<double> referenceTimes;
+    QList<double> referenceCpuTimes;
+    double stallMs = 0.0;
+    double idleStallMs = 0.0;
+    qint64 peakKiB = 0;
+    qint64 residentBeforeKiB = 0;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        QElapsedTimer clock;
+        const double cpu = BenchReport::processorSeconds(true);
+        clock.start();
+        idleStallMs = std::max(idleStallMs, runCurl(url, target));
+        referenceTimes.append(clock.nsecsElapsed() / 1e9);
+        referenceCpuTimes.append(BenchReport::processorSeconds(true) - cpu);
+        check();
+
+        prepare();
+        const ChildFigures figures = runChild(serviceUrl, url, target);
+        check();
+        oursTimes.append(figures.seconds);
+        oursCpuTimes.append(figures.cpuSeconds);
+        stallMs = std::max(stallMs, figures.stallMs);
+        peakKiB = std::max(peakKiB, figures.peakKiB);
+        residentBeforeKiB = std::max(residentBeforeKiB, figures.residentBeforeKiB);
+    }
+    const double reference = BenchReport::median(referenceTimes);
+    QFile::remove(target);
+    service.terminate();
+    service.waitForFinished();
+
+    const double ours = BenchReport::median(oursTimes);
+    const double ratio = ours > 0.0 ? reference / ours : 0.0;
+    const qint64 peakMiB = (peakKiB + 1023) / 1024;
+    const auto verdict = [](bool met) {
+        return met ? QStringLiteral("met") : QStringLiteral("MISSED");
+    };
+    QString notes =
+        QStringLiteral("%1 MiB over loopback, median of %2 runs, served file cached before each "
+                       "run; processor time ours %3 s, curl %4 s; peak resident memory of our "
+                       "download %5 MiB (%6 MiB before it started), longest event-loop stall %7 ms "
+                       "(%8 ms while curl ran); goals: speed ratio >= 0.90 %9, peak <= %10 MiB "
+                       "%11, stall < %12 ms %13")
+            .arg(servedSize >> 20)
+            .arg(runs)
+            .arg(BenchReport::median(oursCpuTimes), 0, 'f', 3)
+            .arg(BenchReport::median(referenceCpuTimes), 0, 'f', 3)
+            .arg(peakMiB)
+            .arg(residentBeforeKiB >> 10)
+            .arg(stallMs, 0, 'f', 1)
+            .arg(idleStallMs, 0, 'f', 1)
+            .arg(verdict(ratio >= 0.9))
+            .arg(goalPeakMiB)
+            .arg(verdict(peakMiB <= goalPeakMiB))
+            .arg(goalStallMs, 0, 'f', 0)
+            .arg(verdict(stallMs < goalStallMs));
+    if (!whole) {
+        notes += QStringLiteral("; A DOWNLOAD CAME OUT SHORT");
+    }
+    BenchReport::printRatio(QStringLiteral("download-vs-curl"), ours, reference, notes);
+    return 0;
+}

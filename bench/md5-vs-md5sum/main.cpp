@@ -1,0 +1,165 @@
+// Checks a generated 1 GiB file with CheckMd5Worker, the way the download pages verify a map, and
+// with md5sum, the file in the page cache before every run of both so the figure is the hash and
+// not the disk, and notes the processor time each took and the longest stall of the event loop
+// that waits for the worker's answer.
+
+#include "BenchReport.h"
+#include "EventLoopStallMeter.h"
+#include "download/CheckMd5Worker.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+constexpr qint64 fileSize = qint64(1) << 30;
+constexpr int runs = 3;
+
+[[noreturn]] void fail(const QString &message)
+{
+    std::fprintf(stderr, "md5-vs-md5sum: %s\n", qPrintable(message));
+    std::exit(1);
+}
+
+// Written once and reused: making a gigabyte costs more than the benchmark itself.
+void ensureSource(const QString &path)
+{
+    if (QFileInfo(path).size() == fileSize) {
+        return;
+    }
+    std::fprintf(stderr, "md5-vs-md5sum: generating %s (once)\n", qPrintable(path));
+    const QString partial = path + QStringLiteral(".partial");
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        fail(QStringLiteral("cannot write %1").arg(partial));
+    }
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    QRandomGenerator generator(11);
+    for (qint64 written = 0; written < fileSize; written += chunk.size()) {
+        generator.fillRange(reinterpret_cast<quint32 *>(chunk.data()), chunk.size() / 4);
+        if (file.write(chunk) != chunk.size()) {
+            fail(QStringLiteral("cannot write %1").arg(partial));
+        }
+    }
+    file.close();
+    QFile::remove(path);
+    if (!QFile::rename(partial, path)) {
+        fail(QStringLiteral("cannot rename %1").arg(partial));
+    }
+}
+
+void readThrough(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray buffer(1 << 20, Qt::Uninitialized);
+        while (file.read(buffer.data(), buffer.size()) > 0) {
+        }
+    }
+}
+
+// The digest md5sum prints; while md5sum runs, the event loop idles under the same meter, so the
+// stall it shows is what this machine's load alone does to the loop.
+QString runMd5sum(const QString &path, double *idleStallMs)
+{
+    QProcess md5sum;
+    EventLoopStallMeter meter;
+    QEventLoop loop;
+    QObject::connect(&md5sum, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&md5sum, &QProcess::errorOccurred, &loop,
+                     [](QProcess::ProcessError) { fail(QStringLiteral("cannot run md5sum")); });
+    meter.start();
+    md5sum.start(QStringLiteral("md5sum"), {path});
+    loop.exec();
+    meter.stop();
+    *idleStallMs = std::max(*idleStallMs, meter.longestStallMs());
+    const QString digest = QString::fromLatin1(md5sum.readAllStandardOutput()).section(' ', 0, 0);
+    if (md5sum.exitStatus() != QProcess::NormalExit || md5sum.exitCode() != 0 ||
+        digest.size() != 32) {
+        fail(QStringLiteral("md5sum failed: %1")
+                 .arg(QString::fromLocal8Bit(md5sum.readAllStandardError())));
+    }
+    return digest;
+}
+
+// Whether the worker agreed with `digest`; the longest stall of this thread's loop meanwhile.
+bool runWorker(const QString &path, const QString &digest, double *stallMs)
+{
+    CheckMd5Worker worker(nullptr, path, digest);
+    EventLoopStallMeter meter;
+    QEventLoop loop;
+    bool matched = false;
+    QObject::connect(&worker, &CheckMd5Worker::resultReady, &loop, [&](bool ok) { matched = ok; });
+    // After resultReady, which reaches this thread first through the same queue.
+    QObject::connect(&worker, &QThread::finished, &loop, &QEventLoop::quit);
+    meter.start();
+    worker.start();
+    loop.exec();
+    meter.stop();
+    worker.wait();
+    *stallMs = std::max(*stallMs, meter.longestStallMs());
+    return matched;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString base = qEnvironmentVariable("HALVORNSYNC_BENCH_DIR", QDir::tempPath());
+    const QString dir = base + QStringLiteral("/md5-vs-md5sum");
+    QDir().mkpath(dir);
+    const QString source = dir + QStringLiteral("/source.bin");
+    ensureSource(source);
+
+    // Turn about rather than one tool's runs after the other's, so a burst of load from
+    // elsewhere on the machine falls on both; the processor time beside the wall time shows what
+    // each needed whatever the load.
+    QList<double> oursTimes;
+    QList<double> oursCpuTimes;
+    QList<double> referenceTimes;
+    QList<double> referenceCpuTimes;
+    double idleStallMs = 0.0;
+    double stallMs = 0.0;
+    bool allMatched = true;
+    for (int i = 0; i < runs; ++i) {
+        readThrough(source);
+        QElapsedTimer clock;
+        double cpu = BenchReport::processorSeconds(true);
+        clock.start();
+        const QString digest = runMd5sum(source, &idleStallMs);
+        referenceTimes.append(clock.nsecsElapsed() / 1e9);
+        referenceCpuTimes.append(BenchReport::processorSeconds(true) - cpu);
+
+        readThrough(source);
+        cpu = BenchReport::processorSeconds();
+        clock.start();
+        allMatched = runWorker(source, digest, &stallMs) && allMatched;
+        oursTimes.append(clock.nsecsElapsed() / 1e9);
+        oursCpuTimes.append(BenchReport::processorSeconds() - cpu);
+    }
+    const double ours = BenchReport::median(oursTimes);
+    const double reference = BenchReport::median(referenceTimes);
+
+    QString notes = QStringLiteral("1 GiB, median of %1 runs, file cached before each run; "
+                                   "processor time ours %2 s, md5sum %3 s; longest event-loop "
+                                   "stall %4 ms (%5 ms while md5sum ran)")
+                        .arg(runs)
+                        .arg(BenchReport::median(oursCpuTimes), 0, 'f', 3)
+                        .arg(BenchReport::median(referenceCpuTimes), 0, 'f', 3)
+                        .arg(stallMs, 0, 'f', 1)
+                        .arg(idleStallMs, 0, 'f', 1);
+    if (!allMatched) {
+        notes += QStringLiteral("; OUR CHECK DISAGREED WITH md5sum");
+    }
+    BenchReport::printRatio(QStringLiteral("md5-vs-md5sum"), ours, reference, notes);
+    return 0;
+}
