@@ -75,6 +75,11 @@ QLabel *DownloadPage::infoLabel() const
 
 void DownloadPage::AskFileSize()
 {
+    // Nothing to fetch is no failure to retry for ever: the page has nothing to do.
+    if (downloadUrl().isEmpty()) {
+        Core::instance()->setCurrentPage(pageAfterNo());
+        return;
+    }
     m_download->setUrl(downloadUrl());
     m_download->askFileSize();
 }

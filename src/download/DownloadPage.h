@@ -20,7 +20,8 @@ class QProgressBar;
 // keep-awake while data flows, and the checksum step. A page only supplies its own values and
 // what follows a complete download.
 //
-// The procedure: 150 ms after the page appears, AskFileSize() asks the size; a failed query shows
+// The procedure: 150 ms after the page appears, AskFileSize() asks the size (a product with
+// nothing to download goes straight to pageAfterNo()); a failed query shows
 // the network's error and asks again; too little room shows the page's space message and asks
 // again (or leaves, as the page decides); then Download() runs attempts until one completes. A
 // failed attempt asks "try again?": YES starts a new attempt from byte 0, NO leaves for the page's

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "PageRecorder.h"
 #include "PopupAnswerer.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void watchdogOfAFailedAttemptNeverEndsTheNext();
     void spaceRuleOfTheMapPage_data();
     void spaceRuleOfTheMapPage();
+    void nothingToDownloadMovesOn();
 
 private:
     QUrl fileUrl(const QString &name) const;
@@ -320,6 +322,18 @@ void TestDownload::spaceRuleOfTheMapPage()
     const qsizetype shown = messages();
     QCOMPARE(shown > 0, !downloads);
     QVERIFY(platform.spaceQueries.contains(Core::garminMapsFolder()));
+}
+
+// A size query for no address would fail, and be asked again, for as long as the user answers.
+void TestDownload::nothingToDownloadMovesOn()
+{
+    Core::instance()->setProductInfo(new ProductInfo);
+    PopupAnswerer answerer;
+    answerer.answerUnexpectedWith(PopupAnswerer::Button::Right);
+    PageRecorder recorder;
+    std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
+    QTRY_COMPARE(recorder.pages, QList<PageId>{PageId::MajorReleaseAvailablePage});
+    QCOMPARE(answerer.shownCount(), 0);
 }
 
 HALVORNSYNC_TEST_MAIN(TestDownload)
