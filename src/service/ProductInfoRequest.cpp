@@ -2,7 +2,9 @@
 
 #include "app/Core.h"
 #include "app/PopupDialog.h"
+#include "app/RichTextResources.h"
 #include "service/ProductInfoReply.h"
+#include "service/ReplyTimeout.h"
 #include "service/ServiceRequests.h"
 
 #include <QNetworkAccessManager>
@@ -61,6 +63,10 @@ void ProductInfoRequest::onFinished(QNetworkReply *reply)
 void ProductInfoRequest::actOn(ProductInfoReply answer)
 {
     Core *core = Core::instance();
+    if (answer.kind == ProductInfoReply::Kind::ServiceError) {
+        core->showPlainError(answer.message);
+        return;
+    }
     if (answer.kind != ProductInfoReply::Kind::Product) {
         core->showError(answer.message);
         return;
@@ -81,10 +87,12 @@ void ProductInfoRequest::showNotice(const QString &notice)
     dialog.setRightButtonText(tr("CONTINUE ≻"));
     dialog.setHeader(tr("Information"));
     dialog.setLinksEnabled(true);
-    // Rich text on purpose: the vendor writes its notices with markup and links.
-    dialog.setText(QStringLiteral("<p align=\"center\"><img src=\":/images/info.svg\" width=\"64\" "
-                                  "height=\"64\"></p><p align=\"center\">%1</p>")
-                       .arg(notice));
+    // Rich text on purpose: the vendor writes its notices with markup and links. What its markup
+    // names is not loaded, unless it is one of our own pictures.
+    dialog.setText(RichTextResources::ownOnly(
+        QStringLiteral("<p align=\"center\"><img src=\":/images/info.svg\" width=\"64\" "
+                       "height=\"64\"></p><p align=\"center\">%1</p>")
+            .arg(notice)));
     dialog.centreOnMainWindow();
     dialog.exec();
 }

@@ -116,6 +116,7 @@ void TestProductInfoRequest::requestCarriesTheSerialWhole_data()
     QTest::newRow("ampersand and blanks") << "AB & CD&language=XX #1";
     QTest::newRow("delimiters") << "a=b#c?d+e%20f;g/h";
     QTest::newRow("non-ASCII") << "Sérié–42 ü";
+    QTest::newRow("markup, shown as typed") << "<b>42</b> <img src=\"/nonexistent/fifo\"> <ABC>";
 }
 
 void TestProductInfoRequest::requestCarriesTheSerialWhole()
@@ -136,7 +137,7 @@ void TestProductInfoRequest::requestCarriesTheSerialWhole()
     QCOMPARE(request, expected);
     // The service did not know it, and says so with the serial it received.
     QCOMPARE(popups.shownCount(), 1);
-    QCOMPARE(popups.shown().first().text, QStringLiteral("Unknown serial number: ") + serial);
+    QCOMPARE(popups.shown().first().readText, QStringLiteral("Unknown serial number: ") + serial);
     QCOMPARE(Core::instance()->productSerial(), serial);
 }
 
