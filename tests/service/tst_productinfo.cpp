@@ -1,9 +1,12 @@
 #include "TestMain.h"
 #include "service/ProductInfo.h"
 #include "service/ProductInfoReply.h"
+#include "service/ServiceAddress.h"
+#include "service/ServiceRequests.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 ProductInfo parse(const char *json)
@@ -31,6 +34,8 @@ private Q_SLOTS:
     void cardsKeepTheirOrderAndFields();
     void replyBody_data();
     void replyBody();
+    void serviceAddressOverride_data();
+    void serviceAddressOverride();
 };
 
 void TestProductInfo::format_data()
@@ -210,6 +215,56 @@ void TestProductInfo::replyBody()
         QVERIFY(reply.product->sdSubProducts.isEmpty());
         QVERIFY(reply.product->pcSubProduct.fids.isEmpty());
     }
+}
+
+void TestProductInfo::serviceAddressOverride_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("base"); // empty: refused, the built-in address is used
+    QTest::newRow("https") << "https://maps.example"
+                           << "https://maps.example";
+    QTest::newRow("https, port, slash") << "https://maps.example:8443/"
+                                        << "https://maps.example:8443";
+    QTest::newRow("http to loopback") << "http://127.0.0.1:8080"
+                                      << "http://127.0.0.1:8080";
+    QTest::newRow("http to IPv6 loopback") << "http://[::1]:8080"
+                                           << "http://[::1]:8080";
+    QTest::newRow("http to another host") << "http://maps.example"
+                                          << "";
+    QTest::newRow("http to a loopback-looking name") << "http://127.0.0.1.evil.example"
+                                                     << "";
+    QTest::newRow("fragment") << "https://maps.example#"
+                              << "";
+    QTest::newRow("query") << "https://maps.example?"
+                           << "";
+    QTest::newRow("path") << "https://maps.example/api"
+                          << "";
+    QTest::newRow("user") << "https://me@maps.example"
+                          << "";
+    QTest::newRow("another scheme") << "file:///tmp/service"
+                                    << "";
+    QTest::newRow("no host") << "https://"
+                             << "";
+}
+
+void TestProductInfo::serviceAddressOverride()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, base);
+    qunsetenv("HALVORNSYNC_SERVICE_URL");
+    const QUrl builtIn = serviceBaseUrl();
+    qputenv("HALVORNSYNC_SERVICE_URL", address.toUtf8());
+    if (base.isEmpty()) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^HALVORNSYNC_SERVICE_URL refused"));
+    }
+    // Asked for every request; refused once.
+    serviceBaseUrl();
+    const QUrl request = ServiceRequests::productInfoUrl("S1", "EN");
+    qunsetenv("HALVORNSYNC_SERVICE_URL");
+
+    const QString expected = base.isEmpty() ? builtIn.toString() : base;
+    QCOMPARE(request.toString(), expected + "/api/v2/?action=get_info&serial_number=S1&language=EN"
+                                            "&halvornsync_version=2.2.2");
 }
 
 HALVORNSYNC_TEST_MAIN(TestProductInfo)
