@@ -458,6 +458,10 @@ on your preprogrammed card.</source>
         <source>Information</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The service did not answer.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProductsUninstalledPage</name>

@@ -463,6 +463,10 @@ sur votre carte préprogrammée.</translation>
         <source>Information</source>
         <translation>Information</translation>
     </message>
+    <message>
+        <source>The service did not answer.</source>
+        <translation>Le service n’a pas répondu.</translation>
+    </message>
 </context>
 <context>
     <name>ProductsUninstalledPage</name>

@@ -29,6 +29,7 @@ void ProductInfoRequest::send()
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     QNetworkReply *reply = manager->get(request);
+    ReplyTimeout::abortWhenSilent(reply);
     connect(reply, &QNetworkReply::errorOccurred, this, [this, reply] { onErrorOccurred(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
 }
@@ -44,9 +45,10 @@ void ProductInfoRequest::endRequest()
 void ProductInfoRequest::onErrorOccurred(QNetworkReply *reply)
 {
     endRequest();
-    const QString message = reply->errorString();
+    const QString message =
+        ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.") : reply->errorString();
     // Runs a nested event loop: nothing of this object is used after it.
-    Core::instance()->showError(message);
+    Core::instance()->showPlainError(message);
 }
 
 void ProductInfoRequest::onFinished(QNetworkReply *reply)

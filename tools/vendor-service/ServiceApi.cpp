@@ -88,6 +88,12 @@ void ServiceApi::answerProductInfo(HttpConnection *connection, const QString &se
     case Reply::HttpError:
         connection->respond(503, "the service is down for maintenance\n");
         break;
+    case Reply::Silent:
+        connection->hold();
+        break;
+    case Reply::StopsMidBody:
+        connection->respondHalf(200, QJsonDocument(object).toJson(), jsonType);
+        break;
     }
 }
 
