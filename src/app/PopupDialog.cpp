@@ -64,6 +64,8 @@ void PopupDialog::setHeader(const QString &text)
 {
     QLabel *label = ui->PopupHeaderLabel;
     label->setText(text.toUpper());
+    // A screen reader announces the pop-up by its header.
+    setAccessibleName(text);
 
     label->setStyleSheet(QString());
     label->ensurePolished();
