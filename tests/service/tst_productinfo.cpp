@@ -237,6 +237,7 @@ void TestProductInfo::serviceAddressOverride()
 {
     QFETCH(QString, address);
     QFETCH(bool, accepted);
+    const QByteArray sandboxed = qgetenv("HALVORNSYNC_SERVICE_URL");
     qunsetenv("HALVORNSYNC_SERVICE_URL");
     const QUrl builtIn = serviceBaseUrl();
     qputenv("HALVORNSYNC_SERVICE_URL", address.toUtf8());
@@ -246,7 +247,7 @@ void TestProductInfo::serviceAddressOverride()
     // Asked for every request; refused once.
     serviceBaseUrl();
     const QUrl request = ServiceRequests::productInfoUrl("S1", "EN");
-    qunsetenv("HALVORNSYNC_SERVICE_URL");
+    qputenv("HALVORNSYNC_SERVICE_URL", sandboxed);
 
     const QString base =
         accepted ? address.chopped(address.endsWith('/') ? 1 : 0) : builtIn.toString();
