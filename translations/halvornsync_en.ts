@@ -302,6 +302,13 @@ Veuillez choisir votre langue.</source>
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MajorReleaseAvailablePage</name>
     <message>
         <source>Transfer To GPS</source>
@@ -344,6 +351,14 @@ Veuillez choisir votre langue.</source>
     </message>
     <message>
         <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -458,6 +473,10 @@ on your preprogrammed card.</source>
         <source>Information</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The service did not answer.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProductsUninstalledPage</name>
@@ -525,6 +544,10 @@ uninstalled:</source>
     </message>
     <message>
         <source>Product Serial Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial number</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -304,6 +304,13 @@ Veuillez choisir votre langue.</translation>
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
     <name>MajorReleaseAvailablePage</name>
     <message>
         <source>Transfer To GPS</source>
@@ -347,6 +354,14 @@ Veuillez choisir votre langue.</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation>Besoin d’aide&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -463,6 +478,10 @@ sur votre carte préprogrammée.</translation>
         <source>Information</source>
         <translation>Information</translation>
     </message>
+    <message>
+        <source>The service did not answer.</source>
+        <translation>Le service n’a pas répondu.</translation>
+    </message>
 </context>
 <context>
     <name>ProductsUninstalledPage</name>
@@ -532,6 +551,10 @@ les cartes suivantes&#xa0;:</translation>
     <message>
         <source>Product Serial Number</source>
         <translation>Numéro de série du produit</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Numéro de série</translation>
     </message>
 </context>
 <context>

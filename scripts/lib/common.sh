@@ -29,9 +29,12 @@ install_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Configures $build_dir the first time (with the given CMake options, RelWithDebInfo without
+# any) and builds it.
 build_project() {
     if [ ! -f "$build_dir/build.ninja" ]; then
-        cmake -S "$repo_root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        [ $# -gt 0 ] || set -- -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        cmake -S "$repo_root" -B "$build_dir" -G Ninja "$@"
     fi
     cmake --build "$build_dir" --parallel "$(nproc)"
 }

@@ -274,11 +274,21 @@ QString Core::formatDuration(double seconds)
 
 void Core::showError(QString text) const
 {
+    showErrorPopup(text, &PopupDialog::setText);
+}
+
+void Core::showPlainError(const QString &text) const
+{
+    showErrorPopup(text, &PopupDialog::setPlainText);
+}
+
+void Core::showErrorPopup(const QString &text, void (PopupDialog::*setBody)(const QString &))
+{
     PopupDialog dialog;
     dialog.setHeader(tr("Error"));
     dialog.setLeftButtonText(QString());
     dialog.setRightButtonText(tr("≺ BACK"));
-    dialog.setText(text);
+    (dialog.*setBody)(text);
     dialog.centreOnMainWindow();
     dialog.exec();
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QNetworkAccessManager;
+class PopupDialog;
 class ProductInfo;
 
 // The wizard's shared state and the services every page uses. Exactly one instance exists,
@@ -76,13 +77,18 @@ Q_SIGNALS:
     void currentPageChanged(QWidget *_newCurrentPage);
 
 public Q_SLOTS:
+    // One of the program's own messages, which may carry markup.
     void showError(QString text) const;
+    // A text from outside (the service's "Error:" text, the network's error string), shown as it
+    // is, never taken as markup.
+    void showPlainError(const QString &text) const;
     void showNeedHelp(QWidget *widget) const;
 
 private:
     Core();
     ~Core() override;
     void preconnectToService();
+    static void showErrorPopup(const QString &text, void (PopupDialog::*setBody)(const QString &));
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -14,6 +14,8 @@ NeedHelpDialog::NeedHelpDialog(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::FramelessWindowHint);
+    // A screen reader announces the pop-up by its header.
+    setAccessibleName(tr("Need Help?"));
 
     auto *layout = new QGridLayout(ui->ContainerWidget);
     layout->setObjectName(QStringLiteral("gridLayout_4"));

@@ -2,6 +2,7 @@
 
 #include "app/Core.h"
 #include "app/Pictures.h"
+#include "app/WebLink.h"
 #include "app/WindowOverlay.h"
 
 #include "ui_PopupDialog.h"
@@ -9,14 +10,23 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+constexpr int TextWidth = 336;
+}
 
 PopupDialog::PopupDialog(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::PopupDialog>())
 {
     ui->setupUi(this);
+    m_formHeight = height();
     setWindowFlag(Qt::FramelessWindowHint);
     ui->WarningPixmap->setPixmap(renderPicture(QStringLiteral(":/images/attention.svg"), {50, 43}));
     ui->NeedHelpButton->hide();
@@ -24,6 +34,22 @@ PopupDialog::PopupDialog(QWidget *parent)
     ui->WarningPixmap->hide();
     // Enter and Return always mean the right button, whichever button has the focus.
     ui->RightPopupButton->setDefault(true);
+    ui->PopupHeaderLabel->setTextFormat(Qt::PlainText);
+    // A long text (a notice from the service) scrolls, so the pop-up never grows past the screen
+    // and its buttons stay on it. The area is as tall as the text until the screen is too short.
+    m_textScroll = new QScrollArea(ui->BackgroundWidget);
+    m_textScroll->setObjectName(QStringLiteral("TextScrollArea"));
+    m_textScroll->setFrameShape(QFrame::NoFrame);
+    m_textScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textScroll->setWidgetResizable(true);
+    m_textScroll->setAutoFillBackground(false);
+    m_textScroll->viewport()->setAutoFillBackground(false);
+    delete ui->gridLayout_2->replaceWidget(ui->TextLabel, m_textScroll);
+    m_textScroll->setWidget(ui->TextLabel);
+    fitTextToScreen();
+    // The link of a notice comes from the service: never handed to the system as it is.
+    connect(ui->TextLabel, &QLabel::linkActivated, this,
+            [](const QString &link) { WebLink::open(QUrl(link)); });
     connect(ui->LeftPopupButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->RightPopupButton, &QPushButton::clicked, this, &QDialog::accept);
     m_dimmedWindow = WindowOverlay::dim();
@@ -38,6 +64,8 @@ void PopupDialog::setHeader(const QString &text)
 {
     QLabel *label = ui->PopupHeaderLabel;
     label->setText(text.toUpper());
+    // A screen reader announces the pop-up by its header.
+    setAccessibleName(text);
 
     label->setStyleSheet(QString());
     label->ensurePolished();
@@ -65,9 +93,18 @@ void PopupDialog::setHeader(const QString &text)
     }
 }
 
-void PopupDialog::setText(const QString &text)
+void PopupDialog::setText(const QString &richText)
 {
+    ui->TextLabel->setTextFormat(Qt::RichText);
+    ui->TextLabel->setText(richText);
+    fitTextToScreen();
+}
+
+void PopupDialog::setPlainText(const QString &text)
+{
+    ui->TextLabel->setTextFormat(Qt::PlainText);
     ui->TextLabel->setText(text);
+    fitTextToScreen();
 }
 
 void PopupDialog::setLeftButtonText(const QString &text)
@@ -84,7 +121,6 @@ void PopupDialog::setRightButtonText(const QString &text)
 
 void PopupDialog::setLinksEnabled(bool enabled)
 {
-    ui->TextLabel->setOpenExternalLinks(enabled);
     ui->TextLabel->setTextInteractionFlags(enabled ? Qt::TextBrowserInteraction
                                                    : Qt::NoTextInteraction);
 }
@@ -101,11 +137,65 @@ QPushButton *PopupDialog::showNeedHelpButton()
     return ui->NeedHelpButton;
 }
 
+void PopupDialog::fitTextToScreen()
+{
+    QLabel *label = ui->TextLabel;
+    label->setFixedWidth(TextWidth);
+    const int full = std::max(label->minimumHeight(), label->heightForWidth(TextWidth));
+    m_textScroll->setFixedHeight(full);
+    // A stop for the keyboard only when there is something to scroll.
+    m_textScroll->setFocusPolicy(Qt::NoFocus);
+    relayout();
+    const QScreen *screen = this->screen();
+    if (!screen) {
+        return;
+    }
+    const int room = screen->availableGeometry().height();
+    const int rest = layout()->totalSizeHint().height() - full;
+    if (rest + full <= room) {
+        return;
+    }
+    // The scroll bar takes its width from the text, which wraps again and grows taller.
+    label->setFixedWidth(TextWidth - m_textScroll->verticalScrollBar()->sizeHint().width());
+    m_textScroll->setFixedHeight(std::max(label->minimumHeight(), room - rest));
+    m_textScroll->setFocusPolicy(Qt::StrongFocus);
+    relayout();
+}
+
+void PopupDialog::relayout()
+{
+    // Now, not when the event loop next turns: the dialog's size is worked out from it.
+    ui->gridLayout_2->invalidate();
+    ui->gridLayout_2->activate();
+    layout()->invalidate();
+    layout()->activate();
+}
+
 void PopupDialog::centreOnMainWindow()
 {
     if (QWidget *window = Core::mainWindow()) {
         move(window->geometry().center() - rect().center());
     }
+}
+
+void PopupDialog::showEvent(QShowEvent *event)
+{
+    // The screen is known for certain now, and so is everything shown below the text.
+    fitTextToScreen();
+    // A long text set before the screen was known may have stretched the dialog; it has the
+    // form's height, or more when its contents need it.
+    resize(width(), std::max(m_formHeight, minimumHeight()));
+    if (const QScreen *screen = this->screen()) {
+        // Centred on the main window, but never hanging over the screen's edge.
+        const QRect room = screen->availableGeometry();
+        QRect frame = frameGeometry();
+        frame.moveTop(std::clamp(frame.top(), room.top(),
+                                 std::max(room.top(), room.bottom() - frame.height() + 1)));
+        frame.moveLeft(std::clamp(frame.left(), room.left(),
+                                  std::max(room.left(), room.right() - frame.width() + 1)));
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
 }
 
 bool PopupDialog::ask(const QString &header, const QString &text, const QString &leftButton,

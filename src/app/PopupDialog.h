@@ -9,6 +9,7 @@ namespace Ui {
 class PopupDialog;
 }
 class QPushButton;
+class QScrollArea;
 
 // The one modal pop-up of the program: a header, a body text, an optional warning line, an
 // optional "Need Help?" button and two buttons. The left button rejects (the negative or "back"
@@ -21,10 +22,17 @@ public:
     explicit PopupDialog(QWidget *parent = nullptr);
     ~PopupDialog() override;
 
+    // The header is plain text: it may name a product, and no markup is ever meant there.
     void setHeader(const QString &text);
-    void setText(const QString &text);
+    // One of the program's own translated messages, which may carry markup. Values from outside
+    // that go into it are escaped by the caller.
+    void setText(const QString &richText);
+    // A text from outside the program (the service's words, the network stack's error), shown
+    // exactly as it is: taken as markup, it could lose its "<...>" parts or load an image.
+    void setPlainText(const QString &text);
     void setLeftButtonText(const QString &text);
     void setRightButtonText(const QString &text);
+    // Links in the text open in the browser (web addresses only).
     void setLinksEnabled(bool enabled);
     void showDurationWarning();
     QPushButton *showNeedHelpButton();
@@ -39,9 +47,15 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void fitTextToScreen();
+    void relayout();
+
     std::unique_ptr<Ui::PopupDialog> ui;
+    QScrollArea *m_textScroll = nullptr;
+    int m_formHeight = 0;
     // The window whose overlay this dialog switched on, so the same one is switched off.
     QPointer<QWidget> m_dimmedWindow;
 };

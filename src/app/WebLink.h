@@ -6,8 +6,13 @@ class QUrl;
 // The pill buttons that lead to one of the vendor's web pages.
 namespace WebLink {
 
-// Each click of `button` opens `url` in the user's browser. The page stays as it is whatever the
-// browser does; an empty or invalid address simply opens nothing.
+// Opens `url` in the user's browser. The addresses come from the vendor's service, so only web
+// addresses are opened: a file:, smb: or other scheme would hand the system's own handlers a path
+// on this computer or a share. Anything else, empty or invalid included, opens nothing.
+void open(const QUrl &url);
+
+// Each click of `button` opens `url` as open() does. The page stays as it is whatever the browser
+// does.
 void openOnClick(QAbstractButton *button, const QUrl &url);
 
 } // namespace WebLink

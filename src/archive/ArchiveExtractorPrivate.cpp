@@ -10,6 +10,7 @@
 #include <QScopeGuard>
 #include <QThread>
 
+#include <algorithm>
 #include <archive.h>
 #include <archive_entry.h>
 #include <cstring>
@@ -64,6 +65,19 @@ int readFailureCode(archive *reader)
         return ArchiveExtractor::IncorrectPassphrase;
     }
     return ArchiveExtractor::CannotReadArchive;
+}
+
+// "", ".", "./", "/" and the like name no file of their own: rebased, they are the output folder
+// itself, whose mode and times the disk writer would then set from the archive (a "./" entry of
+// mode 000 locks the user out of the folder), or which it would replace by a file. A backslash
+// counts as a separator too, as it does for the disk writer on Windows.
+bool namesNoFileOfItsOwn(const QString &path)
+{
+    QString slashed = path;
+    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QStringList parts = slashed.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    return std::all_of(parts.cbegin(), parts.cend(),
+                       [](const QString &part) { return part == QLatin1String("."); });
 }
 
 } // namespace
@@ -469,7 +483,7 @@ int ArchiveExtractorPrivate::writeData(archive_entry *entry)
         return ArchiveExtractor::NoArchive;
     }
     const QString path = entryPath(entry);
-    if (!m_filters.isEmpty() && !m_filters.contains(path)) {
+    if ((!m_filters.isEmpty() && !m_filters.contains(path)) || namesNoFileOfItsOwn(path)) {
         return Ok;
     }
     if (!m_outputDirectory.isEmpty()) {

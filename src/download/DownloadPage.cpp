@@ -111,7 +111,7 @@ void DownloadPage::onSizeKnown(qint64 bytes)
 void DownloadPage::onSizeQueryFailed(const QString &errorText)
 {
     const QPointer<DownloadPage> guard(this);
-    Core::instance()->showError(errorText);
+    Core::instance()->showPlainError(errorText);
     if (guard) {
         askAgainLater();
     }

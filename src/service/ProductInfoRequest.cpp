@@ -2,7 +2,9 @@
 
 #include "app/Core.h"
 #include "app/PopupDialog.h"
+#include "app/RichTextResources.h"
 #include "service/ProductInfoReply.h"
+#include "service/ReplyTimeout.h"
 #include "service/ServiceRequests.h"
 
 #include <QNetworkAccessManager>
@@ -27,6 +29,7 @@ void ProductInfoRequest::send()
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     QNetworkReply *reply = manager->get(request);
+    ReplyTimeout::abortWhenSilent(reply);
     connect(reply, &QNetworkReply::errorOccurred, this, [this, reply] { onErrorOccurred(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
 }
@@ -42,9 +45,10 @@ void ProductInfoRequest::endRequest()
 void ProductInfoRequest::onErrorOccurred(QNetworkReply *reply)
 {
     endRequest();
-    const QString message = reply->errorString();
+    const QString message =
+        ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.") : reply->errorString();
     // Runs a nested event loop: nothing of this object is used after it.
-    Core::instance()->showError(message);
+    Core::instance()->showPlainError(message);
 }
 
 void ProductInfoRequest::onFinished(QNetworkReply *reply)
@@ -61,6 +65,10 @@ void ProductInfoRequest::onFinished(QNetworkReply *reply)
 void ProductInfoRequest::actOn(ProductInfoReply answer)
 {
     Core *core = Core::instance();
+    if (answer.kind == ProductInfoReply::Kind::ServiceError) {
+        core->showPlainError(answer.message);
+        return;
+    }
     if (answer.kind != ProductInfoReply::Kind::Product) {
         core->showError(answer.message);
         return;
@@ -81,10 +89,12 @@ void ProductInfoRequest::showNotice(const QString &notice)
     dialog.setRightButtonText(tr("CONTINUE ≻"));
     dialog.setHeader(tr("Information"));
     dialog.setLinksEnabled(true);
-    // Rich text on purpose: the vendor writes its notices with markup and links.
-    dialog.setText(QStringLiteral("<p align=\"center\"><img src=\":/images/info.svg\" width=\"64\" "
-                                  "height=\"64\"></p><p align=\"center\">%1</p>")
-                       .arg(notice));
+    // Rich text on purpose: the vendor writes its notices with markup and links. What its markup
+    // names is not loaded, unless it is one of our own pictures.
+    dialog.setText(RichTextResources::ownOnly(
+        QStringLiteral("<p align=\"center\"><img src=\":/images/info.svg\" width=\"64\" "
+                       "height=\"64\"></p><p align=\"center\">%1</p>")
+            .arg(notice)));
     dialog.centreOnMainWindow();
     dialog.exec();
 }

@@ -3,6 +3,12 @@
 #include <QNetworkReply>
 #include <QTimerEvent>
 
+#include <algorithm>
+
+namespace {
+int s_silenceMs = ReplyTimeout::defaultSilenceMs;
+}
+
 ReplyTimeout::ReplyTimeout(QNetworkReply *reply)
     : QObject(reply)
 {
@@ -20,6 +26,36 @@ void ReplyTimeout::set(QNetworkReply *reply, int milliseconds)
     }
 }
 
+void ReplyTimeout::abortWhenSilent(QNetworkReply *reply)
+{
+    if (!reply || !reply->isRunning()) {
+        return;
+    }
+    auto *timeout = new ReplyTimeout(reply);
+    const int milliseconds = s_silenceMs;
+    timeout->m_timer.start(milliseconds, timeout);
+    const auto restart = [timeout, milliseconds] {
+        if (timeout->m_timer.isActive()) {
+            timeout->m_timer.start(milliseconds, timeout);
+        }
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, timeout, restart);
+    connect(reply, &QNetworkReply::downloadProgress, timeout, restart);
+    connect(reply, &QNetworkReply::uploadProgress, timeout, restart);
+}
+
+bool ReplyTimeout::gaveUp(const QNetworkReply *reply)
+{
+    const auto watchers = reply->findChildren<ReplyTimeout *>(Qt::FindDirectChildrenOnly);
+    return std::any_of(watchers.cbegin(), watchers.cend(),
+                       [](const ReplyTimeout *watcher) { return watcher->m_gaveUp; });
+}
+
+void ReplyTimeout::setSilenceMs(int milliseconds)
+{
+    s_silenceMs = milliseconds;
+}
+
 void ReplyTimeout::timerEvent(QTimerEvent *event)
 {
     if (!m_timer.isActive() || event->timerId() != m_timer.timerId()) {
@@ -27,8 +63,9 @@ void ReplyTimeout::timerEvent(QTimerEvent *event)
         return;
     }
     auto *reply = static_cast<QNetworkReply *>(parent());
+    m_timer.stop();
     if (reply->isRunning()) {
+        m_gaveUp = true;
         reply->abort();
     }
-    m_timer.stop();
 }

@@ -14,6 +14,8 @@ SerialDialog::SerialDialog(QWidget *parent)
     ui->setupUi(this);
     setWindowFlag(Qt::FramelessWindowHint);
     ui->PopupHeaderLabel->setText(tr("Product Serial Number").toUpper());
+    // A screen reader announces the pop-up by its header.
+    setAccessibleName(tr("Product Serial Number"));
     connect(ui->LeftPopupButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->RightPopupButton, &QPushButton::clicked, this, &SerialDialog::accept);
     connect(ui->SerialLineEdit, &QLineEdit::textChanged, this, [this](const QString &text) {

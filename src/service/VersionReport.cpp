@@ -38,6 +38,7 @@ void VersionReport::sendOnce()
     if (m_timeoutMs > 0) {
         ReplyTimeout::set(reply, m_timeoutMs);
     }
+    ReplyTimeout::abortWhenSilent(reply);
     connect(reply, &QNetworkReply::errorOccurred, this, [this, reply] { onErrorOccurred(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
 }

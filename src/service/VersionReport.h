@@ -21,7 +21,7 @@ public:
         OnceAfterFailure
     };
 
-    // timeoutMs 0 waits as long as the network stack does.
+    // timeoutMs 0 waits as long as the reply makes progress (see ReplyTimeout::abortWhenSilent).
     VersionReport(const QUrl &url, Repeat repeat, int timeoutMs = 0);
 
     void send();

@@ -5,12 +5,16 @@
 #include "app/OverlayWidget.h"
 #include "app/PopupDialog.h"
 #include "app/Startup.h"
+#include "service/SerialDialog.h"
 
+#include <QAccessible>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 using Button = PopupAnswerer::Button;
@@ -39,6 +43,7 @@ private Q_SLOTS:
     void logoChoiceIsCaseSensitive();
     void dragging_data();
     void dragging();
+    void namesForScreenReaders();
 
 private:
     QWidget *overlay() const
@@ -174,6 +179,26 @@ void TestMainWindow::dragging()
     // After the release, moving no longer drags.
     sendMouse(window, QEvent::MouseMove, start + QPoint(60, 80), Qt::NoButton, Qt::LeftButton);
     QCOMPARE(m_window->pos(), moved);
+}
+
+void TestMainWindow::namesForScreenReaders()
+{
+    const auto name = [](QObject *object) {
+        return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(m_window->findChild<QToolButton *>("CloseButton")), "Close");
+
+    PopupDialog popup;
+    popup.setHeader("Error");
+    QCOMPARE(name(&popup), "Error");
+
+    SerialDialog serial;
+    QCOMPARE(name(&serial), "Product Serial Number");
+    auto *field = serial.findChild<QLineEdit *>("SerialLineEdit");
+    QCOMPARE(name(field), "Serial number");
+    const auto labels = QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->object(), serial.findChild<QLabel *>("TextLabel"));
 }
 
 HALVORNSYNC_TEST_MAIN(TestMainWindow)

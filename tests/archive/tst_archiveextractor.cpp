@@ -58,6 +58,7 @@ struct Entry
     QString link = {};
     qint64 size = -1;
     qint64 time = EntryTime;
+    int perm = -1;
 };
 
 la_ssize_t appendTo(archive *, void *bytes, const void *buffer, size_t size)
@@ -97,7 +98,7 @@ QByteArray build(Format format, const QList<Entry> &entries, const char *passphr
         archive_entry *entry = archive_entry_new();
         archive_entry_set_pathname_utf8(entry, e.path.toUtf8().constData());
         archive_entry_set_filetype(entry, e.type == HardLink ? AE_IFREG : e.type);
-        archive_entry_set_perm(entry, e.type == AE_IFDIR ? 0755 : 0644);
+        archive_entry_set_perm(entry, e.perm >= 0 ? e.perm : e.type == AE_IFDIR ? 0755 : 0644);
         archive_entry_set_mtime(entry, time_t(e.time), 0);
         archive_entry_set_size(entry, size);
         if (e.type == AE_IFLNK) {
@@ -116,19 +117,23 @@ QByteArray build(Format format, const QList<Entry> &entries, const char *passphr
     return bytes;
 }
 
-// A hard link that carries data, made from a file entry: libarchive's writers never make one, but
-// its reader takes it, and its disk writer writes the data into the link's target.
-QByteArray hardLinkWithData(const QString &target)
+// A tar whose first header has `bytes` at `offset`, its checksum made right again.
+QByteArray withHeaderField(QByteArray tar, int offset, const QByteArray &bytes)
 {
-    QByteArray tar = build(Tar, {{"evil", "PWNED"}});
-    tar[156] = '1';
-    tar.replace(157, target.size(), target.toUtf8());
+    tar.replace(offset, bytes.size(), bytes);
     tar.replace(148, 8, "        "); // the checksum counts its own field as blanks
     int sum = 0;
     for (int i = 0; i < 512; ++i) {
         sum += uchar(tar.at(i));
     }
     return tar.replace(148, 7, QByteArray::number(sum, 8).rightJustified(6, '0') + '\0');
+}
+
+// A hard link that carries data, made from a file entry: libarchive's writers never make one, but
+// its reader takes it, and its disk writer writes the data into the link's target.
+QByteArray hardLinkWithData(const QString &target)
+{
+    return withHeaderField(build(Tar, {{"evil", "PWNED"}}), 156, '1' + target.toUtf8());
 }
 
 struct Progress
@@ -607,6 +612,20 @@ void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder_data()
         << build(Tar, {{"evil", {}, AE_IFLNK, victim}, {"evil", "PWNED"}}) << true << "finished";
     QTest::newRow("absolute path, no output folder")
         << build(Tar, {{m_outside + "/evil", "evil"}}) << false << "error 7";
+    // Entries that name the output folder itself are passed over.
+    QTest::newRow("./ and /./ of mode 000")
+        << build(Zip, {{"./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                       {"/./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                       {"a.txt", "a"}})
+        << true << "finished";
+    QTest::newRow("empty name") << withHeaderField(build(Tar, {{"x", "PWNED"}, {"a.txt", "a"}}), 0,
+                                                   QByteArray(100, 0))
+                                << true << "finished";
+    QTest::newRow("./ and .\\ without an output folder")
+        << build(Tar, {{"./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                       {".\\", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                       {"a.txt", "a"}})
+        << false << "finished";
 }
 
 void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder()
@@ -621,9 +640,14 @@ void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder()
         QVERIFY(QDir::setCurrent(m_out));
     }
     Recorder recorder(&extractor);
+    const QFile::Permissions permissions = QFileInfo(m_out).permissions();
     QVERIFY(recorder.run(extractor));
 
     QTEST(recorder.last(), "outcome");
+    const QFileInfo out(m_out);
+    QVERIFY(out.isDir());
+    QCOMPARE(out.permissions(), permissions);
+    QVERIFY(out.lastModified().toSecsSinceEpoch() != EntryTime);
     QCOMPARE(filesUnder(m_outside), QStringList{"victim"});
     QCOMPARE(readFile(m_outside + "/victim"), "victim\n");
 }

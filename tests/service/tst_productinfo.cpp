@@ -1,9 +1,12 @@
 #include "TestMain.h"
 #include "service/ProductInfo.h"
 #include "service/ProductInfoReply.h"
+#include "service/ServiceAddress.h"
+#include "service/ServiceRequests.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 ProductInfo parse(const char *json)
@@ -31,6 +34,8 @@ private Q_SLOTS:
     void cardsKeepTheirOrderAndFields();
     void replyBody_data();
     void replyBody();
+    void serviceAddressOverride_data();
+    void serviceAddressOverride();
 };
 
 void TestProductInfo::format_data()
@@ -210,6 +215,44 @@ void TestProductInfo::replyBody()
         QVERIFY(reply.product->sdSubProducts.isEmpty());
         QVERIFY(reply.product->pcSubProduct.fids.isEmpty());
     }
+}
+
+void TestProductInfo::serviceAddressOverride_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("accepted"); // refused: the built-in address is used
+    QTest::newRow("https") << "https://maps.example" << true;
+    QTest::newRow("https, port, slash") << "https://maps.example:8443/" << true;
+    QTest::newRow("http to loopback") << "http://127.0.0.1:8080" << true;
+    QTest::newRow("http to another host") << "http://maps.example" << false;
+    QTest::newRow("http to a loopback-looking name") << "http://127.0.0.1.evil.example" << false;
+    QTest::newRow("fragment") << "https://maps.example#" << false;
+    QTest::newRow("query") << "https://maps.example?" << false;
+    QTest::newRow("path") << "https://maps.example/api" << false;
+    QTest::newRow("user") << "https://me@maps.example" << false;
+    QTest::newRow("another scheme") << "file:///tmp/service" << false;
+}
+
+void TestProductInfo::serviceAddressOverride()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, accepted);
+    const QByteArray sandboxed = qgetenv("HALVORNSYNC_SERVICE_URL");
+    qunsetenv("HALVORNSYNC_SERVICE_URL");
+    const QUrl builtIn = serviceBaseUrl();
+    qputenv("HALVORNSYNC_SERVICE_URL", address.toUtf8());
+    if (!accepted) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^HALVORNSYNC_SERVICE_URL refused"));
+    }
+    // Asked for every request; refused once.
+    serviceBaseUrl();
+    const QUrl request = ServiceRequests::productInfoUrl("S1", "EN");
+    qputenv("HALVORNSYNC_SERVICE_URL", sandboxed);
+
+    const QString base =
+        accepted ? address.chopped(address.endsWith('/') ? 1 : 0) : builtIn.toString();
+    QCOMPARE(request.toString(), base + "/api/v2/?action=get_info&serial_number=S1&language=EN"
+                                        "&halvornsync_version=2.2.2");
 }
 
 HALVORNSYNC_TEST_MAIN(TestProductInfo)

@@ -6,6 +6,7 @@
 #include "app/Core.h"
 #include "service/ProductInfo.h"
 #include "service/ProductInfoStep.h"
+#include "service/ReplyTimeout.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -64,17 +65,26 @@ void TestProductInfoRequest::replies_data()
 {
     QTest::addColumn<QString>("serial");
     QTest::addColumn<QString>("error"); // part of the error pop-up's text; empty: no failure
-    QTest::newRow("product") << "HALV-PC-0001" << QString();
-    QTest::newRow("service error") << "FAULT-SERVICE-ERROR"
-                                   << "This serial number is not registered for updates.";
+    QTest::addColumn<int>("silenceMs");
+    const int patient = ReplyTimeout::defaultSilenceMs;
+    QTest::newRow("product") << "HALV-PC-0001" << QString() << patient;
+    QTest::newRow("service error")
+        << "FAULT-SERVICE-ERROR"
+        << "This serial number is not registered for updates." << patient;
     QTest::newRow("HTTP 503: Qt's own text") << "FAULT-HTTP-ERROR"
-                                             << "Service Unavailable";
+                                             << "Service Unavailable" << patient;
+    QTest::newRow("never answers") << "FAULT-INFO-SILENT"
+                                   << "The service did not answer." << 300;
+    QTest::newRow("stops mid-body") << "FAULT-INFO-STOPS"
+                                    << "The service did not answer." << 300;
 }
 
 void TestProductInfoRequest::replies()
 {
     QFETCH(QString, serial);
     QFETCH(QString, error);
+    QFETCH(int, silenceMs);
+    ReplyTimeout::setSilenceMs(silenceMs);
     auto *previous = new ProductInfo;
     Core::instance()->setProductInfo(previous);
     PageRecorder recorder;
@@ -90,6 +100,7 @@ void TestProductInfoRequest::replies()
     ProductInfoStep::start(&m_origin);
     QCOMPARE(serials.shownCount(), 1);
     QTRY_VERIFY(!ProductInfoStep::isRunning());
+    ReplyTimeout::setSilenceMs(ReplyTimeout::defaultSilenceMs);
 
     QCOMPARE(m_service.requests(QStringLiteral("get_info")).size(), 1);
     QVERIFY(m_origin.isEnabled());
@@ -116,6 +127,7 @@ void TestProductInfoRequest::requestCarriesTheSerialWhole_data()
     QTest::newRow("ampersand and blanks") << "AB & CD&language=XX #1";
     QTest::newRow("delimiters") << "a=b#c?d+e%20f;g/h";
     QTest::newRow("non-ASCII") << "Sérié–42 ü";
+    QTest::newRow("markup, shown as typed") << "<b>42</b> <img src=\"/nonexistent/fifo\"> <ABC>";
 }
 
 void TestProductInfoRequest::requestCarriesTheSerialWhole()
@@ -136,7 +148,7 @@ void TestProductInfoRequest::requestCarriesTheSerialWhole()
     QCOMPARE(request, expected);
     // The service did not know it, and says so with the serial it received.
     QCOMPARE(popups.shownCount(), 1);
-    QCOMPARE(popups.shown().first().text, QStringLiteral("Unknown serial number: ") + serial);
+    QCOMPARE(popups.shown().first().readText, QStringLiteral("Unknown serial number: ") + serial);
     QCOMPARE(Core::instance()->productSerial(), serial);
 }
 

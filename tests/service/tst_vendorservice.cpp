@@ -75,6 +75,8 @@ private Q_SLOTS:
     void filesMatchTheirAnnouncement();
     void mapsCarryTheAnnouncedFamilyNumbers();
     void remakesFilesWhenTheRecipeChanges();
+    void queriesAreDecodedLikeAForm_data();
+    void queriesAreDecodedLikeAForm();
 
 private:
     QJsonObject productInfo(const QString &serial);
@@ -209,6 +211,26 @@ void TestVendorService::remakesFilesWhenTheRecipeChanges()
     const qint64 second = mapSize(50000);
     QVERIFY(first > 0);
     QVERIFY(second > 0 && second < first);
+}
+
+void TestVendorService::queriesAreDecodedLikeAForm_data()
+{
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("received");
+    QTest::newRow("bare +") << "A+B"
+                            << "A B";
+    QTest::newRow("encoded +") << "A%2BB"
+                               << "A+B";
+    QTest::newRow("encoded blank") << "A%20B"
+                                   << "A B";
+}
+
+void TestVendorService::queriesAreDecodedLikeAForm()
+{
+    QFETCH(QString, sent);
+    productInfo(sent);
+    QTEST(m_service.requests(QStringLiteral("get_info")).last().value("serial_number").toString(),
+          "received");
 }
 
 HALVORNSYNC_TEST_MAIN(TestVendorService)

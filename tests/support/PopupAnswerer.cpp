@@ -1,6 +1,7 @@
 #include "PopupAnswerer.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -12,6 +13,13 @@ QString textOf(QDialog *dialog, const char *name)
 {
     auto *label = dialog->findChild<QLabel *>(QLatin1String(name));
     return label ? label->text() : QString();
+}
+
+QString readText(QDialog *dialog)
+{
+    auto *label = dialog->findChild<QLabel *>(QStringLiteral("TextLabel"));
+    QAccessibleInterface *readable = label ? QAccessible::queryAccessibleInterface(label) : nullptr;
+    return readable ? readable->text(QAccessible::Name) : QString();
 }
 
 QString buttonText(QDialog *dialog, const char *name)
@@ -76,7 +84,7 @@ bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
         auto *header = dialog->findChild<QLabel *>(QStringLiteral("PopupHeaderLabel"));
         m_shown.append({QString::fromLatin1(dialog->metaObject()->className()),
                         textOf(dialog, "PopupHeaderLabel"), textOf(dialog, "TextLabel"),
-                        buttonText(dialog, "LeftPopupButton"),
+                        readText(dialog), buttonText(dialog, "LeftPopupButton"),
                         buttonText(dialog, "RightPopupButton"),
                         header ? header->palette().color(QPalette::WindowText) : QColor()});
         m_open.append(dialog);

@@ -32,6 +32,7 @@ public:
         QString className;
         QString header;
         QString text;
+        QString readText;    // the text as laid out (markup taken away if it was taken as such)
         QString leftButton;  // empty when hidden
         QString rightButton; // empty when hidden
         QColor headerColour;

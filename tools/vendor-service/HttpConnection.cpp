@@ -70,9 +70,9 @@ void HttpConnection::onReadyRead()
 QByteArray HttpConnection::head(int status, qint64 contentLength,
                                 const QByteArray &contentType) const
 {
-    const QByteArray length = contentLength < 0 ? QByteArray()
-                                                : "\r\nContent-Length: " +
-                                                      QByteArray::number(contentLength);
+    const QByteArray length = contentLength < 0
+                                  ? QByteArray()
+                                  : "\r\nContent-Length: " + QByteArray::number(contentLength);
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) +
            "\r\nContent-Type: " + contentType + length +
            "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n";
@@ -111,3 +111,10 @@ void HttpConnection::sendFile(const ServedFile &file, bool withBody)
 }
 
 void HttpConnection::hold() {}
+
+void HttpConnection::respondHalf(int status, const QByteArray &body, const QByteArray &contentType)
+{
+    if (m_socket) {
+        m_socket->write(head(status, body.size(), contentType) + body.left(body.size() / 2));
+    }
+}

@@ -25,6 +25,9 @@ public:
     void sendFile(const ServedFile &file, bool withBody);
     // Never answers; the connection stays open until the client gives up.
     void hold();
+    // Sends the head announcing all of `body` and then only its first half; the connection stays
+    // open until the client gives up.
+    void respondHalf(int status, const QByteArray &body, const QByteArray &contentType);
 
 Q_SIGNALS:
     void requestReceived(HttpConnection *connection, const HttpRequest &request);

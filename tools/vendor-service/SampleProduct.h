@@ -16,6 +16,8 @@ struct SampleProduct
         ServiceError,  // "Error:" followed by errorText
         CorruptJson,   // a JSON text cut short
         HttpError,     // HTTP status 503
+        Silent,        // the connection is taken, nothing is ever said
+        StopsMidBody,  // the head and half the product object, then nothing
     };
     // How the three version reports are answered.
     enum class Reports

@@ -22,7 +22,11 @@ ServiceApi::ServiceApi(const Catalogue &catalogue, ReportLog &log)
 void ServiceApi::handle(HttpConnection *connection, const HttpRequest &request,
                         const QString &origin)
 {
-    const QUrlQuery query(request.target);
+    // Decoded like a submitted form, as the vendor's own back end does: a "+" is a blank there, so
+    // a client that leaves one unencoded gets it changed.
+    QString formQuery = request.target.query(QUrl::FullyEncoded);
+    formQuery.replace(QLatin1Char('+'), QLatin1String("%20"));
+    const QUrlQuery query(formQuery);
     QJsonObject entry;
     const auto items = query.queryItems(QUrl::FullyDecoded);
     for (const auto &[key, value] : items) {
@@ -87,6 +91,12 @@ void ServiceApi::answerProductInfo(HttpConnection *connection, const QString &se
     }
     case Reply::HttpError:
         connection->respond(503, "the service is down for maintenance\n");
+        break;
+    case Reply::Silent:
+        connection->hold();
+        break;
+    case Reply::StopsMidBody:
+        connection->respondHalf(200, QJsonDocument(object).toJson(), jsonType);
         break;
     }
 }
