@@ -26,9 +26,6 @@ public:
     // when the server announced none).
     Tick tick(qint64 received, qint64 total);
 
-    // Seconds in a row without a new byte, up to now.
-    int silentTicks() const { return m_silentTicks; }
-
     static QString stalledText();
 
 private:

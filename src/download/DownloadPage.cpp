@@ -68,11 +68,6 @@ qint64 DownloadPage::bytesAvailable(const QString &path)
     return Platform::instance()->bytesAvailable(path);
 }
 
-QLabel *DownloadPage::infoLabel() const
-{
-    return ui->InfoLabel;
-}
-
 void DownloadPage::AskFileSize()
 {
     // Nothing to fetch is no failure to retry for ever: the page has nothing to do.

@@ -12,7 +12,6 @@ namespace Ui {
 class DownloadPage;
 }
 class FileDownload;
-class QLabel;
 class QProgressBar;
 
 // What every download page has in common: the form (picture, what is going on, progress bar, the
@@ -77,7 +76,6 @@ protected:
     void keepAwake(bool awake);
 
     FileDownload *download() const { return m_download; }
-    QLabel *infoLabel() const;
 
 protected Q_SLOTS:
     void AskFileSize();

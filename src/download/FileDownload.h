@@ -39,7 +39,6 @@ public:
     ~FileDownload() override;
 
     void setUrl(const QUrl &url) { m_url = url; }
-    QUrl url() const { return m_url; }
     void setTargetPath(const QString &path) { m_targetPath = path; }
     QString targetPath() const { return m_targetPath; }
 
@@ -50,8 +49,6 @@ public:
     void start();
 
     qint64 bytesReceived() const { return m_bytesReceived; }
-    qint64 bytesTotal() const { return m_bytesTotal; }
-    bool isRunning() const { return !m_currentReply.isNull(); }
 
 Q_SIGNALS:
     // The announced size in bytes; 0 when the server announced none.
