@@ -1,7 +1,10 @@
 #include "app/PageFactory.h"
 
 #include "app/PendingPage.h"
+#include "pages/card/DownloadMapSDPage.h"
+#include "pages/card/EjectSDPage.h"
 #include "pages/card/InformNewSDVersionPage.h"
+#include "pages/card/InsertSDPage.h"
 #include "pages/card/NoSDUpdatesAvailablePage.h"
 #include "pages/card/SDUpdatesAvailablePage.h"
 #include "pages/computer/CloseGarminPage.h"
@@ -39,6 +42,12 @@ QWidget *createPage(PageId id)
         return new HighSpeedConnectionRequiredPage;
     case PageId::UpdateFirmwarePage:
         return new UpdateFirmwarePage;
+    case PageId::InsertSDPage:
+        return new InsertSDPage;
+    case PageId::DownloadMapSDPage:
+        return new DownloadMapSDPage;
+    case PageId::EjectSDPage:
+        return new EjectSDPage;
     case PageId::SDUpdatesAvailablePage:
         return new SDUpdatesAvailablePage;
     case PageId::NoSDUpdatesAvailablePage:

@@ -70,50 +70,11 @@ bool downloading(const PendingPage *page)
     return page->property("downloading").toBool();
 }
 
-void ejectCard(PendingPage *)
-{
-    Core *c = core();
-    c->setCardIndex(c->cardIndex() + 1);
-    if (c->cardIndex() < currentProduct().sdSubProducts.size()) {
-        c->setCurrentPage(PageId::InsertSDPage);
-    } else if (c->cardUpdated()) {
-        c->setCurrentPage(PageId::InformNewSDVersionPage);
-    } else {
-        c->setCurrentPage(PageId::ViewMapOnPCPage);
-    }
-}
-
 QHash<PageId, PageBehaviour> buildTable()
 {
     using P = PageId;
     QHash<PageId, PageBehaviour> table;
 
-    table[P::InsertSDPage].outcomes = {
-        {"ContinueButton",
-         QT_TRANSLATE_NOOP("InsertSDPage", "CONTINUE ≻"),
-         {},
-         [](PendingPage *) {
-             core()->setCurrentPage(currentProduct().latestNewerThanSd
-                                        ? P::SDUpdatesAvailablePage
-                                        : P::NoSDUpdatesAvailablePage);
-         }},
-    };
-    table[P::DownloadMapSDPage].outcomes = {
-        {"MapCopiedOutcome",
-         QT_TRANSLATE_NOOP("DownloadMapSDPage", "MAP COPIED TO THE CARD"),
-         {},
-         [](PendingPage *) {
-             core()->setCardUpdated(true);
-             core()->setCurrentPage(P::EjectSDPage);
-         }},
-        {"GiveUpOutcome",
-         QT_TRANSLATE_NOOP("DownloadMapSDPage", "GIVE UP AFTER A FAILURE"),
-         {},
-         go(P::EjectSDPage)},
-    };
-    table[P::EjectSDPage].outcomes = {
-        {"CardRemovedOutcome", QT_TRANSLATE_NOOP("EjectSDPage", "CARD REMOVED"), {}, &ejectCard},
-    };
     table[P::DownloadBaseCampPage].outcomes = {
         {"InstallerVerifiedOutcome",
          QT_TRANSLATE_NOOP("DownloadBaseCampPage", "INSTALLER DOWNLOADED"),

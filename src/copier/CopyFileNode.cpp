@@ -3,6 +3,7 @@
 #include "copier/CopyThread.h"
 #include "copier/DestinationFileFactory.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +16,9 @@ namespace {
 // or a full card would count as a finished copy.
 constexpr QIODevice::OpenMode writeMode =
     QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered;
-constexpr qint64 blockSize = 8192;
+// Large blocks matter on removable drives, which Windows mounts without write caching: every
+// write goes to the card by itself. On the heap, since a worker thread's stack may be 1 MiB.
+constexpr qint64 blockSize = 1 << 20;
 
 // Also true through links and hard links, which name the same data under another path.
 bool sameFile(const QString &a, const QString &b)
@@ -90,7 +93,8 @@ bool CopyFileNode::openDestination(QFile &destination)
 
 bool CopyFileNode::copyData(QFile &source, QFile &destination)
 {
-    char buffer[blockSize];
+    QByteArray block(blockSize, Qt::Uninitialized);
+    char *buffer = block.data();
     qint64 copied = 0;
     bool failed = false;
     for (;;) {

@@ -5,7 +5,7 @@
 
 class QFile;
 
-// The last step: copies a file's data through one 8192-byte buffer. It holds the request, the
+// The last step: copies a file's data through one 1 MiB buffer. It holds the request, the
 // worker and the id for the whole chain.
 class CopyFileNode : public ChainNode
 {

@@ -12,7 +12,14 @@ class CheckMd5Worker : public QThread
     Q_OBJECT
 
 public:
-    CheckMd5Worker(QObject *parent, const QString &filePath, const QString &expectedMd5);
+    enum class ReadFrom
+    {
+        Cache,  // a file just downloaded: wherever the system has its data is fine
+        Medium, // a file just written to a card: what counts is what the card gives back
+    };
+
+    CheckMd5Worker(QObject *parent, const QString &filePath, const QString &expectedMd5,
+                   ReadFrom readFrom = ReadFrom::Cache);
 
     // The service's text against a digest in lowercase hexadecimal: letter case and surrounding
     // blanks do not matter, so a good file is never called corrupt for them.
@@ -20,6 +27,7 @@ public:
 
     const QString filePath;
     const QString expectedMd5;
+    const ReadFrom readFrom;
 
 Q_SIGNALS:
     void resultReady(bool _result);

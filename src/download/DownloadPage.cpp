@@ -33,7 +33,7 @@ DownloadPage::DownloadPage(const QString &objectName, const QString &picture,
 
     connect(m_download, &FileDownload::sizeKnown, this, &DownloadPage::onSizeKnown);
     connect(m_download, &FileDownload::sizeQueryFailed, this, &DownloadPage::onSizeQueryFailed);
-    connect(m_download, &FileDownload::progressChanged, this, &DownloadPage::onProgressChanged);
+    connect(m_download, &FileDownload::progressChanged, this, &DownloadPage::showProgress);
     connect(m_download, &FileDownload::statusChanged, this, &DownloadPage::onStatusChanged);
     connect(m_download, &FileDownload::failed, this, &DownloadPage::onDownloadFailed);
     connect(m_download, &FileDownload::finished, this, &DownloadPage::onDownloadFinished);
@@ -125,7 +125,7 @@ void DownloadPage::Download()
     m_download->start();
 }
 
-void DownloadPage::onProgressChanged(int percent)
+void DownloadPage::showProgress(int percent)
 {
     if (ui->ProgressBar->maximum() == 0) {
         ui->ProgressBar->setRange(0, 100); // the busy indicator ends with the first figures
@@ -167,6 +167,15 @@ void DownloadPage::showBusy(const QString &text)
 {
     ui->InfoLabel->setText(text);
     ui->ProgressBar->setRange(0, 0);
+    ui->DownloadedLabel->hide();
+    ui->TimeLabel->hide();
+}
+
+void DownloadPage::showPercentStep(const QString &text)
+{
+    ui->InfoLabel->setText(text);
+    ui->ProgressBar->setRange(0, 100);
+    ui->ProgressBar->setValue(0);
     ui->DownloadedLabel->hide();
     ui->TimeLabel->hide();
 }

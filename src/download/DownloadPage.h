@@ -63,6 +63,10 @@ protected:
     // The info line reads `text` and the bar turns into a busy indicator; the byte and time texts
     // go away.
     void showBusy(const QString &text);
+    // The info line reads `text` over a bar at 0 % that showProgress() moves on; the byte and
+    // time texts go away.
+    void showPercentStep(const QString &text);
+    void showProgress(int percent);
     // Checks the download against the announced checksum on a worker thread; the answer arrives
     // in handleMd5CheckResults().
     void verifyDownload(const QString &expectedMd5);
@@ -85,7 +89,6 @@ protected Q_SLOTS:
 private:
     void onSizeKnown(qint64 bytes);
     void onSizeQueryFailed(const QString &errorText);
-    void onProgressChanged(int percent);
     void onStatusChanged(const QString &downloaded, const QString &timeLeft);
     void onDownloadFailed();
     void onDownloadFinished();

@@ -31,6 +31,57 @@ void Platform::finishLater(QObject *context, std::function<void()> done)
     QMetaObject::invokeMethod(context, std::move(done), Qt::QueuedConnection);
 }
 
+QList<Platform::Volume> Platform::mountedVolumes() const
+{
+    QList<Volume> volumes;
+    const QList<QStorageInfo> mounted = QStorageInfo::mountedVolumes();
+    for (const QStorageInfo &storage : mounted) {
+        volumes.append({storage.rootPath(), storage.name(), storage.isValid(), storage.isReady(),
+                        storage.isReadOnly(), storage.bytesAvailable(),
+                        QString::fromUtf8(storage.fileSystemType())});
+    }
+    return volumes;
+}
+
+std::optional<Platform::Volume> Platform::mountedVolume(const QString &rootPath) const
+{
+    const QList<Volume> volumes = mountedVolumes();
+    for (const Volume &volume : volumes) {
+        if (volume.rootPath == rootPath) {
+            return volume;
+        }
+    }
+    return std::nullopt;
+}
+
+bool Platform::readFromMedium(const QString &path,
+                              const std::function<bool(QByteArrayView)> &consume) const
+{
+    return readFile(path, consume);
+}
+
+bool Platform::readFile(const QString &path, const std::function<bool(QByteArrayView)> &consume)
+{
+    constexpr qint64 blockSize = 1 << 20;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return false;
+    }
+    QByteArray block(blockSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = file.read(block.data(), blockSize);
+        if (read < 0) {
+            return false;
+        }
+        if (read == 0) {
+            return true;
+        }
+        if (!consume(QByteArrayView(block.constData(), read))) {
+            return false;
+        }
+    }
+}
+
 qint64 Platform::bytesAvailable(const QString &path) const
 {
     // A folder about to be made (the maps folder on a first install) lives on its parent's volume.

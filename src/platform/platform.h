@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QVersionNumber>
 
@@ -15,6 +17,20 @@ class QObject;
 class Platform
 {
 public:
+    // A mounted file system, as the card pages see it.
+    struct Volume
+    {
+        // As the system names it: "E:/" on Windows, the mount point on Linux.
+        QString rootPath;
+        QString name;
+        bool valid = false;
+        bool ready = false;
+        bool readOnly = false;
+        qint64 bytesAvailable = -1;
+        // "FAT32" on Windows, "vfat" on Linux, and so on.
+        QString fileSystemType;
+    };
+
     virtual ~Platform() = default;
 
     // The platform in use: the native one unless a test has installed its own.
@@ -58,6 +74,24 @@ public:
     // True when nothing of it is left; a folder that does not exist counts as removed. A link to
     // a folder is removed itself, never what it points at. Called from worker threads too.
     virtual bool removeFolder(const QString &path);
+
+    // Every mounted volume, in the system's order.
+    virtual QList<Volume> mountedVolumes() const;
+    // The mounted volume whose root path is exactly `rootPath`, if any.
+    std::optional<Volume> mountedVolume(const QString &rootPath) const;
+    // Whether the drive at `rootPath` can hold a preprogrammed card: removable media, or a disk
+    // attached through USB (card readers often present their media as fixed disks).
+    virtual bool isRemovableDrive(const QString &rootPath) const = 0;
+    // Reads the file at `path` from start to end in blocks, handing each to `consume`, which
+    // returns false to stop early. The data comes from the medium itself rather than from what
+    // the system still holds in memory from writing it, as far as the system allows: what is
+    // checked after a copy to a card is then what the card holds. False on a read error or
+    // when `consume` stopped. Called from worker threads.
+    virtual bool readFromMedium(const QString &path,
+                                const std::function<bool(QByteArrayView)> &consume) const;
+
+    // Reads `path` like readFromMedium(), but through the system's cache.
+    static bool readFile(const QString &path, const std::function<bool(QByteArrayView)> &consume);
 
 protected:
     Platform() = default;

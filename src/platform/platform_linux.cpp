@@ -1,10 +1,17 @@
 #include "platform/BoundedProcess.h"
 #include "platform/LogindSleepInhibitor.h"
 #include "platform/PeVersionReader.h"
+#include "platform/SysfsCardReaders.h"
 #include "platform/WineEnvironment.h"
 #include "platform/platform.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStorageInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +78,28 @@ public:
     QString nativePath(const QString &windowsPath) const override
     {
         return WineEnvironment::fromSystem().nativePath(windowsPath);
+    }
+
+    bool isRemovableDrive(const QString &rootPath) const override
+    {
+        // The device node may be named through a link (/dev/disk/by-uuid/...).
+        const QString device = QString::fromLocal8Bit(QStorageInfo(rootPath).device());
+        const QString node = QFileInfo(device).canonicalFilePath();
+        return SysfsCardReaders().isCardReader(node.isEmpty() ? device : node);
+    }
+
+    bool readFromMedium(const QString &path,
+                        const std::function<bool(QByteArrayView)> &consume) const override
+    {
+        // Pages still cached from the copy would answer the reads: written back and dropped,
+        // they have to come from the card again.
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+            ::close(fd);
+        }
+        return readFile(path, consume);
     }
 
 private:

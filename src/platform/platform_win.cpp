@@ -2,10 +2,12 @@
 #include "platform/PeVersionReader.h"
 #include "platform/platform.h"
 
+#include <QDir>
 #include <QProcess>
 
 #include <vector>
 #include <windows.h>
+#include <winioctl.h>
 #include <winver.h>
 
 namespace {
@@ -74,6 +76,67 @@ public:
     }
 
     QString nativePath(const QString &windowsPath) const override { return windowsPath; }
+
+    bool isRemovableDrive(const QString &rootPath) const override
+    {
+        const std::wstring root = (rootPath + QLatin1Char('/')).toStdWString();
+        const UINT type = GetDriveTypeW(root.c_str());
+        if (type == DRIVE_REMOVABLE) {
+            return true;
+        }
+        if (type != DRIVE_FIXED || rootPath.isEmpty()) {
+            return false;
+        }
+        // USB card readers present their media as fixed disks; the bus tells them apart.
+        const std::wstring device = QStringLiteral("\\\\.\\%1:").arg(rootPath.at(0)).toStdWString();
+        const HANDLE handle = CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        STORAGE_PROPERTY_QUERY query = {};
+        query.PropertyId = StorageDeviceProperty;
+        query.QueryType = PropertyStandardQuery;
+        STORAGE_DEVICE_DESCRIPTOR descriptor = {};
+        DWORD returned = 0;
+        const BOOL answered =
+            DeviceIoControl(handle, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &descriptor,
+                            sizeof descriptor, &returned, nullptr);
+        CloseHandle(handle);
+        return answered && descriptor.BusType == BusTypeUsb;
+    }
+
+    bool readFromMedium(const QString &path,
+                        const std::function<bool(QByteArrayView)> &consume) const override
+    {
+        // Unbuffered reads bypass the cache that still holds what was just written. They must
+        // be whole sectors into sector-aligned memory: 1 MiB from VirtualAlloc is both.
+        constexpr DWORD blockSize = 1 << 20;
+        const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+        const HANDLE file =
+            CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return readFile(path, consume);
+        }
+        void *block = VirtualAlloc(nullptr, blockSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        bool ok = block != nullptr;
+        while (ok) {
+            DWORD read = 0;
+            if (!ReadFile(file, block, blockSize, &read, nullptr)) {
+                ok = false;
+            } else if (read == 0) {
+                break;
+            } else {
+                ok = consume(QByteArrayView(static_cast<const char *>(block), read));
+            }
+        }
+        if (block) {
+            VirtualFree(block, 0, MEM_RELEASE);
+        }
+        CloseHandle(file);
+        return ok;
+    }
 };
 
 } // namespace

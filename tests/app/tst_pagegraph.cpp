@@ -4,6 +4,7 @@
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
+#include "app/CurrentProduct.h"
 #include "app/MainWindow.h"
 #include "service/ProductInfo.h"
 
@@ -32,8 +33,9 @@ bool installMap(const QString &name)
                           .toUtf8()) > 0;
 }
 
-// The stand-in service's computer map, which the computer routes download and install.
+// The stand-in service's computer map and cards, which the routes download and install.
 PcSubProduct s_computerMap;
+QList<SdSubProduct> s_cards;
 
 enum class Product
 {
@@ -63,8 +65,11 @@ ProductInfo *makeProduct(Product kind)
         info->additionalGpsDataName = QStringLiteral("Halvorn Trails");
         info->additionalGpsDataUrl = QUrl(QStringLiteral("https://example.invalid/trails.zip"));
     } else {
-        info->sdSubProducts = {{QStringLiteral("North"), {}, {}, 1},
-                               {QStringLiteral("South"), {}, {}, 2}};
+        // Cards already up to date have nothing to download when they are reinstalled.
+        info->sdSubProducts = kind == Product::TwoCardsNewer
+                                  ? s_cards
+                                  : QList<SdSubProduct>{{QStringLiteral("North"), {}, {}, 1},
+                                                        {QStringLiteral("South"), {}, {}, 2}};
         info->latestNewerThanSd = kind == Product::TwoCardsNewer;
     }
     return info;
@@ -106,13 +111,9 @@ void TestPageGraph::initTestCase()
     const std::unique_ptr<ProductInfo> computer = m_service.product(QStringLiteral("HALV-PC-0001"));
     QVERIFY(computer);
     s_computerMap = computer->pcSubProduct;
-    // The cards carry a map, so the card version pages offer both their buttons. (Until the
-    // card drive page is built, its placeholder chooses no drive.)
-    const QString card = QDir::homePath() + QStringLiteral("/card");
-    QVERIFY(QDir().mkpath(card + QStringLiteral("/garmin")));
-    QFile map(card + QStringLiteral("/garmin/gmapsupp.img"));
-    QVERIFY(map.open(QIODevice::WriteOnly));
-    Core::instance()->setCardDrive(card);
+    const std::unique_ptr<ProductInfo> cards = m_service.product(QStringLiteral("HALV-SD-0002"));
+    QVERIFY(cards);
+    s_cards = cards->sdSubProducts;
 }
 
 void TestPageGraph::init()
@@ -125,8 +126,19 @@ void TestPageGraph::init()
     core->setCardUpdated(true);
     m_visited.clear();
     m_window = std::make_unique<MainWindow>();
-    connect(core, &Core::currentPageChanged, this,
-            [this](QWidget *page) { m_visited.append(page ? page->objectName() : QString()); });
+    connect(core, &Core::currentPageChanged, this, [this](QWidget *page) {
+        const QString name = page ? page->objectName() : QString();
+        m_visited.append(name);
+        // The user puts in each card when asked for it (carrying the card's own map, so the
+        // version pages offer both their buttons) and takes it out when asked to.
+        if (name == QLatin1String("InsertSDPage")) {
+            m_platform->insertCard(QDir::homePath() +
+                                       QStringLiteral("/card%1").arg(m_visited.size()),
+                                   currentCard().fid);
+        } else if (name == QLatin1String("EjectSDPage")) {
+            m_platform->volumes.clear();
+        }
+    });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QTRY_COMPARE(currentPage(), QStringLiteral("ChooseLanguagePage"));
@@ -188,9 +200,9 @@ void TestPageGraph::routes_data()
     QTest::addColumn<QString>("popups"); // the pop-ups' headers, joined by ", "
     const QString skipBothCards =
         QStringLiteral("UpdateFirmwarePage/NextButton > InsertSDPage/ContinueButton > "
-                       "NoSDUpdatesAvailablePage/NextButton > EjectSDPage/CardRemovedOutcome > "
+                       "NoSDUpdatesAvailablePage/NextButton > EjectSDPage > "
                        "InsertSDPage/ContinueButton > NoSDUpdatesAvailablePage/NextButton > "
-                       "EjectSDPage/CardRemovedOutcome");
+                       "EjectSDPage");
     const QString toTheEnd =
         QStringLiteral("MajorReleaseAvailablePage > DownloadGPSDataPage > ThankYouPage");
 
@@ -241,33 +253,33 @@ void TestPageGraph::routes_data()
         << Product::TwoCardsNewer << "4.6.2"
         << "Halvorn Topo 24.1"
         << "UpdateFirmwarePage/NextButton > InsertSDPage/ContinueButton > "
-           "SDUpdatesAvailablePage/UpdateNowButton > DownloadMapSDPage/MapCopiedOutcome > "
-           "EjectSDPage/CardRemovedOutcome > InsertSDPage/ContinueButton > "
-           "SDUpdatesAvailablePage/SkipButton > EjectSDPage/CardRemovedOutcome > "
+           "SDUpdatesAvailablePage/UpdateNowButton > DownloadMapSDPage > "
+           "EjectSDPage > InsertSDPage/ContinueButton > "
+           "SDUpdatesAvailablePage/SkipButton > EjectSDPage > "
            "InformNewSDVersionPage/NextButton/RR > ViewMapOnPCPage > CloseGarminPage > "
            "PCUpdatesAvailablePage/SkipButton > MajorReleaseAvailablePage > DownloadGPSDataPage > "
            "ThankYouPage"
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
     QTest::newRow("cards, every card skipped, not viewed")
         << Product::TwoCardsUpToDate << ""
-        << "" << skipBothCards + "/L > ViewMapOnPCPage > " + toTheEnd << "VIEW MAP ON PC?";
+        << "" << skipBothCards + "//L > ViewMapOnPCPage > " + toTheEnd << "VIEW MAP ON PC?";
     QTest::newRow("cards, every card skipped, BaseCamp needed to view")
         << Product::TwoCardsUpToDate << ""
-        << "" << skipBothCards + "/RR > ViewMapOnPCPage > DownloadBaseCampPage"
+        << "" << skipBothCards + "//RR > ViewMapOnPCPage > DownloadBaseCampPage"
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
-    QTest::newRow("cards, one given up, BaseCamp skipped")
+    QTest::newRow("cards, one reinstalled with nothing to download, BaseCamp skipped")
         << Product::TwoCardsUpToDate << ""
         << ""
         << "UpdateFirmwarePage/NextButton > InsertSDPage/ContinueButton > "
-           "NoSDUpdatesAvailablePage/ReinstallButton > DownloadMapSDPage/GiveUpOutcome > "
-           "EjectSDPage/CardRemovedOutcome > InsertSDPage/ContinueButton > "
-           "NoSDUpdatesAvailablePage/NextButton > EjectSDPage/CardRemovedOutcome/RL > "
+           "NoSDUpdatesAvailablePage/ReinstallButton > DownloadMapSDPage > "
+           "EjectSDPage > InsertSDPage/ContinueButton > "
+           "NoSDUpdatesAvailablePage/NextButton > EjectSDPage//RL > "
            "ViewMapOnPCPage > MajorReleaseAvailablePage > DownloadGPSDataPage > ThankYouPage"
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, viewed on the computer, not installed there")
         << Product::TwoCardsUpToDate << "4.6.2"
         << "Halvorn Topo 24.1"
-        << skipBothCards + "/RL > ViewMapOnPCPage > CloseGarminPage > " + toTheEnd
+        << skipBothCards + "//RL > ViewMapOnPCPage > CloseGarminPage > " + toTheEnd
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
 }
 

@@ -3,6 +3,7 @@
 #include "platform/PeVersionReader.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <utility>
@@ -88,4 +89,53 @@ qint64 FakePlatform::bytesAvailable(const QString &path) const
 {
     spaceQueries.append(path);
     return freeBytes ? *freeBytes : Platform::bytesAvailable(path);
+}
+
+QList<Platform::Volume> FakePlatform::mountedVolumes() const
+{
+    return volumes;
+}
+
+bool FakePlatform::isRemovableDrive(const QString &rootPath) const
+{
+    return !fixedDrives.contains(rootPath);
+}
+
+bool FakePlatform::readFromMedium(const QString &path,
+                                  const std::function<bool(QByteArrayView)> &consume) const
+{
+    mediumReads.append(path);
+    bool first = true;
+    return readFile(path, [&](QByteArrayView block) {
+        if (!mediumDiffers || !first || block.isEmpty()) {
+            return consume(block);
+        }
+        first = false;
+        QByteArray changed = block.toByteArray();
+        changed[0] = char(changed.at(0) ^ 0x5a);
+        return consume(changed);
+    });
+}
+
+Platform::Volume &FakePlatform::insertCard(const QString &root, std::optional<int> familyId,
+                                           const QString &name)
+{
+    QDir().mkpath(root + QStringLiteral("/garmin"));
+    if (familyId) {
+        // What the program reads of a map image: four hexadecimal digits at byte 4613.
+        QByteArray image(8192, '\0');
+        image.replace(4613, 4, QByteArray::number(*familyId, 16).rightJustified(4, '0'));
+        QFile file(root + QStringLiteral("/garmin/gmapsupp.img"));
+        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size()) {
+            qFatal("cannot write a card image under %s", qPrintable(root));
+        }
+    }
+    removeCard(root);
+    volumes.append({root, name, true, true, false, qint64(64) << 30, QStringLiteral("exfat")});
+    return volumes.last();
+}
+
+void FakePlatform::removeCard(const QString &root)
+{
+    volumes.removeIf([&](const Volume &volume) { return volume.rootPath == root; });
 }

@@ -33,10 +33,32 @@ public:
     // file open in it; removes the others for real.
     bool removeFolder(const QString &path) override;
 
+    // `volumes`, in their order.
+    QList<Volume> mountedVolumes() const override;
+    // Every volume but those in `fixedDrives`.
+    bool isRemovableDrive(const QString &rootPath) const override;
+    // The file's real data; with `mediumDiffers`, what a failing card gives back instead.
+    bool readFromMedium(const QString &path,
+                        const std::function<bool(QByteArrayView)> &consume) const override;
+
+    // A card in a reader: the folder `root` (made if missing) as a valid, ready, writable
+    // volume with room to spare, holding a small map image of `familyId` when one is given.
+    // Returns its entry in `volumes` for the test to change.
+    Volume &insertCard(const QString &root, std::optional<int> familyId = {},
+                       const QString &name = {});
+    void removeCard(const QString &root);
+
     bool keptAwake = false;
     std::optional<qint64> freeBytes;
     // Every path whose free space was asked, in order.
     mutable QStringList spaceQueries;
+
+    QList<Volume> volumes;
+    QStringList fixedDrives;
+    // Reads from the medium return other data than was written (the first byte changed).
+    bool mediumDiffers = false;
+    // Every path read from the medium, in order.
+    mutable QStringList mediumReads;
 
     // Stands for the Windows drive C: (by default "drive_c" in the sandboxed home).
     QString driveC;

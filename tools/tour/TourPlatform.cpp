@@ -1,19 +1,41 @@
 #include "TourPlatform.h"
 
+#include "copier/DestinationFileFactory.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+
+namespace {
+// Every file a copy writes takes its time, as on a card, so the transfer can be pictured.
+class SlowCardFile : public QFile
+{
+public:
+    using QFile::QFile;
+
+protected:
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        QThread::msleep(150);
+        return QFile::writeData(data, length);
+    }
+};
+} // namespace
 
 TourPlatform::TourPlatform()
     : m_driveC(QDir::homePath() + QStringLiteral("/drive_c"))
 {
     Platform::setInstance(this);
+    DestinationFileFactory::setFactory(
+        [](const QString &path) { return std::make_unique<SlowCardFile>(path); });
 }
 
 TourPlatform::~TourPlatform()
 {
+    DestinationFileFactory::setFactory({});
     Platform::setInstance(nullptr);
 }
 
@@ -114,4 +136,24 @@ qint64 TourPlatform::bytesAvailable(const QString &path) const
         return 0;
     }
     return Platform::bytesAvailable(path);
+}
+
+QList<Platform::Volume> TourPlatform::mountedVolumes() const
+{
+    return card ? QList<Volume>{*card} : QList<Volume>{};
+}
+
+bool TourPlatform::readFromMedium(const QString &path,
+                                  const std::function<bool(QByteArrayView)> &consume) const
+{
+    return readFile(path, [&consume](QByteArrayView block) {
+        QThread::msleep(150);
+        return consume(block);
+    });
+}
+
+void TourPlatform::insertCard(const QString &root, const QString &fileSystemType)
+{
+    card = Volume{root,  QStringLiteral("HALVORN"), true,          true,
+                  false, qint64(32) << 30,          fileSystemType};
 }

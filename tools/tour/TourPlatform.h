@@ -33,6 +33,16 @@ public:
     qint64 bytesAvailable(const QString &path) const override;
 
     mutable int lowSpaceAnswers = 0;
+    // The card in the reader, when there is one.
+    QList<Volume> mountedVolumes() const override;
+    bool isRemovableDrive(const QString &) const override { return true; }
+    // Reads as slowly as a card reader, so that the check of a copy can be pictured.
+    bool readFromMedium(const QString &path,
+                        const std::function<bool(QByteArrayView)> &consume) const override;
+    // Puts a card into the reader: a folder of the sandbox (see TourSandbox::makeCard), with the
+    // file system given.
+    void insertCard(const QString &root, const QString &fileSystemType = QStringLiteral("exfat"));
+    std::optional<Volume> card;
     bool removeFolder(const QString &path) override;
 
     // From now on every removal waits until releaseRemovals().

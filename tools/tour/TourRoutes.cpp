@@ -3,9 +3,12 @@
 #include "TourSandbox.h"
 #include "app/Core.h"
 #include "download/DownloadEstimate.h"
+#include "pages/card/DownloadMapSDPage.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -57,6 +60,25 @@ TourMoment mapPageSays(const QString &name, const char *text)
                            QCoreApplication::translate("DownloadMapPCPage", text);
             }};
 }
+
+// The card page's steps, told apart by what it says and whether its bar is busy or counts.
+TourMoment cardPageSays(const QString &name, const char *text, bool busy)
+{
+    return {name, [text, busy](QWidget *page) {
+                const auto *bar = page->findChild<QProgressBar *>(QStringLiteral("ProgressBar"));
+                return page->objectName() == QLatin1String("DownloadMapSDPage") && bar &&
+                       (bar->maximum() == 0) == busy &&
+                       shownText(page, "InfoLabel") ==
+                           QCoreApplication::translate("DownloadMapSDPage", text);
+            }};
+}
+
+// The drive list before the first look for cards.
+const TourMoment noDrive{QStringLiteral("no-drive"), [](QWidget *page) {
+                             const auto *drives =
+                                 page->findChild<QComboBox *>(QStringLiteral("DrivesComboBox"));
+                             return drives && drives->count() == 0;
+                         }};
 
 // Megabytes and a time estimate under a moving bar.
 const TourMoment downloading{QStringLiteral("downloading"), [](QWidget *page) {
@@ -139,35 +161,74 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                        {"ThankYouPage", {}, {}, "basecamp"},
                    }});
 
-    routes.append({QStringLiteral("Two preprogrammed cards, update available, then the computer"),
-                   {},
-                   {
-                       {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-0002")}},
-                       {"UpdateFirmwarePage", "NextButton", {}},
-                       {"InsertSDPage", "ContinueButton", {}},
-                       {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
-                       {"DownloadMapSDPage", "MapCopiedOutcome", {}},
-                       {"EjectSDPage", "CardRemovedOutcome", {}},
-                       {"InsertSDPage", "ContinueButton", {}},
-                       {"SDUpdatesAvailablePage", "SkipButton", {}},
-                       {"EjectSDPage", "CardRemovedOutcome", {}},
-                       {"InformNewSDVersionPage",
-                        "NextButton",
-                        {{"view-map-on-pc", Accept}, {"install-map-on-pc", Accept}}},
-                       {"ViewMapOnPCPage", {}, {}},
-                       {"CloseGarminPage", {}, {}},
-                       {"DownloadMapPCPage", {}, {}},
-                       {"InformNewPCVersionPage", "NextButton", {}},
-                       {"MajorReleaseAvailablePage", {}, {}},
-                       {"DownloadGPSDataPage", {}, {}},
-                       {"ThankYouPage", {}, {}},
-                   }});
+    // The first card arrives write-protected; its map comes slowly, so the page can be seen at
+    // each of its steps. The second card is skipped.
+    routes.append(
+        {QStringLiteral("Two preprogrammed cards, update available, then the computer"),
+         [platform] { platform->insertCard(TourSandbox::makeCard(QStringLiteral("card"), 4662)); },
+         {
+             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-SLOW-0008")}},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"InsertSDPage",
+              "NeedHelpButton",
+              {{QStringLiteral("need-help"), Accept}},
+              {},
+              [platform] { platform->card->readOnly = true; },
+              {noDrive}},
+             {"InsertSDPage", "ContinueButton", {{QStringLiteral("read-only"), Accept}}, "drive"},
+             {"InsertSDPage",
+              "ContinueButton",
+              {},
+              {},
+              [platform] {
+                  platform->card->readOnly = false;
+              }},
+             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
+             {"DownloadMapSDPage",
+              {},
+              {},
+              {},
+              {},
+              {downloading,
+               cardPageSays(QStringLiteral("verifying"), "Verifying downloaded map...", true),
+               cardPageSays(QStringLiteral("transferring"),
+                            "Transferring new map to preprogrammed card...", false),
+               cardPageSays(QStringLiteral("checking"),
+                            "Checking the map on the preprogrammed card...", true)}},
+             // Out goes the first card, in goes the second.
+             {"EjectSDPage",
+              {},
+              {},
+              {},
+              [platform] {
+                  platform->insertCard(TourSandbox::makeCard(QStringLiteral("card2"), 4663));
+              }},
+             {"InsertSDPage", "ContinueButton", {}},
+             {"SDUpdatesAvailablePage", "SkipButton", {}},
+             {"EjectSDPage",
+              {},
+              {},
+              {},
+              [platform] {
+                  platform->card.reset();
+              }},
+             {"InformNewSDVersionPage",
+              "NextButton",
+              {{"view-map-on-pc", Accept}, {"install-map-on-pc", Accept}}},
+             {"ViewMapOnPCPage", {}, {}},
+             {"CloseGarminPage", {}, {}},
+             {"DownloadMapPCPage", {}, {}},
+             {"InformNewPCVersionPage", "NextButton", {}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
+             {"ThankYouPage", {}, {}},
+         }});
 
     routes.append({QStringLiteral("Preprogrammed cards already up to date, the second one blank, "
                                   "no BaseCamp"),
                    [platform] {
                        platform->setBaseCamp({});
-                       Core::instance()->setCardDrive(TourSandbox::insertCard(true));
+                       platform->insertCard(TourSandbox::makeCard(QStringLiteral("card"), 4662));
                    },
                    {
                        {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-CURRENT-0007")}},
@@ -175,23 +236,97 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                        {"InsertSDPage", "ContinueButton", {}},
                        {"NoSDUpdatesAvailablePage", "NextButton", {}},
                        {"EjectSDPage",
-                        "CardRemovedOutcome",
                         {},
                         {},
-                        [] {
-                            TourSandbox::insertCard(false);
+                        {},
+                        [platform] {
+                            platform->insertCard(
+                                TourSandbox::makeCard(QStringLiteral("card2"), std::nullopt));
                         }},
                        {"InsertSDPage", "ContinueButton", {}},
                        {"NoSDUpdatesAvailablePage", "ReinstallButton", {}, "no-map"},
-                       {"DownloadMapSDPage", "GiveUpOutcome", {}},
+                       {"DownloadMapSDPage",
+                        {},
+                        {{QStringLiteral("transfer-failed"), Decline},
+                         {"view-map-on-pc", Accept},
+                         {"basecamp-required", Decline}},
+                        {},
+                        [] {
+                            // A folder where the new image would go: the copy cannot be made.
+                            QDir().mkpath(
+                                DownloadMapSDPage::partialImagePath(Core::instance()->cardDrive()) +
+                                QStringLiteral("/in-the-way"));
+                        }},
                        {"EjectSDPage",
-                        "CardRemovedOutcome",
-                        {{"view-map-on-pc", Accept}, {"basecamp-required", Decline}}},
+                        {},
+                        {},
+                        {},
+                        [platform] {
+                            platform->card.reset();
+                        }},
                        {"ViewMapOnPCPage", {}, {}},
                        {"MajorReleaseAvailablePage", {}, {}},
                        {"DownloadGPSDataPage", {}, {}},
                        {"ThankYouPage", {}, {}},
                    }});
+
+    // A map too large for the card's FAT32, then a card too full, then a corrupt map.
+    routes.append(
+        {QStringLiteral("The card page's questions: too large for FAT32, no room, a corrupt map"),
+         [platform] {
+             platform->insertCard(TourSandbox::makeCard(QStringLiteral("card"), 4662),
+                                  QStringLiteral("FAT32"));
+         },
+         {
+             {"ThankYouPage", "UpdateAnotherButton", {serial("FAULT-CARD-TOO-LARGE")}},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"InsertSDPage", "ContinueButton", {}},
+             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
+             {"DownloadMapSDPage", {}, {{QStringLiteral("too-large"), Accept}}},
+             {"InsertSDPage",
+              "ContinueButton",
+              {},
+              {},
+              [platform] {
+                  platform->card->fileSystemType = QStringLiteral("exFAT");
+                  platform->card->bytesAvailable = 1024 * 1024;
+              }},
+             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
+             {"DownloadMapSDPage", {}, {{QStringLiteral("no-room"), Accept}}},
+             {"InsertSDPage",
+              {},
+              {},
+              {},
+              [] {
+                  Core::instance()->setCurrentPage(PageId::ThankYouPage);
+              }},
+             {"ThankYouPage",
+              "UpdateAnotherButton",
+              {serial("FAULT-CARD-WRONG-MD5")},
+              {},
+              [platform] {
+                  platform->card->bytesAvailable = qint64(32) << 30;
+              }},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"InsertSDPage", "ContinueButton", {}},
+             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
+             {"DownloadMapSDPage", {}, {{QStringLiteral("corrupt"), Decline}}},
+             {"EjectSDPage",
+              {},
+              {},
+              {},
+              [platform] {
+                  platform->card.reset();
+              }},
+             {"InsertSDPage",
+              {},
+              {},
+              {},
+              [] {
+                  Core::instance()->setCurrentPage(PageId::ThankYouPage);
+              }},
+             {"ThankYouPage", {}, {}},
+         }});
 
     // The throttled map takes a few seconds, so the page can be seen at each of its steps.
     routes.append(

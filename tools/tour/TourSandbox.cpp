@@ -50,16 +50,20 @@ bool TourSandbox::addInstalledMap(const QString &folder, int familyId, const QSt
     return info.write(xml.toUtf8()) > 0;
 }
 
-QString TourSandbox::insertCard(bool withMap)
+QString TourSandbox::makeCard(const QString &name, std::optional<int> familyId)
 {
-    const QString root = QDir::homePath() + QStringLiteral("/card");
+    const QString root = QDir::homePath() + QLatin1Char('/') + name;
     const QString map = root + QStringLiteral("/garmin/gmapsupp.img");
     QDir().mkpath(root + QStringLiteral("/garmin"));
-    if (withMap) {
+    QFile::remove(map);
+    if (familyId) {
+        // Only the family number matters to the program: four hexadecimal digits at byte 4613.
+        QByteArray image(8192, '\0');
+        image.replace(4613, 4, QByteArray::number(*familyId, 16).rightJustified(4, '0'));
         QFile file(map);
-        file.open(QIODevice::WriteOnly);
-    } else {
-        QFile::remove(map);
+        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size()) {
+            return {};
+        }
     }
     return root;
 }

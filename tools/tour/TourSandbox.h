@@ -2,6 +2,8 @@
 
 #include <QTemporaryDir>
 
+#include <optional>
+
 // A home of the tour's own (HOME, the XDG folders, TMPDIR), so the program it drives finds the
 // sample maps there and never touches the real user's files. Must exist before the application
 // object.
@@ -16,9 +18,9 @@ public:
     // folder with an Info.xml naming its family and version.
     static bool addInstalledMap(const QString &folder, int familyId, const QString &name);
 
-    // A folder standing for a preprogrammed card in the drive, with the card's map
-    // (garmin/gmapsupp.img) or blank; the same folder each time.
-    static QString insertCard(bool withMap);
+    // The folder `name` of the home standing for a preprogrammed card, holding a map of family
+    // `familyId` (garmin/gmapsupp.img), or blank without one.
+    static QString makeCard(const QString &name, std::optional<int> familyId);
 
 private:
     QTemporaryDir m_dir;

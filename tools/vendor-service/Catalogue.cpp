@@ -89,6 +89,11 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
             norway->md5, {FileFault::Kind::Silent, 0});
     addFile(QStringLiteral("halvorn-topo-norway-nolength.zip"), norway->path, norway->size,
             norway->md5, {FileFault::Kind::NoLength, 0});
+    addFile(QStringLiteral("halvorn-topo-card-1-slow.img"), card1->path, card1->size, card1->md5,
+            {FileFault::Kind::Throttle, 2 * 1024 * 1024});
+    // Announced as 5 GiB: more than a FAT32 card can hold in one file. Only its size is asked.
+    addFile(QStringLiteral("halvorn-topo-card-1-huge.img"), card1->path, qint64(5) << 30,
+            card1->md5);
 
     addProducts();
     return true;
@@ -190,6 +195,20 @@ void Catalogue::addProducts()
     cardCurrent.insert(QStringLiteral("sd_version_minor"), 2);
     cardCurrent.insert(QStringLiteral("sd_version_update"), 0);
 
+    // The card product with its first card's map served otherwise.
+    const auto withFirstCard = [&card](const QString &name, const QString &map,
+                                       const QString &md5) {
+        QJsonObject product = card;
+        product.insert(QStringLiteral("product_name"), name);
+        QJsonArray cards = card.value(QStringLiteral("subproducts_SD")).toArray();
+        QJsonObject first = cards.at(0).toObject();
+        first.insert(QStringLiteral("map"), fileUrl(map));
+        first.insert(QStringLiteral("md5"), md5);
+        cards.replace(0, first);
+        product.insert(QStringLiteral("subproducts_SD"), cards);
+        return product;
+    };
+
     QJsonObject notice = computer;
     notice.insert(QStringLiteral("product_name"), QStringLiteral("Halvorn Topo Norway (notice)"));
     notice.insert(QStringLiteral("notice"),
@@ -252,6 +271,13 @@ void Catalogue::addProducts()
          Reports::Accept,
          {},
          withMap(computer, QStringLiteral("halvorn-topo-norway-slow.zip"), norway.md5)},
+        {QStringLiteral("HALV-SD-SLOW-0008"),
+         QStringLiteral("card map on two cards, the first served at 2 MiB/s"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withFirstCard(QStringLiteral("Halvorn Topo Card"),
+                       QStringLiteral("halvorn-topo-card-1-slow.img"), card1.md5)},
         {QStringLiteral("HALV-SD-CURRENT-0007"),
          QStringLiteral("card map on two cards, cards already at the latest version"),
          Reply::Object,
@@ -342,6 +368,21 @@ void Catalogue::addProducts()
          Reports::Fail,
          {},
          card},
+        {QStringLiteral("FAULT-CARD-TOO-LARGE"),
+         QStringLiteral("card map announced at 5 GiB, too large for a FAT32 card"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withFirstCard(QStringLiteral("Halvorn Topo Card (huge)"),
+                       QStringLiteral("halvorn-topo-card-1-huge.img"), card1.md5)},
+        {QStringLiteral("FAULT-CARD-WRONG-MD5"),
+         QStringLiteral("card map whose first card's announced MD5 is wrong"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withFirstCard(QStringLiteral("Halvorn Topo Card (wrong MD5)"),
+                       QStringLiteral("halvorn-topo-card-1.img"),
+                       QStringLiteral("0123456789abcdef0123456789abcdef"))},
         {QStringLiteral("FAULT-REPORT-HANGS"),
          QStringLiteral("card map whose version reports are never answered"),
          Reply::Object,
