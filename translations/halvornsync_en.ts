@@ -61,6 +61,13 @@ Veuillez choisir votre langue.</source>
     </message>
 </context>
 <context>
+    <name>ComboBox</name>
+    <message>
+        <source>No drive detected</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>%1 sec</source>
@@ -163,11 +170,47 @@ Veuillez choisir votre langue.</source>
 <context>
     <name>DownloadMapSDPage</name>
     <message>
-        <source>MAP COPIED TO THE CARD</source>
+        <source>The transfer to preprogrammed card failed. Would you like to try again?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading new map for&lt;br/&gt;preprogrammed card...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preprogrammed card is no longer in the computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The map (%1 MB) is too large for this card: its file system, %2, holds no file of 4 GB or more. Please use a card formatted with exFAT.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough free space on main drive for download to temporary location.&lt;br/&gt;Temporary location: &lt;b&gt;%1&lt;/b&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough free space on selected drive.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verifying downloaded map...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The downloaded map is corrupt. Would you like to try downloading again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transferring new map to preprogrammed card...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checking the map on the preprogrammed card...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The map on the card differs from the downloaded map.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -213,7 +256,11 @@ Veuillez choisir votre langue.</source>
 <context>
     <name>EjectSDPage</name>
     <message>
-        <source>CARD REMOVED</source>
+        <source>Please eject your preprogrammed card or device.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If you&apos;d like to fully install the map onto your computer in order to always have access to it, please do not close the application. Instructions will follow once the microSD card is ejected from your computer.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -276,6 +323,30 @@ Veuillez choisir votre langue.</source>
     <name>InsertSDPage</name>
     <message>
         <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please insert the&lt;br/&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;br/&gt;preprogrammed card in your computer&lt;br/&gt;and select it from the device(s) below&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please disable read-only mode.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -63,6 +63,13 @@ Veuillez choisir votre langue.</translation>
     </message>
 </context>
 <context>
+    <name>ComboBox</name>
+    <message>
+        <source>No drive detected</source>
+        <translation>Aucun lecteur détecté</translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>%1 sec</source>
@@ -165,12 +172,48 @@ Veuillez choisir votre langue.</translation>
 <context>
     <name>DownloadMapSDPage</name>
     <message>
-        <source>MAP COPIED TO THE CARD</source>
-        <translation>CARTE COPIÉE SUR LA CARTE SD</translation>
+        <source>The transfer to preprogrammed card failed. Would you like to try again?</source>
+        <translation>Le transfert vers la carte préprogrammée a échoué. Voulez-vous réessayer ?</translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
-        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading new map for&lt;br/&gt;preprogrammed card...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Téléchargement de la nouvelle carte pour&lt;br/&gt;la carte préprogrammée...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>The preprogrammed card is no longer in the computer.</source>
+        <translation>La carte préprogrammée n’est plus dans l’ordinateur.</translation>
+    </message>
+    <message>
+        <source>The map (%1 MB) is too large for this card: its file system, %2, holds no file of 4 GB or more. Please use a card formatted with exFAT.</source>
+        <translation>La carte (%1 Mo) est trop volumineuse pour cette carte mémoire : son système de fichiers, %2, n’accepte aucun fichier de 4 Go ou plus. Veuillez utiliser une carte mémoire formatée en exFAT.</translation>
+    </message>
+    <message>
+        <source>Not enough free space on main drive for download to temporary location.&lt;br/&gt;Temporary location: &lt;b&gt;%1&lt;/b&gt;</source>
+        <translation>Espace libre insuffisant sur le disque principal pour le téléchargement vers l’emplacement temporaire.&lt;br/&gt;Emplacement temporaire : &lt;b&gt;%1&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Not enough free space on selected drive.</source>
+        <translation>Espace libre insuffisant sur le lecteur sélectionné.</translation>
+    </message>
+    <message>
+        <source>Verifying downloaded map...</source>
+        <translation>Vérification de la carte téléchargée...</translation>
+    </message>
+    <message>
+        <source>The downloaded map is corrupt. Would you like to try downloading again?</source>
+        <translation>La carte téléchargée est corrompue. Voulez-vous la télécharger à nouveau ?</translation>
+    </message>
+    <message>
+        <source>Transferring new map to preprogrammed card...</source>
+        <translation>Transfert de la nouvelle carte vers la carte préprogrammée...</translation>
+    </message>
+    <message>
+        <source>Checking the map on the preprogrammed card...</source>
+        <translation>Vérification de la carte sur la carte préprogrammée...</translation>
+    </message>
+    <message>
+        <source>The map on the card differs from the downloaded map.</source>
+        <translation>La carte enregistrée sur la carte mémoire diffère de la carte téléchargée.</translation>
     </message>
 </context>
 <context>
@@ -215,8 +258,12 @@ Veuillez choisir votre langue.</translation>
 <context>
     <name>EjectSDPage</name>
     <message>
-        <source>CARD REMOVED</source>
-        <translation>CARTE SD RETIRÉE</translation>
+        <source>Please eject your preprogrammed card or device.</source>
+        <translation>Veuillez éjecter votre carte préprogrammée ou votre appareil.</translation>
+    </message>
+    <message>
+        <source>If you&apos;d like to fully install the map onto your computer in order to always have access to it, please do not close the application. Instructions will follow once the microSD card is ejected from your computer.</source>
+        <translation>Si vous souhaitez installer entièrement la carte sur votre ordinateur pour y avoir toujours accès, ne fermez pas l’application. Les instructions suivront une fois la carte microSD éjectée de votre ordinateur.</translation>
     </message>
 </context>
 <context>
@@ -279,6 +326,30 @@ Veuillez choisir votre langue.</translation>
     <message>
         <source>CONTINUE ≻</source>
         <translation>CONTINUER ≻</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please insert the&lt;br/&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;br/&gt;preprogrammed card in your computer&lt;br/&gt;and select it from the device(s) below&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Veuillez insérer la carte préprogrammée&lt;br/&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;&lt;br/&gt;dans votre ordinateur&lt;br/&gt;et la sélectionner parmi les appareils ci-dessous&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation>Besoin d’aide ?</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Appareil :</translation>
+    </message>
+    <message>
+        <source>≺ BACK</source>
+        <translation>≺ RETOUR</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Please disable read-only mode.</source>
+        <translation>Veuillez désactiver le mode lecture seule.</translation>
     </message>
 </context>
 <context>
