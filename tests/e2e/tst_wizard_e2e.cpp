@@ -9,9 +9,12 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "download/FileDownload.h"
+#include "maps/CardImage.h"
 #include "maps/InstalledMaps.h"
 #include "service/ProductInfo.h"
 
+#include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLabel>
 #include <QListView>
@@ -38,6 +41,8 @@ private Q_SLOTS:
     void faultyMapDownloadsAskToTryAgain_data();
     void faultyMapDownloadsAskToTryAgain();
     void uninstallRemovesOnlyTheTickedMap();
+    void cardsOneAfterTheOther_data();
+    void cardsOneAfterTheOther();
 
 private:
     void startProduct(const QString &serial);
@@ -285,6 +290,85 @@ void TestWizardEndToEnd::uninstallRemovesOnlyTheTickedMap()
              (QStringList{"HalvornTopoNorwayNorth", "TopoActive"}));
     click("NextButton");
     QCOMPARE(page()->objectName(), QStringLiteral("ThankYouPage"));
+}
+
+void TestWizardEndToEnd::cardsOneAfterTheOther_data()
+{
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("versionPage");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("lastPage");
+
+    QTest::newRow("both cards written") << "HALV-SD-0002"
+                                        << "SDUpdatesAvailablePage"
+                                        << "UpdateNowButton"
+                                        << "InformNewSDVersionPage";
+    QTest::newRow("both cards already current") << "HALV-SD-CURRENT-0007"
+                                                << "NoSDUpdatesAvailablePage"
+                                                << "NextButton"
+                                                << "ViewMapOnPCPage";
+}
+
+// Two cards, by clicking: each is put in when asked for (the first carrying its old map, the
+// second blank), chosen, written or skipped, and taken out.
+void TestWizardEndToEnd::cardsOneAfterTheOther()
+{
+    QFETCH(QString, serial);
+    QFETCH(QString, versionPage);
+    QFETCH(QString, button);
+    QFETCH(QString, lastPage);
+    const std::unique_ptr<ProductInfo> product = m_service.product(serial);
+    QVERIFY(product);
+    m_service.clearRequests();
+    PopupAnswerer answerer;
+    answerer.answerUnexpectedWith(PopupAnswerer::Button::Left);
+    const QString roots[] = {QDir::homePath() + QStringLiteral("/card1"),
+                             QDir::homePath() + QStringLiteral("/card2")};
+    const bool written = serial == QLatin1String("HALV-SD-0002");
+    // What a card holds when it goes in: the old map of the first card; the second card is
+    // blank when it is to be written, else it carries its current map.
+    const auto insert = [&](int card) {
+        m_platform->insertCard(
+            roots[card], card == 0 || !written ? std::optional<int>(4662 + card) : std::nullopt,
+            card == 0 ? QStringLiteral("HALVORN") : QString());
+        QFile image(CardImage::path(roots[card]));
+        return image.open(QIODevice::ReadOnly) ? image.readAll() : QByteArray();
+    };
+    QByteArray before = insert(0);
+
+    click("EnglishButton");
+    startProduct(serial);
+    for (int card = 0; card < 2; ++card) {
+        QTRY_COMPARE(page()->objectName(), QStringLiteral("InsertSDPage"));
+        const auto *drives = page()->findChild<QComboBox *>(QStringLiteral("DrivesComboBox"));
+        QTRY_COMPARE(drives->count(), 1);
+        QCOMPARE(drives->currentText(),
+                 card == 0 ? roots[0] + QStringLiteral(" (HALVORN)") : roots[1]);
+        click("ContinueButton");
+        QTRY_COMPARE(page()->objectName(), versionPage);
+        click(qPrintable(button));
+        QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("EjectSDPage"), 15000);
+
+        QFile image(CardImage::path(roots[card]));
+        QVERIFY(image.open(QIODevice::ReadOnly));
+        const QByteArray after = image.readAll();
+        QCOMPARE(QCryptographicHash::hash(after, QCryptographicHash::Md5).toHex(),
+                 written ? product->sdSubProducts.at(card).md5.toLatin1()
+                         : QCryptographicHash::hash(before, QCryptographicHash::Md5).toHex());
+        m_platform->removeCard(roots[card]);
+        if (card == 0) {
+            before = insert(1);
+        }
+    }
+    QTRY_COMPARE(page()->objectName(), lastPage);
+
+    QStringList reported;
+    for (const QJsonObject &report : m_service.requests(QStringLiteral("transfer_sd"))) {
+        reported.append(report.value(QStringLiteral("product_name_sd")).toString());
+    }
+    const QStringList names = {product->sdSubProducts.at(0).name,
+                               product->sdSubProducts.at(1).name};
+    QCOMPARE(reported, written ? names : QStringList());
 }
 
 HALVORNSYNC_TEST_MAIN(TestWizardEndToEnd)

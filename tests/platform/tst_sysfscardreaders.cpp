@@ -1,0 +1,76 @@
+#include "TestMain.h"
+#include "platform/SysfsCardReaders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+// Which disks Linux reports as able to hold a card, on made-up sysfs trees shaped like real ones:
+// class/block/<name> links into the hardware tree, where a partition sits inside its disk.
+class TestSysfsCardReaders : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cardReaders_data();
+    void cardReaders();
+};
+
+void TestSysfsCardReaders::cardReaders_data()
+{
+    QTest::addColumn<QString>("diskPath"); // below devices/, ending in the disk's name
+    QTest::addColumn<QString>("removable");
+    QTest::addColumn<QString>("device"); // as the volume names it
+    QTest::addColumn<bool>("cardReader");
+
+    const QString usbDisk = QStringLiteral(
+        "pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb");
+    const QString sataDisk =
+        QStringLiteral("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block/sda");
+    QTest::newRow("USB reader reporting a fixed disk") << usbDisk << "0"
+                                                       << "/dev/sdb" << true;
+    QTest::newRow("partition of a USB disk") << usbDisk << "0"
+                                             << "/dev/sdb1" << true;
+    QTest::newRow("removable flag") << sataDisk << "1"
+                                    << "/dev/sda1" << true;
+    QTest::newRow("built-in slot that says not removable")
+        << QStringLiteral("pci0000:00/0000:00:1a.0/mmc_host/mmc0/mmc0:0001/block/mmcblk0") << "0"
+        << "/dev/mmcblk0p1" << true;
+    QTest::newRow("internal disk") << sataDisk << "0"
+                                   << "/dev/sda1" << false;
+    QTest::newRow("no block device") << sataDisk << "1"
+                                     << "tmpfs" << false;
+    QTest::newRow("device sysfs does not know") << sataDisk << "1"
+                                                << "/dev/sdz1" << false;
+}
+
+void TestSysfsCardReaders::cardReaders()
+{
+    QFETCH(QString, diskPath);
+    QFETCH(QString, removable);
+    QFETCH(QString, device);
+    QFETCH(bool, cardReader);
+    QTemporaryDir sys;
+    const QString disk = sys.filePath(QStringLiteral("devices/") + diskPath);
+    const QString diskName = QFileInfo(disk).fileName();
+    const QString partitionName =
+        diskName + (diskName.startsWith(QLatin1String("mmcblk")) ? "p1" : "1");
+    QVERIFY(QDir().mkpath(disk + QLatin1Char('/') + partitionName));
+    QVERIFY(QDir().mkpath(sys.filePath(QStringLiteral("class/block"))));
+    QFile flag(disk + QStringLiteral("/removable"));
+    QVERIFY(flag.open(QIODevice::WriteOnly) && flag.write(removable.toLatin1() + '\n') > 0);
+    flag.close();
+    QFile partitionFlag(disk + QLatin1Char('/') + partitionName + QStringLiteral("/partition"));
+    QVERIFY(partitionFlag.open(QIODevice::WriteOnly) && partitionFlag.write("1\n") > 0);
+    partitionFlag.close();
+    // As in /sys, the links are relative.
+    const QDir classBlock(sys.filePath(QStringLiteral("class/block")));
+    QVERIFY(QFile::link(classBlock.relativeFilePath(disk), classBlock.filePath(diskName)));
+    QVERIFY(QFile::link(classBlock.relativeFilePath(disk + QLatin1Char('/') + partitionName),
+                        classBlock.filePath(partitionName)));
+
+    QCOMPARE(SysfsCardReaders(sys.path()).isCardReader(device), cardReader);
+}
+
+HALVORNSYNC_TEST_MAIN(TestSysfsCardReaders)
+#include "tst_sysfscardreaders.moc"
