@@ -269,12 +269,13 @@ void TestCardPages::transfer_data()
                                                          << "" << true << 1;
     QTest::newRow("no room for both: over the old map") << "" << false << ""
                                                         << "" << true << 1;
-    QTest::newRow("write error, NO") << "write" << true << "L" << failed + "\n(E-12)" << false << 1;
+    QTest::newRow("write error, NO")
+        << "write" << true << "L" << failed + "<br/>(E-12)" << false << 1;
     QTest::newRow("write error, YES copies again only")
-        << "write" << true << "R" << failed + "\n(E-12)" << true << 1;
+        << "write" << true << "R" << failed + "<br/>(E-12)" << true << 1;
     QTest::newRow("the card gives back other data, NO")
         << "medium" << true << "L"
-        << failed + "\nThe map on the card differs from the downloaded map." << false << 1;
+        << failed + "<br/>The map on the card differs from the downloaded map." << false << 1;
     QTest::newRow("corrupt download, YES then NO")
         << "checksum" << true << "RL"
         << "The downloaded map is corrupt. Would you like to try downloading again?" << false << 2;

@@ -9,8 +9,13 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <atomic>
+
 namespace {
-// Every file a copy writes takes its time, as on a card, so the transfer can be pictured.
+std::atomic<bool> s_cardWritesFail = false;
+
+// Every file a copy writes takes its time, as on a card, so the transfer can be pictured; or it
+// fails, as on a card pulled out halfway.
 class SlowCardFile : public QFile
 {
 public:
@@ -20,7 +25,7 @@ protected:
     qint64 writeData(const char *data, qint64 length) override
     {
         QThread::msleep(150);
-        return QFile::writeData(data, length);
+        return s_cardWritesFail ? -1 : QFile::writeData(data, length);
     }
 };
 } // namespace
@@ -156,4 +161,9 @@ void TourPlatform::insertCard(const QString &root, const QString &fileSystemType
 {
     card = Volume{root,  QStringLiteral("HALVORN"), true,          true,
                   false, qint64(32) << 30,          fileSystemType};
+}
+
+void TourPlatform::setCardWritesFail(bool fail)
+{
+    s_cardWritesFail = fail;
 }

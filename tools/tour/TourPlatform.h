@@ -43,6 +43,8 @@ public:
     // file system given.
     void insertCard(const QString &root, const QString &fileSystemType = QStringLiteral("exfat"));
     std::optional<Volume> card;
+    // From now on every write to a card fails, or no longer does.
+    void setCardWritesFail(bool fail);
     bool removeFolder(const QString &path) override;
 
     // From now on every removal waits until releaseRemovals().

@@ -3,12 +3,10 @@
 #include "TourSandbox.h"
 #include "app/Core.h"
 #include "download/DownloadEstimate.h"
-#include "pages/card/DownloadMapSDPage.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -251,17 +249,13 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                          {"view-map-on-pc", Accept},
                          {"basecamp-required", Decline}},
                         {},
-                        [] {
-                            // A folder where the new image would go: the copy cannot be made.
-                            QDir().mkpath(
-                                DownloadMapSDPage::partialImagePath(Core::instance()->cardDrive()) +
-                                QStringLiteral("/in-the-way"));
-                        }},
+                        [platform] { platform->setCardWritesFail(true); }},
                        {"EjectSDPage",
                         {},
                         {},
                         {},
                         [platform] {
+                            platform->setCardWritesFail(false);
                             platform->card.reset();
                         }},
                        {"ViewMapOnPCPage", {}, {}},

@@ -32,10 +32,17 @@ QString temporaryFolder()
     return QStandardPaths::writableLocation(QStandardPaths::TempLocation);
 }
 
-QString transferFailedText()
+// The question, and on the next line why (the pop-up's text is markup, so no "\n").
+QString transferFailedText(const QString &why)
 {
     return DownloadMapSDPage::tr(
-        "The transfer to preprogrammed card failed. Would you like to try again?");
+               "The transfer to preprogrammed card failed. Would you like to try again?") +
+           QStringLiteral("<br/>") + why;
+}
+
+QString errorCode(FileCopier::Error error)
+{
+    return QStringLiteral("(E-%1)").arg(int(error));
 }
 } // namespace
 
@@ -157,7 +164,7 @@ void DownloadMapSDPage::handleMd5CheckResults(bool ok)
     m_copyError = FileCopier::NoError;
     if (copier->copy(downloadTarget(), m_copyTarget,
                      FileCopier::NonInteractive | FileCopier::ForceReplace) < 0) {
-        askToCopyAgain(transferFailedText());
+        askToCopyAgain(transferFailedText(errorCode(FileCopier::CannotOpenDestination)));
     }
 }
 
@@ -188,7 +195,7 @@ void DownloadMapSDPage::onCopyError(int, FileCopier::Error error, bool)
 void DownloadMapSDPage::onCopyDone(bool error)
 {
     if (error || m_copyError != FileCopier::NoError) {
-        askToCopyAgain(transferFailedText() + QStringLiteral("\n(E-%1)").arg(int(m_copyError)));
+        askToCopyAgain(transferFailedText(errorCode(m_copyError)));
         return;
     }
     // The copy is only as good as what the card gives back.
@@ -207,13 +214,12 @@ void DownloadMapSDPage::onReadBackResult(bool ok)
         if (beside) {
             QFile::remove(m_copyTarget); // the old map stays as it was
         }
-        askToCopyAgain(transferFailedText() + QLatin1Char('\n') +
-                       tr("The map on the card differs from the downloaded map."));
+        askToCopyAgain(
+            transferFailedText(tr("The map on the card differs from the downloaded map.")));
         return;
     }
     if (beside && !swapInNewImage()) {
-        askToCopyAgain(transferFailedText() +
-                       QStringLiteral("\n(E-%1)").arg(int(FileCopier::CannotRemoveDestination)));
+        askToCopyAgain(transferFailedText(errorCode(FileCopier::CannotRemoveDestination)));
         return;
     }
     SdTransferReport::send(currentProduct(), Core::instance()->cardIndex());
