@@ -20,36 +20,6 @@ namespace {
 constexpr qint64 fileSize = qint64(1) << 30;
 constexpr int runs = 3;
 
-bool makeSource(const QString &path)
-{
-    if (QFileInfo(path).size() == fileSize) {
-        return true;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
-    // Incompressible data, so no layer below can take a shortcut.
-    QByteArray chunk(1 << 20, Qt::Uninitialized);
-    QRandomGenerator generator(7);
-    for (qint64 written = 0; written < fileSize; written += chunk.size()) {
-        generator.fillRange(reinterpret_cast<quint32 *>(chunk.data()), chunk.size() / 4);
-        if (file.write(chunk) != chunk.size()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-void readThrough(const QString &path)
-{
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray buffer(1 << 20, Qt::Uninitialized);
-        while (file.read(buffer.data(), buffer.size()) > 0) {
-        }
-    }
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -60,7 +30,7 @@ int main(int argc, char *argv[])
     QDir().mkpath(dir);
     const QString source = dir + QStringLiteral("/source.bin");
     const QString destination = dir + QStringLiteral("/copy.bin");
-    if (!makeSource(source)) {
+    if (!BenchReport::ensureRandomFile(source, fileSize, 7)) {
         std::fprintf(stderr, "copy-vs-cp: cannot write %s\n", qPrintable(source));
         return 1;
     }
@@ -71,7 +41,7 @@ int main(int argc, char *argv[])
         if (!BenchReport::dropPageCache()) {
             // Not allowed to drop it: start every run with the source cached instead.
             cacheDropped = false;
-            readThrough(source);
+            BenchReport::readThrough(source);
         }
     };
 
@@ -115,7 +85,6 @@ int main(int argc, char *argv[])
         },
         prepare);
     QFile::remove(destination);
-    QFile::remove(source);
 
     QString notes = QStringLiteral("1 GiB, median of %1 runs, %2; longest event-loop stall %3 ms "
                                    "(%4 ms while cp ran)")

@@ -139,16 +139,6 @@ QUrl startService(QProcess &service, const QString &dataDir)
     fail(QStringLiteral("the vendor service did not start"));
 }
 
-void readThrough(const QString &path)
-{
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray buffer(1 << 20, Qt::Uninitialized);
-        while (file.read(buffer.data(), buffer.size()) > 0) {
-        }
-    }
-}
-
 struct ChildFigures
 {
     double seconds = 0.0;
@@ -230,7 +220,7 @@ int main(int argc, char *argv[])
         QFile::remove(target);
         // The previous run's gigabyte of dirty pages is written back now, not during this run.
         ::sync();
-        readThrough(served);
+        BenchReport::readThrough(served);
     };
     bool whole = true;
     const auto check = [&] {

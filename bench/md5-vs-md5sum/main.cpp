@@ -30,43 +30,6 @@ constexpr int runs = 3;
     std::exit(1);
 }
 
-// Written once and reused: making a gigabyte costs more than the benchmark itself.
-void ensureSource(const QString &path)
-{
-    if (QFileInfo(path).size() == fileSize) {
-        return;
-    }
-    std::fprintf(stderr, "md5-vs-md5sum: generating %s (once)\n", qPrintable(path));
-    const QString partial = path + QStringLiteral(".partial");
-    QFile file(partial);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        fail(QStringLiteral("cannot write %1").arg(partial));
-    }
-    QByteArray chunk(1 << 20, Qt::Uninitialized);
-    QRandomGenerator generator(11);
-    for (qint64 written = 0; written < fileSize; written += chunk.size()) {
-        generator.fillRange(reinterpret_cast<quint32 *>(chunk.data()), chunk.size() / 4);
-        if (file.write(chunk) != chunk.size()) {
-            fail(QStringLiteral("cannot write %1").arg(partial));
-        }
-    }
-    file.close();
-    QFile::remove(path);
-    if (!QFile::rename(partial, path)) {
-        fail(QStringLiteral("cannot rename %1").arg(partial));
-    }
-}
-
-void readThrough(const QString &path)
-{
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray buffer(1 << 20, Qt::Uninitialized);
-        while (file.read(buffer.data(), buffer.size()) > 0) {
-        }
-    }
-}
-
 // The digest md5sum prints; while md5sum runs, the event loop idles under the same meter, so the
 // stall it shows is what this machine's load alone does to the loop.
 QString runMd5sum(const QString &path, double *idleStallMs)
@@ -118,7 +81,9 @@ int main(int argc, char *argv[])
     const QString dir = base + QStringLiteral("/md5-vs-md5sum");
     QDir().mkpath(dir);
     const QString source = dir + QStringLiteral("/source.bin");
-    ensureSource(source);
+    if (!BenchReport::ensureRandomFile(source, fileSize, 11)) {
+        fail(QStringLiteral("cannot write %1").arg(source));
+    }
 
     // Turn about rather than one tool's runs after the other's, so a burst of load from
     // elsewhere on the machine falls on both; the processor time beside the wall time shows what
@@ -131,7 +96,7 @@ int main(int argc, char *argv[])
     double stallMs = 0.0;
     bool allMatched = true;
     for (int i = 0; i < runs; ++i) {
-        readThrough(source);
+        BenchReport::readThrough(source);
         QElapsedTimer clock;
         double cpu = BenchReport::processorSeconds(true);
         clock.start();
@@ -139,7 +104,7 @@ int main(int argc, char *argv[])
         referenceTimes.append(clock.nsecsElapsed() / 1e9);
         referenceCpuTimes.append(BenchReport::processorSeconds(true) - cpu);
 
-        readThrough(source);
+        BenchReport::readThrough(source);
         cpu = BenchReport::processorSeconds();
         clock.start();
         allMatched = runWorker(source, digest, &stallMs) && allMatched;

@@ -2,10 +2,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cstdio>
-
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -37,7 +38,9 @@ double processorSeconds(bool children)
 {
     rusage usage{};
     ::getrusage(children ? RUSAGE_CHILDREN : RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + t.tv_usec / 1e6; };
+    const auto seconds = [](const timeval &t) {
+        return double(t.tv_sec) + t.tv_usec / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -56,6 +59,42 @@ bool dropPageCache()
     ::sync();
     QFile control(QStringLiteral("/proc/sys/vm/drop_caches"));
     return control.open(QIODevice::WriteOnly) && control.write("3\n") == 2;
+}
+
+bool ensureRandomFile(const QString &path, qint64 size, quint32 seed)
+{
+    if (QFileInfo(path).size() == size) {
+        return true;
+    }
+    std::fprintf(stderr, "generating %s (once)\n", qPrintable(path));
+    // Under another name until whole, so an interrupted run never leaves a short file to reuse.
+    const QString partial = path + QStringLiteral(".partial");
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    QRandomGenerator generator(seed);
+    for (qint64 written = 0; written < size; written += chunk.size()) {
+        generator.fillRange(reinterpret_cast<quint32 *>(chunk.data()), chunk.size() / 4);
+        const qint64 count = qMin<qint64>(chunk.size(), size - written);
+        if (file.write(chunk.constData(), count) != count) {
+            return false;
+        }
+    }
+    file.close();
+    QFile::remove(path);
+    return QFile::rename(partial, path);
+}
+
+void readThrough(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray buffer(1 << 20, Qt::Uninitialized);
+        while (file.read(buffer.data(), buffer.size()) > 0) {
+        }
+    }
 }
 
 } // namespace BenchReport

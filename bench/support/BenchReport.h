@@ -29,4 +29,12 @@ void printRatio(const QString &name, double oursSeconds, double referenceSeconds
 // equalised by warming the cache instead).
 bool dropPageCache();
 
+// Makes sure `path` holds `size` bytes of incompressible data (so no layer below can take a
+// shortcut), written once and reused: making a gigabyte costs more than a benchmark run. False
+// when it cannot be written.
+bool ensureRandomFile(const QString &path, qint64 size, quint32 seed);
+
+// Reads the whole file, so that its pages are in the cache.
+void readThrough(const QString &path);
+
 } // namespace BenchReport

@@ -1,0 +1,124 @@
+#include "BenchReport.h"
+#include "EventLoopStallMeter.h"
+#include "copier/FileCopier.h"
+#include "download/CheckMd5Worker.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+
+// The card page's whole transfer of a 1 GiB image: the copy with FileCopier, then the read-back
+// of the copy from the medium with its MD5 checked, as the page does it; against cp followed by
+// md5sum of the copy. Each run starts from a cold page cache where the system allows it.
+namespace {
+constexpr qint64 fileSize = qint64(1) << 30;
+constexpr int runs = 3;
+
+QString md5Of(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    return file.open(QIODevice::ReadOnly) && hash.addData(&file)
+               ? QString::fromLatin1(hash.result().toHex())
+               : QString();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString dir = qEnvironmentVariable("HALVORNSYNC_BENCH_DIR", QDir::tempPath()) +
+                        QStringLiteral("/card-route");
+    QDir().mkpath(dir);
+    const QString image = dir + QStringLiteral("/gmapsupp.img");
+    const QString card = dir + QStringLiteral("/card-gmapsupp.img");
+    if (!BenchReport::ensureRandomFile(image, fileSize, 13)) {
+        std::fprintf(stderr, "card-route: cannot write %s\n", qPrintable(image));
+        return 1;
+    }
+    const QString expectedMd5 = md5Of(image);
+
+    bool cacheDropped = true;
+    const auto prepare = [&] {
+        QFile::remove(card);
+        if (!BenchReport::dropPageCache()) {
+            cacheDropped = false;
+            BenchReport::readThrough(image);
+        }
+    };
+
+    double longestStallMs = 0.0;
+    bool verified = true;
+    const double ours = BenchReport::medianSeconds(
+        runs,
+        [&] {
+            FileCopier copier;
+            EventLoopStallMeter meter;
+            QEventLoop loop;
+            bool ok = false;
+            QObject::connect(&copier, &FileCopier::done, &loop, [&](bool error) {
+                if (error) {
+                    loop.quit();
+                    return;
+                }
+                auto *check =
+                    new CheckMd5Worker(&loop, card, expectedMd5, CheckMd5Worker::ReadFrom::Medium);
+                QObject::connect(check, &CheckMd5Worker::resultReady, &loop, [&](bool matches) {
+                    ok = matches;
+                    loop.quit();
+                });
+                check->start();
+            });
+            meter.start();
+            copier.copy(image, card, FileCopier::NonInteractive | FileCopier::ForceReplace);
+            loop.exec();
+            meter.stop();
+            for (CheckMd5Worker *check : loop.findChildren<CheckMd5Worker *>()) {
+                check->wait();
+            }
+            longestStallMs = std::max(longestStallMs, meter.longestStallMs());
+            verified = verified && ok;
+        },
+        prepare);
+    double longestStallWithToolsMs = 0.0;
+    const double reference = BenchReport::medianSeconds(
+        runs,
+        [&] {
+            EventLoopStallMeter meter;
+            meter.start();
+            for (const auto &[program, arguments] :
+                 {std::pair{QStringLiteral("cp"), QStringList{image, card}},
+                  std::pair{QStringLiteral("md5sum"), QStringList{card}}}) {
+                QProcess tool;
+                QEventLoop loop;
+                QObject::connect(&tool, &QProcess::finished, &loop, &QEventLoop::quit);
+                QObject::connect(&tool, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+                tool.start(program, arguments);
+                loop.exec();
+            }
+            meter.stop();
+            longestStallWithToolsMs = std::max(longestStallWithToolsMs, meter.longestStallMs());
+        },
+        prepare);
+    QFile::remove(card);
+
+    QString notes =
+        QStringLiteral("1 GiB, copy + read-back from the medium, median of %1 runs, %2; longest "
+                       "event-loop stall %3 ms (%4 ms while cp and md5sum ran)")
+            .arg(runs)
+            .arg(cacheDropped ? QStringLiteral("page cache dropped before each run")
+                              : QStringLiteral("image cached before each run"))
+            .arg(longestStallMs, 0, 'f', 1)
+            .arg(longestStallWithToolsMs, 0, 'f', 1);
+    if (!verified) {
+        notes += QStringLiteral("; THE COPY DID NOT VERIFY");
+    }
+    BenchReport::printRatio(QStringLiteral("card-route"), ours, reference, notes);
+    return 0;
+}
