@@ -5,12 +5,12 @@
 #include "app/CurrentProduct.h"
 #include "app/PageLink.h"
 #include "app/Pictures.h"
+#include "maps/CardImage.h"
 #include "pages/VersionLines.h"
 #include "service/ProductInfo.h"
 
 #include "ui_NoSDUpdatesAvailablePage.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -18,8 +18,7 @@ namespace {
 bool cardCarriesMap()
 {
     const QString drive = Core::instance()->cardDrive();
-    return !drive.isEmpty() &&
-           QFileInfo(QDir(drive).filePath(QStringLiteral("garmin/gmapsupp.img"))).isFile();
+    return !drive.isEmpty() && QFileInfo(CardImage::path(drive)).isFile();
 }
 } // namespace
 
