@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -32,8 +33,19 @@ bool installMap(const QString &name)
                           .toUtf8()) > 0;
 }
 
-// The stand-in service's computer map, which the computer routes download and install.
+// The stand-in service's computer map, BaseCamp installer and GPS data, which the routes fetch.
 PcSubProduct s_computerMap;
+QUrl s_installer;
+QString s_installerMd5;
+QUrl s_gpsData;
+
+// The same file of the service, served with an HTTP error.
+QUrl failing(QUrl url)
+{
+    url.setPath(url.path().replace(QRegularExpression(QStringLiteral("\\.[a-z]+$")),
+                                   QStringLiteral("-error.zip")));
+    return url;
+}
 
 enum class Product
 {
@@ -53,15 +65,19 @@ ProductInfo *makeProduct(Product kind)
     info->isPcFormat = kind == Product::Computer || kind == Product::ComputerMapUnavailable ||
                        kind == Product::ComputerWithMajorRelease;
     info->majorProductReleaseAvailable = kind == Product::ComputerWithMajorRelease;
+    info->basecampPcDownload = s_installer;
+    info->basecampPcMd5 = s_installerMd5;
     if (info->isPcFormat) {
         info->pcSubProduct.map = s_computerMap.map;
         info->pcSubProduct.md5 = s_computerMap.md5;
-        if (kind == Product::ComputerMapUnavailable) {
-            info->pcSubProduct.map.setPath(info->pcSubProduct.map.path().replace(
-                QStringLiteral(".zip"), QStringLiteral("-error.zip")));
-        }
         info->additionalGpsDataName = QStringLiteral("Halvorn Trails");
-        info->additionalGpsDataUrl = QUrl(QStringLiteral("https://example.invalid/trails.zip"));
+        info->additionalGpsDataUrl = s_gpsData;
+        if (kind == Product::ComputerMapUnavailable) {
+            info->pcSubProduct.map = failing(info->pcSubProduct.map);
+            info->additionalGpsDataUrl = failing(s_gpsData);
+        } else if (kind == Product::ComputerWithMajorRelease) {
+            info->basecampPcDownload = failing(s_computerMap.map);
+        }
     } else {
         info->sdSubProducts = {{QStringLiteral("North"), {}, {}, 1},
                                {QStringLiteral("South"), {}, {}, 2}};
@@ -106,6 +122,11 @@ void TestPageGraph::initTestCase()
     const std::unique_ptr<ProductInfo> computer = m_service.product(QStringLiteral("HALV-PC-0001"));
     QVERIFY(computer);
     s_computerMap = computer->pcSubProduct;
+    s_installer = computer->basecampPcDownload;
+    s_installerMd5 = computer->basecampPcMd5;
+    const std::unique_ptr<ProductInfo> gps = m_service.product(QStringLiteral("HALV-GPS-0004"));
+    QVERIFY(gps);
+    s_gpsData = gps->additionalGpsDataUrl;
     // The cards carry a map, so the card version pages offer both their buttons. (Until the
     // card drive page is built, its placeholder chooses no drive.)
     const QString card = QDir::homePath() + QStringLiteral("/card");
@@ -197,12 +218,12 @@ void TestPageGraph::routes_data()
     QTest::newRow("computer, no BaseCamp, out of date, transfer and GPS data")
         << Product::Computer << ""
         << "Halvorn Topo 24.1"
-        << "UpdateFirmwarePage/NextButton/R > DownloadBaseCampPage/InstallerVerifiedOutcome > "
+        << "UpdateFirmwarePage/NextButton/R > DownloadBaseCampPage > "
            "InstallBaseCampPage/ContinueButton > CloseGarminPage > "
            "PCUpdatesAvailablePage/UpdateNowButton > DownloadMapPCPage > "
            "InformNewPCVersionPage/NextButton/R > MajorReleaseAvailablePage > "
            "TransferToGPS2Page/NextButton > TransferToGPS3Page/ContinueButton/R > "
-           "DownloadGPSDataPage/DataExtractedOutcome > GPSDataExtractedPage/NextButton > "
+           "DownloadGPSDataPage > GPSDataExtractedPage/NextButton > "
            "ThankYouPage"
         << "GARMIN BASECAMP REQUIRED, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, BaseCamp 4.6.1 is too old, declined: stays")
@@ -226,16 +247,16 @@ void TestPageGraph::routes_data()
     QTest::newRow("computer, failures given up, major release offered")
         << Product::ComputerWithMajorRelease << ""
         << ""
-        << "UpdateFirmwarePage/NextButton/R > DownloadBaseCampPage/GiveUpOutcome > "
+        << "UpdateFirmwarePage/NextButton/RL > DownloadBaseCampPage > "
            "MajorReleaseAvailablePage/SkipButton/RL > TransferToGPS2Page/SkipButton > "
            "DownloadGPSDataPage > ThankYouPage"
-        << "GARMIN BASECAMP REQUIRED, TRANSFER TO GPS, HALVORN TRAILS";
+        << "GARMIN BASECAMP REQUIRED, ERROR, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, not installed, download given up")
         << Product::ComputerMapUnavailable << "4.6.2"
         << ""
-        << "UpdateFirmwarePage/NextButton > CloseGarminPage > DownloadMapPCPage//LLR > "
-           "MajorReleaseAvailablePage > DownloadGPSDataPage/GiveUpOutcome > ThankYouPage"
-        << "ERROR, TRANSFER TO GPS, HALVORN TRAILS";
+        << "UpdateFirmwarePage/NextButton > CloseGarminPage > DownloadMapPCPage//LLRL > "
+           "MajorReleaseAvailablePage > DownloadGPSDataPage > ThankYouPage"
+        << "ERROR, TRANSFER TO GPS, HALVORN TRAILS, ERROR";
     // A card written for an earlier product (see init()) must not count on the card routes.
     QTest::newRow("cards, first written, second skipped, then the computer copy updated too")
         << Product::TwoCardsNewer << "4.6.2"
@@ -253,7 +274,8 @@ void TestPageGraph::routes_data()
         << "" << skipBothCards + "/L > ViewMapOnPCPage > " + toTheEnd << "VIEW MAP ON PC?";
     QTest::newRow("cards, every card skipped, BaseCamp needed to view")
         << Product::TwoCardsUpToDate << ""
-        << "" << skipBothCards + "/RR > ViewMapOnPCPage > DownloadBaseCampPage"
+        << ""
+        << skipBothCards + "/RR > ViewMapOnPCPage > DownloadBaseCampPage > InstallBaseCampPage"
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, one given up, BaseCamp skipped")
         << Product::TwoCardsUpToDate << ""
