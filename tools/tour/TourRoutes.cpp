@@ -229,7 +229,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
              installNorwayNorth(QStringLiteral("24.2.0"));
          },
          {
-             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-EXTRAS-0008")}},
+             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-EXTRAS-0009")}},
              {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
              {"DownloadBaseCampPage",
               {},

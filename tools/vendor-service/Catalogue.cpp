@@ -274,7 +274,7 @@ void Catalogue::addProducts()
          Reports::Accept,
          {},
          withMap(computer, QStringLiteral("halvorn-topo-norway-slow.zip"), norway.md5)},
-        {QStringLiteral("HALV-EXTRAS-0008"),
+        {QStringLiteral("HALV-EXTRAS-0009"),
          QStringLiteral("computer map whose BaseCamp installer and GPS data come slowly"),
          Reply::Object,
          Reports::Accept,
