@@ -93,11 +93,27 @@ Veuillez choisir votre langue.</source>
 <context>
     <name>DownloadBaseCampPage</name>
     <message>
-        <source>INSTALLER DOWNLOADED</source>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading Garmin BaseCamp...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
+        <source>The Garmin BaseCamp installer cannot be downloaded: no web address is given for it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough free space on main drive for download and installation.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verifying downloaded installer...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The downloaded installer is corrupt. Would you like to try downloading again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The downloaded installer is corrupt.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -116,11 +132,20 @@ Veuillez choisir votre langue.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>DATA EXTRACTED</source>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading&lt;br/&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
+        <source>The download of &lt;b&gt;%1&lt;/b&gt; failed.
+Would you like to try again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough free space on main drive for download and unpacking.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The downloaded data is corrupt. Would you like to try downloading again?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -285,6 +310,14 @@ Veuillez choisir votre langue.</source>
         <source>NEXT ≻</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt; was successfully extracted to the folder &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt; in your Downloads folder on your %2.&lt;/p&gt;&lt;p&gt;Next, you need to import them into Garmin BaseCamp.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How to Import?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HighSpeedConnectionRequiredPage</name>
@@ -354,6 +387,14 @@ Veuillez choisir votre langue.</source>
     <name>InstallBaseCampPage</name>
     <message>
         <source>CONTINUE ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Install Garmin BaseCamp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer has just been launched.&lt;br/&gt;If the installer did not automatically launch, please run it from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -95,12 +95,28 @@ Veuillez choisir votre langue.</translation>
 <context>
     <name>DownloadBaseCampPage</name>
     <message>
-        <source>INSTALLER DOWNLOADED</source>
-        <translation>INSTALLATEUR TÉLÉCHARGÉ</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading Garmin BaseCamp...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Téléchargement de Garmin BaseCamp...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
-        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+        <source>The Garmin BaseCamp installer cannot be downloaded: no web address is given for it.</source>
+        <translation>Le programme d’installation de Garmin BaseCamp ne peut pas être téléchargé&#xa0;: aucune adresse Web n’est indiquée pour lui.</translation>
+    </message>
+    <message>
+        <source>Not enough free space on main drive for download and installation.</source>
+        <translation>Espace libre insuffisant sur le disque principal pour le téléchargement et l’installation.</translation>
+    </message>
+    <message>
+        <source>Verifying downloaded installer...</source>
+        <translation>Vérification de l’installateur...</translation>
+    </message>
+    <message>
+        <source>The downloaded installer is corrupt. Would you like to try downloading again?</source>
+        <translation>Le programme d’installation téléchargé est corrompu. Voulez-vous le télécharger à nouveau&#xa0;?</translation>
+    </message>
+    <message>
+        <source>The downloaded installer is corrupt.</source>
+        <translation>Le programme d’installation téléchargé est corrompu.</translation>
     </message>
 </context>
 <context>
@@ -118,12 +134,22 @@ Veuillez choisir votre langue.</translation>
         <translation>OUI</translation>
     </message>
     <message>
-        <source>DATA EXTRACTED</source>
-        <translation>DONNÉES EXTRAITES</translation>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Downloading&lt;br/&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Téléchargement de&lt;br/&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt;...&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <source>GIVE UP AFTER A FAILURE</source>
-        <translation>ABANDON APRÈS UN ÉCHEC</translation>
+        <source>The download of &lt;b&gt;%1&lt;/b&gt; failed.
+Would you like to try again?</source>
+        <translation>Le téléchargement de &lt;b&gt;%1&lt;/b&gt; a échoué.
+Voulez-vous réessayer&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Not enough free space on main drive for download and unpacking.</source>
+        <translation>Espace libre insuffisant sur le disque principal pour le téléchargement et la décompression.</translation>
+    </message>
+    <message>
+        <source>The downloaded data is corrupt. Would you like to try downloading again?</source>
+        <translation>Les données téléchargées sont corrompues. Voulez-vous les télécharger à nouveau&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -287,6 +313,14 @@ Veuillez choisir votre langue.</translation>
         <source>NEXT ≻</source>
         <translation>SUIVANT ≻</translation>
     </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt; was successfully extracted to the folder &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt; in your Downloads folder on your %2.&lt;/p&gt;&lt;p&gt;Next, you need to import them into Garmin BaseCamp.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-weight:600;&quot;&gt;%1&lt;/span&gt; a été extrait avec succès dans le dossier &lt;span style=&quot; font-weight:600;&quot;&gt;%3&lt;/span&gt; de votre dossier Téléchargements sur votre %2.&lt;/p&gt;&lt;p&gt;Vous devez ensuite les importer dans Garmin BaseCamp.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>How to Import?</source>
+        <translation>Comment importer&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>HighSpeedConnectionRequiredPage</name>
@@ -357,6 +391,14 @@ Veuillez choisir votre langue.</translation>
     <message>
         <source>CONTINUE ≻</source>
         <translation>CONTINUER ≻</translation>
+    </message>
+    <message>
+        <source>Install Garmin BaseCamp</source>
+        <translation>Installer Garmin BaseCamp</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer has just been launched.&lt;br/&gt;If the installer did not automatically launch, please run it from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Le programme d’installation de Garmin BaseCamp vient d’être lancé.&lt;br/&gt;S’il ne s’est pas lancé automatiquement, veuillez le lancer depuis le dossier Téléchargements.&lt;/p&gt;&lt;p&gt;Suivez les étapes du programme d’installation de Garmin BaseCamp.&lt;/p&gt;&lt;p&gt;Une fois l’installation terminée, revenez à cette fenêtre et cliquez sur &lt;span style=&quot; font-weight:600;&quot;&gt;Continuer&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
 </context>
 <context>

@@ -8,8 +8,12 @@
 #include "pages/card/NoSDUpdatesAvailablePage.h"
 #include "pages/card/SDUpdatesAvailablePage.h"
 #include "pages/computer/CloseGarminPage.h"
+#include "pages/computer/DownloadBaseCampPage.h"
+#include "pages/computer/DownloadGPSDataPage.h"
 #include "pages/computer/DownloadMapPCPage.h"
+#include "pages/computer/GPSDataExtractedPage.h"
 #include "pages/computer/InformNewPCVersionPage.h"
+#include "pages/computer/InstallBaseCampPage.h"
 #include "pages/computer/MajorReleaseAvailablePage.h"
 #include "pages/computer/NoPCUpdatesAvailablePage.h"
 #include "pages/computer/PCUpdatesAvailablePage.h"
@@ -72,6 +76,14 @@ QWidget *createPage(PageId id)
         return new TransferToGPS2Page;
     case PageId::TransferToGPS3Page:
         return new TransferToGPS3Page;
+    case PageId::DownloadBaseCampPage:
+        return new DownloadBaseCampPage;
+    case PageId::InstallBaseCampPage:
+        return new InstallBaseCampPage;
+    case PageId::DownloadGPSDataPage:
+        return new DownloadGPSDataPage;
+    case PageId::GPSDataExtractedPage:
+        return new GPSDataExtractedPage;
     case PageId::ThankYouPage:
         return new ThankYouPage;
     default:

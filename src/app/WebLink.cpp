@@ -6,11 +6,16 @@
 
 namespace WebLink {
 
-void open(const QUrl &url)
+bool isWebAddress(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (url.isValid() && !url.host().isEmpty() &&
-        (scheme == QLatin1String("https") || scheme == QLatin1String("http"))) {
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("https") || scheme == QLatin1String("http"));
+}
+
+void open(const QUrl &url)
+{
+    if (isWebAddress(url)) {
         QDesktopServices::openUrl(url);
     }
 }

@@ -21,6 +21,7 @@ DownloadPage::DownloadPage(const QString &objectName, const QString &picture,
                            const QString &infoText, QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::DownloadPage>())
+    , m_infoText(infoText)
     , m_download(new FileDownload(this))
 {
     ui->setupUi(this);
@@ -119,6 +120,8 @@ void DownloadPage::Download()
     }
     m_download->setUrl(downloadUrl());
     m_download->setTargetPath(downloadTarget());
+    // A new attempt after a check or an unpacking says again what is going on.
+    ui->InfoLabel->setText(m_infoText);
     ui->DownloadedLabel->show();
     ui->TimeLabel->show();
     keepAwake(true);

@@ -95,6 +95,7 @@ private:
     void askAgainLater();
 
     std::unique_ptr<Ui::DownloadPage> ui;
+    const QString m_infoText;
     FileDownload *m_download;
     bool m_keptAwake = false;
 };

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -33,9 +34,21 @@ bool installMap(const QString &name)
                           .toUtf8()) > 0;
 }
 
-// The stand-in service's computer map and cards, which the routes download and install.
+// The stand-in service's computer map, cards, BaseCamp installer and GPS data, which the routes
+// fetch.
 PcSubProduct s_computerMap;
 QList<SdSubProduct> s_cards;
+QUrl s_installer;
+QString s_installerMd5;
+QUrl s_gpsData;
+
+// The same file of the service, served with an HTTP error.
+QUrl failing(QUrl url)
+{
+    url.setPath(url.path().replace(QRegularExpression(QStringLiteral("\\.[a-z]+$")),
+                                   QStringLiteral("-error.zip")));
+    return url;
+}
 
 enum class Product
 {
@@ -55,15 +68,19 @@ ProductInfo *makeProduct(Product kind)
     info->isPcFormat = kind == Product::Computer || kind == Product::ComputerMapUnavailable ||
                        kind == Product::ComputerWithMajorRelease;
     info->majorProductReleaseAvailable = kind == Product::ComputerWithMajorRelease;
+    info->basecampPcDownload = s_installer;
+    info->basecampPcMd5 = s_installerMd5;
     if (info->isPcFormat) {
         info->pcSubProduct.map = s_computerMap.map;
         info->pcSubProduct.md5 = s_computerMap.md5;
-        if (kind == Product::ComputerMapUnavailable) {
-            info->pcSubProduct.map.setPath(info->pcSubProduct.map.path().replace(
-                QStringLiteral(".zip"), QStringLiteral("-error.zip")));
-        }
         info->additionalGpsDataName = QStringLiteral("Halvorn Trails");
-        info->additionalGpsDataUrl = QUrl(QStringLiteral("https://example.invalid/trails.zip"));
+        info->additionalGpsDataUrl = s_gpsData;
+        if (kind == Product::ComputerMapUnavailable) {
+            info->pcSubProduct.map = failing(info->pcSubProduct.map);
+            info->additionalGpsDataUrl = failing(s_gpsData);
+        } else if (kind == Product::ComputerWithMajorRelease) {
+            info->basecampPcDownload = failing(s_computerMap.map);
+        }
     } else {
         // Cards already up to date have nothing to download when they are reinstalled.
         info->sdSubProducts = kind == Product::TwoCardsNewer
@@ -114,6 +131,11 @@ void TestPageGraph::initTestCase()
     const std::unique_ptr<ProductInfo> cards = m_service.product(QStringLiteral("HALV-SD-0002"));
     QVERIFY(cards);
     s_cards = cards->sdSubProducts;
+    s_installer = computer->basecampPcDownload;
+    s_installerMd5 = computer->basecampPcMd5;
+    const std::unique_ptr<ProductInfo> gps = m_service.product(QStringLiteral("HALV-GPS-0004"));
+    QVERIFY(gps);
+    s_gpsData = gps->additionalGpsDataUrl;
 }
 
 void TestPageGraph::init()
@@ -209,12 +231,12 @@ void TestPageGraph::routes_data()
     QTest::newRow("computer, no BaseCamp, out of date, transfer and GPS data")
         << Product::Computer << ""
         << "Halvorn Topo 24.1"
-        << "UpdateFirmwarePage/NextButton/R > DownloadBaseCampPage/InstallerVerifiedOutcome > "
+        << "UpdateFirmwarePage/NextButton/R > DownloadBaseCampPage > "
            "InstallBaseCampPage/ContinueButton > CloseGarminPage > "
            "PCUpdatesAvailablePage/UpdateNowButton > DownloadMapPCPage > "
            "InformNewPCVersionPage/NextButton/R > MajorReleaseAvailablePage > "
            "TransferToGPS2Page/NextButton > TransferToGPS3Page/ContinueButton/R > "
-           "DownloadGPSDataPage/DataExtractedOutcome > GPSDataExtractedPage/NextButton > "
+           "DownloadGPSDataPage > GPSDataExtractedPage/NextButton > "
            "ThankYouPage"
         << "GARMIN BASECAMP REQUIRED, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, BaseCamp 4.6.1 is too old, declined: stays")
@@ -238,16 +260,16 @@ void TestPageGraph::routes_data()
     QTest::newRow("computer, failures given up, major release offered")
         << Product::ComputerWithMajorRelease << ""
         << ""
-        << "UpdateFirmwarePage/NextButton/R > DownloadBaseCampPage/GiveUpOutcome > "
+        << "UpdateFirmwarePage/NextButton/RL > DownloadBaseCampPage > "
            "MajorReleaseAvailablePage/SkipButton/RL > TransferToGPS2Page/SkipButton > "
            "DownloadGPSDataPage > ThankYouPage"
-        << "GARMIN BASECAMP REQUIRED, TRANSFER TO GPS, HALVORN TRAILS";
+        << "GARMIN BASECAMP REQUIRED, ERROR, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, not installed, download given up")
         << Product::ComputerMapUnavailable << "4.6.2"
         << ""
-        << "UpdateFirmwarePage/NextButton > CloseGarminPage > DownloadMapPCPage//LLR > "
-           "MajorReleaseAvailablePage > DownloadGPSDataPage/GiveUpOutcome > ThankYouPage"
-        << "ERROR, TRANSFER TO GPS, HALVORN TRAILS";
+        << "UpdateFirmwarePage/NextButton > CloseGarminPage > DownloadMapPCPage//LLRL > "
+           "MajorReleaseAvailablePage > DownloadGPSDataPage > ThankYouPage"
+        << "ERROR, TRANSFER TO GPS, HALVORN TRAILS, ERROR";
     // A card written for an earlier product (see init()) must not count on the card routes.
     QTest::newRow("cards, first written, second skipped, then the computer copy updated too")
         << Product::TwoCardsNewer << "4.6.2"
@@ -265,7 +287,8 @@ void TestPageGraph::routes_data()
         << "" << skipBothCards + "//L > ViewMapOnPCPage > " + toTheEnd << "VIEW MAP ON PC?";
     QTest::newRow("cards, every card skipped, BaseCamp needed to view")
         << Product::TwoCardsUpToDate << ""
-        << "" << skipBothCards + "//RR > ViewMapOnPCPage > DownloadBaseCampPage"
+        << ""
+        << skipBothCards + "//RR > ViewMapOnPCPage > DownloadBaseCampPage > InstallBaseCampPage"
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, one reinstalled with nothing to download, BaseCamp skipped")
         << Product::TwoCardsUpToDate << ""

@@ -8,6 +8,8 @@
 #include "download/CheckMd5Worker.h"
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
+#include "pages/computer/DownloadBaseCampPage.h"
+#include "pages/computer/DownloadGPSDataPage.h"
 #include "service/ProductInfo.h"
 
 #include <QCryptographicHash>
@@ -42,6 +44,12 @@ private Q_SLOTS:
     void spaceRuleOfTheMapPage_data();
     void spaceRuleOfTheMapPage();
     void nothingToDownloadMovesOn();
+    void baseCampInstaller_data();
+    void baseCampInstaller();
+    void gpsData_data();
+    void gpsData();
+    void gpsDataFolderName_data();
+    void gpsDataFolderName();
 
 private:
     QUrl fileUrl(const QString &name) const;
@@ -334,6 +342,137 @@ void TestDownload::nothingToDownloadMovesOn()
     std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
     QTRY_COMPARE(recorder.pages, QList<PageId>{PageId::MajorReleaseAvailablePage});
     QCOMPARE(answerer.shownCount(), 0);
+}
+
+using Button = PopupAnswerer::Button;
+
+void TestDownload::baseCampInstaller_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("md5"); // %1: the service's checksum
+    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<QStringList>("popups");
+    QTest::addColumn<PageId>("next");
+    const QString corrupt = "The downloaded installer is corrupt.";
+    QTest::newRow("an old installer in its place is replaced")
+        << "install_basecamp.exe"
+        << "%1" << QList<Button>() << QStringList() << PageId::InstallBaseCampPage;
+    QTest::newRow("checksum in capitals, with blanks")
+        << "install_basecamp.exe"
+        << " %1\n"
+        << QList<Button>() << QStringList() << PageId::InstallBaseCampPage;
+    QTest::newRow("corrupt: twice again by itself, then the user gives up")
+        << "install_basecamp.exe"
+        << "0123456789abcdef0123456789abcdef" << QList{Button::Right, Button::Right, Button::Left}
+        << QStringList{corrupt, corrupt, corrupt + " Would you like to try downloading again?"}
+        << PageId::MajorReleaseAvailablePage;
+    QTest::newRow("not a web address: nothing fetched")
+        << "file:///bin/sh"
+        << "%1" << QList{Button::Right}
+        << QStringList{"The Garmin BaseCamp installer cannot be downloaded: no web address is "
+                       "given for it."}
+        << PageId::MajorReleaseAvailablePage;
+}
+
+void TestDownload::baseCampInstaller()
+{
+    QFETCH(QString, url);
+    QFETCH(QString, md5);
+    QFETCH(QList<Button>, answers);
+    const QString served = m_service.product(QStringLiteral("HALV-PC-0001"))->basecampPcMd5;
+    auto *product = new ProductInfo;
+    product->basecampPcDownload = url.contains(u':') ? QUrl(url) : fileUrl(url);
+    product->basecampPcMd5 = md5.contains(u'%') ? md5.arg(served.toUpper()) : md5;
+    Core::instance()->setProductInfo(product);
+    QFile installer(DownloadBaseCampPage::installerPath());
+    QVERIFY(installer.open(QIODevice::WriteOnly) && installer.write("an older installer") > 0);
+    installer.close();
+    PopupAnswerer answerer;
+    for (const Button answer : answers) {
+        answerer.answer(answer);
+    }
+    PageRecorder recorder;
+
+    std::unique_ptr<QWidget> page(createPage(PageId::DownloadBaseCampPage));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.pages.size(), 1, 20000);
+    QTEST(recorder.pages.first(), "next");
+    QStringList shown;
+    for (const PopupAnswerer::Shown &popup : answerer.shown()) {
+        shown.append(popup.text);
+    }
+    QTEST(shown, "popups");
+    if (recorder.pages.first() == PageId::InstallBaseCampPage) {
+        QVERIFY(installer.open(QIODevice::ReadOnly));
+        QCryptographicHash hash(QCryptographicHash::Md5);
+        hash.addData(&installer);
+        QCOMPARE(QString::fromLatin1(hash.result().toHex()), served);
+    }
+}
+
+void TestDownload::gpsData_data()
+{
+    QTest::addColumn<QString>("file"); // empty: the product has no such data
+    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<QString>("prompt"); // after the offer
+    QTest::addColumn<PageId>("next");
+    QTest::newRow("no data: no offer") << "" << QList<Button>() << "" << PageId::ThankYouPage;
+    QTest::newRow("skipped") << "halvorn-gps-data.zip" << QList{Button::Left} << ""
+                             << PageId::ThankYouPage;
+    QTest::newRow("download fails, given up")
+        << "halvorn-gps-data-error.zip" << QList{Button::Right, Button::Left}
+        << "The download of <b>Huts &lt;North&gt;</b> failed.\nWould you like to try again?"
+        << PageId::ThankYouPage;
+    QTest::newRow("corrupt archive, given up")
+        << "halvorn-gps-data-corrupt.zip" << QList{Button::Right, Button::Left}
+        << "The downloaded data is corrupt. Would you like to try downloading again?"
+        << PageId::ThankYouPage;
+}
+
+void TestDownload::gpsData()
+{
+    QFETCH(QString, file);
+    QFETCH(QList<Button>, answers);
+    QFETCH(QString, prompt);
+    auto *product = new ProductInfo;
+    product->additionalGpsDataName = QStringLiteral("Huts <North>");
+    product->additionalGpsDataUrl = file.isEmpty() ? QUrl() : fileUrl(file);
+    Core::instance()->setProductInfo(product);
+    PopupAnswerer answerer;
+    for (const Button answer : answers) {
+        answerer.answer(answer);
+    }
+    PageRecorder recorder;
+
+    std::unique_ptr<QWidget> page(createPage(PageId::DownloadGPSDataPage));
+    QTRY_COMPARE(recorder.pages.size(), 1);
+    QTEST(recorder.pages.first(), "next");
+    QCOMPARE(answerer.shownCount(), int(answers.size()));
+    const QString offer = QStringLiteral("Your map comes with <b>Huts &lt;North&gt;</b>. Would "
+                                         "you like to download them to your PC?");
+    if (!answers.isEmpty()) {
+        QCOMPARE(answerer.shown().first().text, offer);
+        QCOMPARE(answerer.shown().last().text, prompt.isEmpty() ? offer : prompt);
+    }
+}
+
+void TestDownload::gpsDataFolderName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("separators, parents") << "../..\\Huts/<2024>"
+                                         << ".. .. Huts 2024";
+    QTest::newRow("parent alone") << ".."
+                                  << "additional_gps_data";
+    QTest::newRow("control characters, trailing dot") << "Huts\t\nNord\x01 ."
+                                                      << "Huts Nord";
+    QTest::newRow("a Windows device name") << "nul.gpx"
+                                           << "_nul.gpx";
+}
+
+void TestDownload::gpsDataFolderName()
+{
+    QFETCH(QString, name);
+    QTEST(DownloadGPSDataPage::folderName(name), "folder");
 }
 
 HALVORNSYNC_TEST_MAIN(TestDownload)

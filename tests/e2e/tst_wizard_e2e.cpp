@@ -20,6 +20,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTextBrowser>
@@ -43,6 +44,7 @@ private Q_SLOTS:
     void uninstallRemovesOnlyTheTickedMap();
     void cardsOneAfterTheOther_data();
     void cardsOneAfterTheOther();
+    void baseCampAndGpsDataAreFetched();
 
 private:
     void startProduct(const QString &serial);
@@ -369,6 +371,50 @@ void TestWizardEndToEnd::cardsOneAfterTheOther()
     const QStringList names = {product->sdSubProducts.at(0).name,
                                product->sdSubProducts.at(1).name};
     QCOMPARE(reported, written ? names : QStringList());
+}
+
+// Without BaseCamp, a product with GPS data from its serial to the thank-you page: the
+// installer fetched and started, the map installed, the GPS data unpacked beside the user's own
+// files.
+void TestWizardEndToEnd::baseCampAndGpsDataAreFetched()
+{
+    QVERIFY(QFile::remove(m_platform->nativePath(
+        QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"))));
+    const QDir downloads(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
+    QVERIFY(downloads.mkpath(QStringLiteral("Halvorn GPS Data")));
+    QFile own(downloads.filePath(QStringLiteral("Halvorn GPS Data/Viewpoints.gpx")));
+    QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
+    own.close();
+    PopupAnswerer answerer;
+    answerer.answer(PopupAnswerer::Button::Right); // BaseCamp required: NEXT
+    answerer.answer(PopupAnswerer::Button::Left);  // transfer to GPS: SKIP
+    answerer.answer(PopupAnswerer::Button::Right); // the GPS data: YES
+
+    click("EnglishButton");
+    startProduct(QStringLiteral("HALV-GPS-0004"));
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallBaseCampPage"));
+    QTRY_COMPARE(m_platform->startedPrograms,
+                 QStringList{downloads.filePath(QStringLiteral("install_basecamp.exe"))});
+    click("ContinueButton");
+    QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("InformNewPCVersionPage"),
+                              20000);
+    click("NextButton");
+    QTRY_COMPARE(page()->objectName(), QStringLiteral("GPSDataExtractedPage"));
+
+    QCOMPARE(answerer.unexpectedCount(), 0);
+    QCOMPARE(answerer.shown().value(2).header, QStringLiteral("HALVORN MOUNTAIN HUTS"));
+    QVERIFY2(text("InfoLabel")
+                 .contains(QStringLiteral("Halvorn Mountain Huts</span> in your "
+                                          "Downloads folder")),
+             qPrintable(text("InfoLabel")));
+    const QDir data(downloads.filePath(QStringLiteral("Halvorn Mountain Huts/Halvorn GPS Data")));
+    QCOMPARE(data.entryList(QDir::Files, QDir::Name),
+             (QStringList{"Mountain huts.gpx", "Viewpoints.gpx"}));
+    QVERIFY(!QFileInfo::exists(downloads.filePath(QStringLiteral("additional_gps_data.zip"))));
+    QVERIFY(own.open(QIODevice::ReadOnly));
+    QCOMPARE(own.readAll(), QByteArray("mine"));
+    click("NextButton");
+    QCOMPARE(page()->objectName(), QStringLiteral("ThankYouPage"));
 }
 
 HALVORNSYNC_TEST_MAIN(TestWizardEndToEnd)

@@ -47,16 +47,20 @@ QString shownText(QWidget *page, const char *label)
     return widget && widget->isVisible() ? widget->text() : QString();
 }
 
-// The map page's busy steps, told apart by what it says.
+// A download page's busy steps, told apart by what it says.
+TourMoment pageSays(const char *pageName, const QString &name, const char *text)
+{
+    return {name, [pageName, text](QWidget *page) {
+                const auto *bar = page->findChild<QProgressBar *>(QStringLiteral("ProgressBar"));
+                return page->objectName() == QLatin1String(pageName) && bar &&
+                       bar->maximum() == 0 &&
+                       shownText(page, "InfoLabel") == QCoreApplication::translate(pageName, text);
+            }};
+}
+
 TourMoment mapPageSays(const QString &name, const char *text)
 {
-    return {name, [text](QWidget *page) {
-                const auto *bar = page->findChild<QProgressBar *>(QStringLiteral("ProgressBar"));
-                return page->objectName() == QLatin1String("DownloadMapPCPage") && bar &&
-                       bar->maximum() == 0 &&
-                       shownText(page, "InfoLabel") ==
-                           QCoreApplication::translate("DownloadMapPCPage", text);
-            }};
+    return pageSays("DownloadMapPCPage", name, text);
 }
 
 // The card page's steps, told apart by what it says and whether its bar is busy or counts.
@@ -125,7 +129,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
              {"InstallUpdateUninstallPage", "InstallUpdateButton", {}},
              {"HighSpeedConnectionRequiredPage", "NextButton", {serial("HALV-MAJOR-0005")}},
              {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
-             {"DownloadBaseCampPage", "InstallerVerifiedOutcome", {}},
+             {"DownloadBaseCampPage", {}, {}},
              {"InstallBaseCampPage", "ContinueButton", {}},
              {"CloseGarminPage", {}, {}},
              {"PCUpdatesAvailablePage", "UpdateNowButton", {}},
@@ -154,7 +158,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                         {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
                        // No major release on offer: the page shows nothing and moves on.
                        {"MajorReleaseAvailablePage", {}, {}, "no-release"},
-                       {"DownloadGPSDataPage", "DataExtractedOutcome", {}},
+                       {"DownloadGPSDataPage", {}, {}},
                        {"GPSDataExtractedPage", "NextButton", {}},
                        {"ThankYouPage", {}, {}, "basecamp"},
                    }});
@@ -340,6 +344,75 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                mapPageSays(QStringLiteral("extracting"), "Extracting map files..."),
                mapPageSays(QStringLiteral("installing"), "Installing downloaded map...")}},
              {"InformNewPCVersionPage", "NextButton", {}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
+             {"ThankYouPage", {}, {}},
+         }});
+
+    // The installer and the GPS data come slowly, so each page can be seen at its steps.
+    routes.append(
+        {QStringLiteral("BaseCamp and the additional GPS data at work: downloading, verifying, "
+                        "extracted"),
+         [platform] {
+             platform->setBaseCamp({});
+             installNorwayNorth(QStringLiteral("24.2.0"));
+         },
+         {
+             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-EXTRAS-0009")}},
+             {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
+             {"DownloadBaseCampPage",
+              {},
+              {},
+              {},
+              {},
+              {downloading, pageSays("DownloadBaseCampPage", QStringLiteral("verifying"),
+                                     "Verifying downloaded installer...")}},
+             {"InstallBaseCampPage", "ContinueButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"NoPCUpdatesAvailablePage",
+              "NextButton",
+              {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}, {}, {}, {downloading}},
+             {"GPSDataExtractedPage", "NextButton", {}},
+             {"ThankYouPage", {}, {}},
+         }});
+
+    // A corrupt installer twice fetched again by itself, then the user asked; corrupt GPS data;
+    // then, with BaseCamp in place, GPS data whose download fails.
+    routes.append(
+        {QStringLiteral("BaseCamp and the GPS data's questions: a corrupt installer, corrupt data, "
+                        "a failed download"),
+         [platform] {
+             platform->setBaseCamp({});
+             installNorwayNorth(QStringLiteral("24.2.0"));
+         },
+         {
+             {"ThankYouPage", "UpdateAnotherButton", {serial("FAULT-EXTRAS-CORRUPT")}},
+             {"UpdateFirmwarePage",
+              "NextButton",
+              {{"basecamp-required", Accept},
+               {"installer-corrupt", Accept},
+               {"installer-corrupt-again", Accept},
+               {"installer-corrupt-ask", Decline},
+               {"transfer-to-gps", Decline},
+               {"gps-data", Accept},
+               {"gps-data-corrupt", Decline}}},
+             {"DownloadBaseCampPage", {}, {}},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
+             {"ThankYouPage",
+              "UpdateAnotherButton",
+              {serial("FAULT-GPS-HTTP-ERROR")},
+              {},
+              [platform] {
+                  platform->setBaseCamp(QVersionNumber(4, 6, 2));
+              }},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"NoPCUpdatesAvailablePage",
+              "NextButton",
+              {{"transfer-to-gps", Decline}, {"gps-data", Accept}, {"gps-data-failed", Decline}}},
              {"MajorReleaseAvailablePage", {}, {}},
              {"DownloadGPSDataPage", {}, {}},
              {"ThankYouPage", {}, {}},

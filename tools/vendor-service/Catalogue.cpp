@@ -7,7 +7,10 @@
 #include <QJsonArray>
 
 namespace {
-constexpr qint64 installerSize = 1024 * 1024;
+constexpr qint64 minInstallerSize = 1024 * 1024;
+// As large as a map up to this size: large enough that its check can be seen in the tour, small
+// enough that a benchmark's multi-gigabyte maps do not bring a copy of their own size along.
+constexpr qint64 maxInstallerSize = 8 * 1024 * 1024;
 const QString latestVersion = QStringLiteral("24.2.0");
 
 const QList<MapFolder> norwayFolders = {
@@ -63,8 +66,8 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
         generator.cardImage(QStringLiteral("halvorn-topo-card-1.img"), 4662, mapSize);
     const auto card2 =
         generator.cardImage(QStringLiteral("halvorn-topo-card-2.img"), 4663, mapSize);
-    const auto installer =
-        generator.installer(QStringLiteral("install_basecamp.exe"), installerSize);
+    const auto installer = generator.installer(QStringLiteral("install_basecamp.exe"),
+                                               qBound(minInstallerSize, mapSize, maxInstallerSize));
     const auto gpsData = generator.gpsDataArchive(QStringLiteral("halvorn-gps-data.zip"));
     if (!norway || !cardPc || !card1 || !card2 || !installer || !gpsData) {
         m_error = generator.errorString();
@@ -94,6 +97,16 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
     // Announced as 5 GiB: more than a FAT32 card can hold in one file. Only its size is asked.
     addFile(QStringLiteral("halvorn-topo-card-1-huge.img"), card1->path, qint64(5) << 30,
             card1->md5);
+    // The installer and the GPS data served slowly (a few seconds each), and GPS data that fails.
+    addFile(QStringLiteral("install_basecamp-slow.exe"), installer->path, installer->size,
+            installer->md5, {FileFault::Kind::Throttle, 2 * 1024 * 1024});
+    addFile(QStringLiteral("halvorn-gps-data-slow.zip"), gpsData->path, gpsData->size, gpsData->md5,
+            {FileFault::Kind::Throttle, qMax(qint64(1), gpsData->size / 3)});
+    addFile(QStringLiteral("halvorn-gps-data-error.zip"), gpsData->path, gpsData->size,
+            gpsData->md5, {FileFault::Kind::GetStatus, 500});
+    // No archive at all: the installer under an archive's name.
+    addFile(QStringLiteral("halvorn-gps-data-corrupt.zip"), installer->path, installer->size,
+            installer->md5);
 
     addProducts();
     return true;
@@ -222,6 +235,15 @@ void Catalogue::addProducts()
     gps.insert(QStringLiteral("additional_gps_data_instructions"),
                pageUrl(QStringLiteral("import-gps-data")));
 
+    const auto withExtras = [&gps](const QString &installerName, const QString &installerMd5,
+                                   const QString &gpsDataName) {
+        QJsonObject product = gps;
+        product.insert(QStringLiteral("basecamp_pc_download"), fileUrl(installerName));
+        product.insert(QStringLiteral("basecamp_pc_md5"), installerMd5);
+        product.insert(QStringLiteral("additional_gps_data_url"), fileUrl(gpsDataName));
+        return product;
+    };
+
     QJsonObject major = computer;
     major.insert(QStringLiteral("product_name"),
                  QStringLiteral("Halvorn Topo Norway (major release)"));
@@ -278,6 +300,13 @@ void Catalogue::addProducts()
          {},
          withFirstCard(QStringLiteral("Halvorn Topo Card"),
                        QStringLiteral("halvorn-topo-card-1-slow.img"), card1.md5)},
+        {QStringLiteral("HALV-EXTRAS-0009"),
+         QStringLiteral("computer map whose BaseCamp installer and GPS data come slowly"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withExtras(QStringLiteral("install_basecamp-slow.exe"), installer.md5,
+                    QStringLiteral("halvorn-gps-data-slow.zip"))},
         {QStringLiteral("HALV-SD-CURRENT-0007"),
          QStringLiteral("card map on two cards, cards already at the latest version"),
          Reply::Object,
@@ -362,6 +391,20 @@ void Catalogue::addProducts()
          Reports::Accept,
          {},
          withMap(computer, QStringLiteral("halvorn-topo-norway-error.zip"), norway.md5)},
+        {QStringLiteral("FAULT-EXTRAS-CORRUPT"),
+         QStringLiteral("BaseCamp installer whose announced MD5 is wrong; GPS data that is no "
+                        "archive"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withExtras(installer.name, QStringLiteral("0123456789abcdef0123456789abcdef"),
+                    QStringLiteral("halvorn-gps-data-corrupt.zip"))},
+        {QStringLiteral("FAULT-GPS-HTTP-ERROR"),
+         QStringLiteral("GPS data download answers HTTP 500"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withExtras(installer.name, installer.md5, QStringLiteral("halvorn-gps-data-error.zip"))},
         {QStringLiteral("FAULT-REPORT-FAILS"),
          QStringLiteral("card map whose version reports get HTTP 500"),
          Reply::Object,

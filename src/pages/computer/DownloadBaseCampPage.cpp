@@ -1,0 +1,100 @@
+#include "pages/computer/DownloadBaseCampPage.h"
+
+#include "app/Core.h"
+#include "app/CurrentProduct.h"
+#include "app/WebLink.h"
+#include "service/ProductInfo.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QStandardPaths>
+
+DownloadBaseCampPage::DownloadBaseCampPage(QWidget *parent)
+    : DownloadPage(QStringLiteral("DownloadBaseCampPage"),
+                   QStringLiteral(":/images/image-download-basecamp.svg"),
+                   tr("<html><head/><body><p>Downloading Garmin BaseCamp...</p></body></html>"),
+                   parent)
+{
+}
+
+DownloadBaseCampPage::~DownloadBaseCampPage() = default;
+
+QString DownloadBaseCampPage::installerPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
+        .absoluteFilePath(QStringLiteral("install_basecamp.exe"));
+}
+
+QUrl DownloadBaseCampPage::downloadUrl() const
+{
+    // The file is started as a program afterwards: it comes from the web or not at all.
+    const QUrl url = currentProduct().basecampPcDownload;
+    return WebLink::isWebAddress(url) ? url : QUrl();
+}
+
+QString DownloadBaseCampPage::downloadTarget() const
+{
+    return installerPath();
+}
+
+PageId DownloadBaseCampPage::pageAfterNo() const
+{
+    return PageId::MajorReleaseAvailablePage;
+}
+
+void DownloadBaseCampPage::firstStep()
+{
+    if (downloadUrl().isEmpty()) {
+        const QPointer<DownloadBaseCampPage> guard(this);
+        Core::instance()->showError(tr("The Garmin BaseCamp installer cannot be downloaded: no "
+                                       "web address is given for it."));
+        if (guard) {
+            Core::instance()->setCurrentPage(pageAfterNo());
+        }
+        return;
+    }
+    AskFileSize();
+}
+
+DownloadPage::Space DownloadBaseCampPage::checkSpace(qint64 announcedBytes)
+{
+    // Room for the installer where it lands, and for what it installs.
+    const qint64 available = bytesAvailable(installerPath());
+    if (available < 0 || available >= 3 * announcedBytes) {
+        return Space::Enough;
+    }
+    Core::instance()->showError(
+        tr("Not enough free space on main drive for download and installation."));
+    return Space::AskAgain;
+}
+
+void DownloadBaseCampPage::downloadComplete()
+{
+    keepAwake(false);
+    checkMD5();
+}
+
+void DownloadBaseCampPage::checkMD5()
+{
+    showBusy(tr("Verifying downloaded installer..."));
+    verifyDownload(currentProduct().basecampPcMd5);
+}
+
+void DownloadBaseCampPage::handleMd5CheckResults(bool ok)
+{
+    if (ok) {
+        Core::instance()->setCurrentPage(PageId::InstallBaseCampPage);
+        return;
+    }
+    // A checksum the service got wrong fails every download alike: after a few the user decides.
+    if (++m_corruptDownloads > automaticRetries) {
+        offerNewAttempt(tr("The downloaded installer is corrupt. Would you like to try "
+                           "downloading again?"));
+        return;
+    }
+    const QPointer<DownloadBaseCampPage> guard(this);
+    Core::instance()->showError(tr("The downloaded installer is corrupt."));
+    if (guard) {
+        Download();
+    }
+}

@@ -1,0 +1,150 @@
+#include "pages/computer/DownloadGPSDataPage.h"
+
+#include "app/Core.h"
+#include "app/CurrentProduct.h"
+#include "app/PopupDialog.h"
+#include "download/Unpacking.h"
+#include "service/ProductInfo.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace {
+QString downloadFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+}
+
+QString dataName()
+{
+    return currentProduct().additionalGpsDataName;
+}
+} // namespace
+
+DownloadGPSDataPage::DownloadGPSDataPage(QWidget *parent)
+    : DownloadPage(QStringLiteral("DownloadGPSDataPage"),
+                   QStringLiteral(":/images/image-download-to-pc.svg"),
+                   tr("<html><head/><body><p>Downloading<br/><span style=\" "
+                      "font-weight:600;\">%1</span>...</p></body></html>")
+                       .arg(dataName().toHtmlEscaped()),
+                   parent)
+{
+    // Nothing shows until the user has taken the offer.
+    for (const char *name :
+         {"PictureLabel", "InfoLabel", "ProgressBar", "DownloadedLabel", "TimeLabel"}) {
+        findChild<QWidget *>(QLatin1String(name))->hide();
+    }
+}
+
+DownloadGPSDataPage::~DownloadGPSDataPage() = default;
+
+QString DownloadGPSDataPage::folderName(const QString &dataName)
+{
+    // Separators, control characters and what Windows refuses in a name become blanks; trailing
+    // dots and blanks go, as Windows drops them (which also leaves nothing of "." and "..").
+    static const QRegularExpression unsafe(QStringLiteral("[\\x00-\\x1f\\x7f/\\\\:*?\"<>|]"));
+    QString name = QString(dataName).replace(unsafe, QStringLiteral(" ")).simplified().left(100);
+    while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' '))) {
+        name.chop(1);
+    }
+    static const QRegularExpression reserved(QStringLiteral("^(con|prn|aux|nul|com\\d|lpt\\d)$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (reserved.match(name.section(QLatin1Char('.'), 0, 0).trimmed()).hasMatch()) {
+        name.prepend(QLatin1Char('_'));
+    }
+    return name.isEmpty() ? QStringLiteral("additional_gps_data") : name;
+}
+
+QString DownloadGPSDataPage::dataFolder()
+{
+    return QDir(downloadFolder()).absoluteFilePath(folderName(dataName()));
+}
+
+QString DownloadGPSDataPage::archivePath()
+{
+    return QDir(downloadFolder()).absoluteFilePath(QStringLiteral("additional_gps_data.zip"));
+}
+
+QUrl DownloadGPSDataPage::downloadUrl() const
+{
+    return currentProduct().additionalGpsDataUrl;
+}
+
+QString DownloadGPSDataPage::downloadTarget() const
+{
+    return archivePath();
+}
+
+PageId DownloadGPSDataPage::pageAfterNo() const
+{
+    return PageId::ThankYouPage;
+}
+
+QString DownloadGPSDataPage::failureText() const
+{
+    return tr("The download of <b>%1</b> failed.\nWould you like to try again?")
+        .arg(dataName().toHtmlEscaped());
+}
+
+void DownloadGPSDataPage::firstStep()
+{
+    Initialization();
+}
+
+void DownloadGPSDataPage::Initialization()
+{
+    if (downloadUrl().isEmpty()) {
+        Core::instance()->setCurrentPage(PageId::ThankYouPage);
+        return;
+    }
+    const QPointer<DownloadGPSDataPage> guard(this);
+    const bool wanted = PopupDialog::ask(
+        dataName(),
+        tr("Your map comes with <b>%1</b>. Would you like to download them to your %2?")
+            .arg(dataName().toHtmlEscaped(), Core::computerWord()),
+        tr("SKIP"), tr("YES"));
+    if (!guard) {
+        return;
+    }
+    if (!wanted) {
+        Core::instance()->setCurrentPage(PageId::ThankYouPage);
+        return;
+    }
+    for (const char *name : {"PictureLabel", "InfoLabel", "ProgressBar"}) {
+        findChild<QWidget *>(QLatin1String(name))->show();
+    }
+    AskFileSize();
+}
+
+DownloadPage::Space DownloadGPSDataPage::checkSpace(qint64 announcedBytes)
+{
+    const qint64 available = bytesAvailable(downloadFolder());
+    if (available < 0 || available >= 3 * announcedBytes) {
+        return Space::Enough;
+    }
+    Core::instance()->showError(
+        tr("Not enough free space on main drive for download and unpacking."));
+    return Space::AskAgain;
+}
+
+void DownloadGPSDataPage::downloadComplete()
+{
+    keepAwake(false);
+    // A folder of its own: the archive's files never replace the user's own files of the same
+    // name in the download folder. A folder that cannot be made fails the unpacking.
+    QDir().mkpath(dataFolder());
+    Unpacking::start(
+        this, {archivePath(), dataFolder(), true}, [this] { onUnzipFinished(); },
+        [this] {
+            offerNewAttempt(
+                tr("The downloaded data is corrupt. Would you like to try downloading again?"));
+        });
+}
+
+void DownloadGPSDataPage::onUnzipFinished()
+{
+    QFile::remove(archivePath());
+    Core::instance()->setCurrentPage(PageId::GPSDataExtractedPage);
+}
