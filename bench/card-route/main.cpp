@@ -1,7 +1,6 @@
 #include "BenchReport.h"
+#include "CardPageSteps.h"
 #include "EventLoopStallMeter.h"
-#include "copier/FileCopier.h"
-#include "download/CheckMd5Worker.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -47,10 +46,7 @@ int main(int argc, char *argv[])
     bool cacheDropped = true;
     const auto prepare = [&] {
         QFile::remove(card);
-        if (!BenchReport::dropPageCache()) {
-            cacheDropped = false;
-            BenchReport::readThrough(image);
-        }
+        cacheDropped = BenchReport::startCold(image) && cacheDropped;
     };
 
     double longestStallMs = 0.0;
@@ -58,32 +54,8 @@ int main(int argc, char *argv[])
     const double ours = BenchReport::medianSeconds(
         runs,
         [&] {
-            FileCopier copier;
-            EventLoopStallMeter meter;
-            QEventLoop loop;
-            bool ok = false;
-            QObject::connect(&copier, &FileCopier::done, &loop, [&](bool error) {
-                if (error) {
-                    loop.quit();
-                    return;
-                }
-                auto *check =
-                    new CheckMd5Worker(&loop, card, expectedMd5, CheckMd5Worker::ReadFrom::Medium);
-                QObject::connect(check, &CheckMd5Worker::resultReady, &loop, [&](bool matches) {
-                    ok = matches;
-                    loop.quit();
-                });
-                check->start();
-            });
-            meter.start();
-            copier.copy(image, card, FileCopier::NonInteractive | FileCopier::ForceReplace);
-            loop.exec();
-            meter.stop();
-            for (CheckMd5Worker *check : loop.findChildren<CheckMd5Worker *>()) {
-                check->wait();
-            }
-            longestStallMs = std::max(longestStallMs, meter.longestStallMs());
-            verified = verified && ok;
+            verified = CardPageSteps::copy(image, card, longestStallMs) &&
+                       CardPageSteps::readBack(card, expectedMd5, longestStallMs) && verified;
         },
         prepare);
     double longestStallWithToolsMs = 0.0;

@@ -1,6 +1,6 @@
 #include "BenchReport.h"
+#include "CardPageSteps.h"
 #include "EventLoopStallMeter.h"
-#include "copier/FileCopier.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,11 +37,7 @@ int main(int argc, char *argv[])
     bool cacheDropped = true;
     const auto prepare = [&] {
         QFile::remove(destination);
-        if (!BenchReport::dropPageCache()) {
-            // Not allowed to drop it: start every run with the source cached instead.
-            cacheDropped = false;
-            BenchReport::readThrough(source);
-        }
+        cacheDropped = BenchReport::startCold(source) && cacheDropped;
     };
 
     double longestStallMs = 0.0;
@@ -50,20 +45,7 @@ int main(int argc, char *argv[])
     const double ours = BenchReport::medianSeconds(
         runs,
         [&] {
-            FileCopier copier;
-            EventLoopStallMeter meter;
-            QEventLoop loop;
-            bool failed = false;
-            QObject::connect(&copier, &FileCopier::done, &loop, [&](bool error) {
-                failed = error;
-                loop.quit();
-            });
-            meter.start();
-            copier.copy(source, destination, FileCopier::NonInteractive | FileCopier::ForceReplace);
-            loop.exec();
-            meter.stop();
-            longestStallMs = std::max(longestStallMs, meter.longestStallMs());
-            copiedWhole = copiedWhole && !failed && QFileInfo(destination).size() == fileSize;
+            copiedWhole = CardPageSteps::copy(source, destination, longestStallMs) && copiedWhole;
         },
         prepare);
     // cp runs under the same event loop and meter, so the stall it shows is what this machine's

@@ -97,4 +97,13 @@ void readThrough(const QString &path)
     }
 }
 
+bool startCold(const QString &input)
+{
+    if (dropPageCache()) {
+        return true;
+    }
+    readThrough(input);
+    return false;
+}
+
 } // namespace BenchReport

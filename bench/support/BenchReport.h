@@ -37,4 +37,8 @@ bool ensureRandomFile(const QString &path, qint64 size, quint32 seed);
 // Reads the whole file, so that its pages are in the cache.
 void readThrough(const QString &path);
 
+// Before a timed run: drops the page cache, or, where that is not permitted, reads `input`
+// through so that every run starts alike (warm). True when the cache was dropped.
+bool startCold(const QString &input);
+
 } // namespace BenchReport

@@ -69,6 +69,26 @@ qint64 DownloadPage::bytesAvailable(const QString &path)
     return Platform::instance()->bytesAvailable(path);
 }
 
+DownloadPage::Space DownloadPage::requireRoom(const QString &path, qint64 announcedBytes,
+                                              const QString &message)
+{
+    const qint64 available = bytesAvailable(path);
+    if (available < 0 || available >= 3 * announcedBytes) {
+        return Space::Enough;
+    }
+    Core::instance()->showError(message);
+    return Space::AskAgain;
+}
+
+void DownloadPage::leaveWith(const QString &message, PageId page)
+{
+    const QPointer<DownloadPage> guard(this);
+    Core::instance()->showError(message);
+    if (guard) {
+        Core::instance()->setCurrentPage(page);
+    }
+}
+
 void DownloadPage::AskFileSize()
 {
     // Nothing to fetch is no failure to retry for ever: the page has nothing to do.

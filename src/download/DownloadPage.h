@@ -59,6 +59,12 @@ protected:
 
     // Free bytes where `path` lives, through the platform layer; -1 when unknown.
     static qint64 bytesAvailable(const QString &path);
+    // The room every download page asks for where `path` lives: three times the announced size
+    // (the file, what is made of it, and some to spare). Without it, `message` is shown and the
+    // size asked for again. Room that cannot be known is not held against the user.
+    Space requireRoom(const QString &path, qint64 announcedBytes, const QString &message);
+    // Shows `message` and leaves for `page`, unless the page was replaced meanwhile.
+    void leaveWith(const QString &message, PageId page);
 
     // The info line reads `text` and the bar turns into a busy indicator; the byte and time texts
     // go away.

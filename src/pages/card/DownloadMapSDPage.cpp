@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -98,43 +97,34 @@ DownloadPage::Space DownloadMapSDPage::checkSpace(qint64 announcedBytes)
     const QString root = cardRoot();
     const std::optional<Platform::Volume> card = Platform::instance()->mountedVolume(root);
     if (!card) {
-        leaveFor(PageId::InsertSDPage, tr("The preprogrammed card is no longer in the computer."));
+        leaveWith(tr("The preprogrammed card is no longer in the computer."), PageId::InsertSDPage);
         return Space::Left;
     }
     // Found out now, not as a write error after hours of downloading.
     if (!fileSystemHolds(card->fileSystemType, announcedBytes)) {
-        leaveFor(PageId::InsertSDPage,
-                 tr("The map (%1 MB) is too large for this card: its file system, %2, holds no "
-                    "file of 4 GB or more. Please use a card formatted with exFAT.")
-                     .arg(announcedBytes / (1024 * 1024))
-                     .arg(card->fileSystemType.toHtmlEscaped()));
+        leaveWith(tr("The map (%1 MB) is too large for this card: its file system, %2, holds no "
+                     "file of 4 GB or more. Please use a card formatted with exFAT.")
+                      .arg(announcedBytes / (1024 * 1024))
+                      .arg(card->fileSystemType.toHtmlEscaped()),
+                  PageId::InsertSDPage);
         return Space::Left;
     }
-    const qint64 temporary = bytesAvailable(temporaryFolder());
-    if (temporary >= 0 && temporary < 3 * announcedBytes) {
-        Core::instance()->showError(
-            tr("Not enough free space on main drive for download to temporary location.<br/>"
-               "Temporary location: <b>%1</b>")
-                .arg(QDir::toNativeSeparators(temporaryFolder()).toHtmlEscaped()));
-        return Space::AskAgain;
+    const Space temporary = requireRoom(
+        temporaryFolder(), announcedBytes,
+        tr("Not enough free space on main drive for download to temporary location.<br/>"
+           "Temporary location: <b>%1</b>")
+            .arg(QDir::toNativeSeparators(temporaryFolder()).toHtmlEscaped()));
+    if (temporary != Space::Enough) {
+        return temporary;
     }
     // The old image and an interrupted run's leftover both make way for the new one.
     const qint64 reclaimable =
         QFileInfo(CardImage::path(root)).size() + QFileInfo(partialImagePath(root)).size();
     if (card->bytesAvailable + reclaimable < announcedBytes) {
-        leaveFor(PageId::InsertSDPage, tr("Not enough free space on selected drive."));
+        leaveWith(tr("Not enough free space on selected drive."), PageId::InsertSDPage);
         return Space::Left;
     }
     return Space::Enough;
-}
-
-void DownloadMapSDPage::leaveFor(PageId page, const QString &message)
-{
-    const QPointer<DownloadMapSDPage> guard(this);
-    Core::instance()->showError(message);
-    if (guard) {
-        Core::instance()->setCurrentPage(page);
-    }
 }
 
 void DownloadMapSDPage::downloadComplete()

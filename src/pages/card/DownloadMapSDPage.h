@@ -44,7 +44,6 @@ private:
     void onReadBackResult(bool ok);
     bool swapInNewImage();
     void askToCopyAgain(const QString &text);
-    void leaveFor(PageId page, const QString &message);
 
     std::unique_ptr<FileCopier> copier;
     qint64 imageSize = 0;

@@ -45,12 +45,9 @@ PageId DownloadBaseCampPage::pageAfterNo() const
 void DownloadBaseCampPage::firstStep()
 {
     if (downloadUrl().isEmpty()) {
-        const QPointer<DownloadBaseCampPage> guard(this);
-        Core::instance()->showError(tr("The Garmin BaseCamp installer cannot be downloaded: no "
-                                       "web address is given for it."));
-        if (guard) {
-            Core::instance()->setCurrentPage(pageAfterNo());
-        }
+        leaveWith(tr("The Garmin BaseCamp installer cannot be downloaded: no web address is "
+                     "given for it."),
+                  pageAfterNo());
         return;
     }
     AskFileSize();
@@ -59,13 +56,8 @@ void DownloadBaseCampPage::firstStep()
 DownloadPage::Space DownloadBaseCampPage::checkSpace(qint64 announcedBytes)
 {
     // Room for the installer where it lands, and for what it installs.
-    const qint64 available = bytesAvailable(installerPath());
-    if (available < 0 || available >= 3 * announcedBytes) {
-        return Space::Enough;
-    }
-    Core::instance()->showError(
-        tr("Not enough free space on main drive for download and installation."));
-    return Space::AskAgain;
+    return requireRoom(installerPath(), announcedBytes,
+                       tr("Not enough free space on main drive for download and installation."));
 }
 
 void DownloadBaseCampPage::downloadComplete()

@@ -120,13 +120,8 @@ void DownloadGPSDataPage::Initialization()
 
 DownloadPage::Space DownloadGPSDataPage::checkSpace(qint64 announcedBytes)
 {
-    const qint64 available = bytesAvailable(downloadFolder());
-    if (available < 0 || available >= 3 * announcedBytes) {
-        return Space::Enough;
-    }
-    Core::instance()->showError(
-        tr("Not enough free space on main drive for download and unpacking."));
-    return Space::AskAgain;
+    return requireRoom(downloadFolder(), announcedBytes,
+                       tr("Not enough free space on main drive for download and unpacking."));
 }
 
 void DownloadGPSDataPage::downloadComplete()

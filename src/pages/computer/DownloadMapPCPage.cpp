@@ -10,7 +10,6 @@
 #include "service/ProductInfo.h"
 
 #include <QDir>
-#include <QPointer>
 
 namespace {
 QList<MapInstallPlan::Map> readMaps(const QStringList &infoFiles)
@@ -55,13 +54,8 @@ PageId DownloadMapPCPage::pageAfterNo() const
 DownloadPage::Space DownloadMapPCPage::checkSpace(qint64 announcedBytes)
 {
     // The archive and the unpacked maps both land on the maps folder's volume.
-    const qint64 available = bytesAvailable(Core::garminMapsFolder());
-    if (available < 0 || available >= 3 * announcedBytes) {
-        return Space::Enough;
-    }
-    Core::instance()->showError(
-        tr("Not enough free space on main drive for download and installation."));
-    return Space::AskAgain;
+    return requireRoom(Core::garminMapsFolder(), announcedBytes,
+                       tr("Not enough free space on main drive for download and installation."));
 }
 
 bool DownloadMapPCPage::prepareAttempt()
@@ -88,11 +82,7 @@ bool DownloadMapPCPage::prepareAttempt()
 
 void DownloadMapPCPage::giveUp(const QString &message)
 {
-    const QPointer<DownloadMapPCPage> guard(this);
-    Core::instance()->showError(message);
-    if (guard) {
-        Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage);
-    }
+    leaveWith(message, PageId::MajorReleaseAvailablePage);
 }
 
 void DownloadMapPCPage::downloadComplete()
