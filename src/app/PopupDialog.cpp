@@ -96,7 +96,8 @@ void PopupDialog::setHeader(const QString &text)
 void PopupDialog::setText(const QString &richText)
 {
     ui->TextLabel->setTextFormat(Qt::RichText);
-    ui->TextLabel->setText(richText);
+    // Some messages break their line with "\n", which markup would show as a blank.
+    ui->TextLabel->setText(QString(richText).replace(QLatin1Char('\n'), QLatin1String("<br/>")));
     fitTextToScreen();
 }
 

@@ -420,7 +420,7 @@ void TestDownload::gpsData_data()
                              << PageId::ThankYouPage;
     QTest::newRow("download fails, given up")
         << "halvorn-gps-data-error.zip" << QList{Button::Right, Button::Left}
-        << "The download of <b>Huts &lt;North&gt;</b> failed.\nWould you like to try again?"
+        << "The download of <b>Huts &lt;North&gt;</b> failed.<br/>Would you like to try again?"
         << PageId::ThankYouPage;
     QTest::newRow("corrupt archive, given up")
         << "halvorn-gps-data-corrupt.zip" << QList{Button::Right, Button::Left}

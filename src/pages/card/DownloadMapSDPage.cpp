@@ -31,12 +31,12 @@ QString temporaryFolder()
     return QStandardPaths::writableLocation(QStandardPaths::TempLocation);
 }
 
-// The question, and on the next line why (the pop-up's text is markup, so no "\n").
+// The question, and on the next line why.
 QString transferFailedText(const QString &why)
 {
     return DownloadMapSDPage::tr(
                "The transfer to preprogrammed card failed. Would you like to try again?") +
-           QStringLiteral("<br/>") + why;
+           QLatin1Char('\n') + why;
 }
 
 QString errorCode(FileCopier::Error error)
