@@ -7,7 +7,9 @@
 #include "app/LanguageChoice.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "pages/card/EjectSDPage.h"
 #include "pages/card/InformNewSDVersionPage.h"
+#include "pages/card/InsertSDPage.h"
 #include "pages/card/NoSDUpdatesAvailablePage.h"
 #include "pages/card/SDUpdatesAvailablePage.h"
 #include "pages/computer/GPSDataExtractedPage.h"
@@ -638,6 +640,8 @@ void TestPages::pagesFitTheWindow_data()
         {"SDUpdatesAvailablePage", make<SDUpdatesAvailablePage>()},
         {"NoSDUpdatesAvailablePage", make<NoSDUpdatesAvailablePage>()},
         {"InformNewSDVersionPage", make<InformNewSDVersionPage>()},
+        {"InsertSDPage", make<InsertSDPage>()},
+        {"EjectSDPage", make<EjectSDPage>()},
         {"SelectProductsPage", make<SelectProductsPage>()},
         {"UninstallingPage", make<UninstallingPage>()},
         {"ProductsUninstalledPage", make<ProductsUninstalledPage>()},
