@@ -2,7 +2,6 @@
 
 #include "EventLoopStallMeter.h"
 #include "copier/FileCopier.h"
-#include "download/CheckMd5Worker.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -29,9 +28,10 @@ bool copy(const QString &source, const QString &destination, double &longestStal
     return !failed && QFileInfo(destination).size() == QFileInfo(source).size();
 }
 
-bool readBack(const QString &path, const QString &expectedMd5, double &longestStallMs)
+bool readBack(const QString &path, const QString &expectedMd5, double &longestStallMs,
+              CheckMd5Worker::ReadFrom readFrom)
 {
-    CheckMd5Worker check(nullptr, path, expectedMd5, CheckMd5Worker::ReadFrom::Medium);
+    CheckMd5Worker check(nullptr, path, expectedMd5, readFrom);
     EventLoopStallMeter meter;
     QEventLoop loop;
     bool matches = false;
