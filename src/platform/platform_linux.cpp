@@ -96,24 +96,29 @@ public:
             return false;
         }
         const int fd = file.handle();
-        // Pages still cached from the copy would answer the reads: written back and dropped,
-        // they have to come from the card again.
-        ::fsync(fd);
-        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-        // The reads run ahead of the caller in a window of their own, so the card is read while
-        // the caller works through what came before (the checksum is slower than most cards).
+        // Pages still cached from the copy would answer the reads: each window of the file is
+        // written out to the card and dropped from memory before it is read, so what is read
+        // comes from the card. The whole file starts going out at once, and the next window is
+        // fetched while the caller works through the one before (the checksum is slower than
+        // most cards), so writing, reading and checking overlap.
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
         constexpr qint64 window = qint64(32) << 20;
+        constexpr unsigned int writtenOut =
+            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
         QByteArray block(1 << 20, Qt::Uninitialized);
         qint64 position = 0;
         qint64 requested = 0;
         for (;;) {
             if (requested - position < window / 2) {
+                ::sync_file_range(fd, requested, window, writtenOut);
+                ::posix_fadvise(fd, requested, window, POSIX_FADV_DONTNEED);
                 ::posix_fadvise(fd, requested, window, POSIX_FADV_WILLNEED);
                 requested += window;
             }
             const qint64 read = file.read(block.data(), block.size());
             if (read <= 0) {
-                return read == 0;
+                // Written out for good, with what the file system keeps about it.
+                return read == 0 && ::fsync(fd) == 0;
             }
             position += read;
             if (!consume(QByteArrayView(block.constData(), read))) {
