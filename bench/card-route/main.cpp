@@ -1,15 +1,11 @@
 #include "BenchReport.h"
-#include "CardPageSteps.h"
-#include "EventLoopStallMeter.h"
+#include "PageSteps.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
-#include <QProcess>
 
-#include <algorithm>
 #include <cstdio>
 
 // The card page's whole transfer of a 1 GiB image: the copy with FileCopier, then the read-back
@@ -54,8 +50,8 @@ int main(int argc, char *argv[])
     const double ours = BenchReport::medianSeconds(
         runs,
         [&] {
-            verified = CardPageSteps::copy(image, card, longestStallMs) &&
-                       CardPageSteps::readBack(card, expectedMd5, longestStallMs) && verified;
+            verified = PageSteps::copy(image, card, longestStallMs) &&
+                       PageSteps::checksum(card, expectedMd5, longestStallMs) && verified;
         },
         prepare);
     // The same with the copy checked where md5sum checks it, in the page cache: what reading
@@ -64,29 +60,16 @@ int main(int argc, char *argv[])
     const double oursFromCache = BenchReport::medianSeconds(
         runs,
         [&] {
-            CardPageSteps::copy(image, card, ignoredStallMs);
-            CardPageSteps::readBack(card, expectedMd5, ignoredStallMs,
-                                    CheckMd5Worker::ReadFrom::Cache);
+            PageSteps::copy(image, card, ignoredStallMs);
+            PageSteps::checksum(card, expectedMd5, ignoredStallMs, CheckMd5Worker::ReadFrom::Cache);
         },
         prepare);
     double longestStallWithToolsMs = 0.0;
     const double reference = BenchReport::medianSeconds(
         runs,
         [&] {
-            EventLoopStallMeter meter;
-            meter.start();
-            for (const auto &[program, arguments] :
-                 {std::pair{QStringLiteral("cp"), QStringList{image, card}},
-                  std::pair{QStringLiteral("md5sum"), QStringList{card}}}) {
-                QProcess tool;
-                QEventLoop loop;
-                QObject::connect(&tool, &QProcess::finished, &loop, &QEventLoop::quit);
-                QObject::connect(&tool, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-                tool.start(program, arguments);
-                loop.exec();
-            }
-            meter.stop();
-            longestStallWithToolsMs = std::max(longestStallWithToolsMs, meter.longestStallMs());
+            BenchReport::runTool(QStringLiteral("cp"), {image, card}, longestStallWithToolsMs);
+            BenchReport::runTool(QStringLiteral("md5sum"), {card}, longestStallWithToolsMs);
         },
         prepare);
     QFile::remove(card);

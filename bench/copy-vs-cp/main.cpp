@@ -1,15 +1,10 @@
 #include "BenchReport.h"
-#include "CardPageSteps.h"
-#include "EventLoopStallMeter.h"
+#include "PageSteps.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 
-#include <algorithm>
 #include <cstdio>
 
 // Copies a 1 GiB file with FileCopier, the way the card page does, and with cp, from a cold page
@@ -44,9 +39,7 @@ int main(int argc, char *argv[])
     bool copiedWhole = true;
     const double ours = BenchReport::medianSeconds(
         runs,
-        [&] {
-            copiedWhole = CardPageSteps::copy(source, destination, longestStallMs) && copiedWhole;
-        },
+        [&] { copiedWhole = PageSteps::copy(source, destination, longestStallMs) && copiedWhole; },
         prepare);
     // cp runs under the same event loop and meter, so the stall it shows is what this machine's
     // load alone does to the loop.
@@ -54,16 +47,7 @@ int main(int argc, char *argv[])
     const double reference = BenchReport::medianSeconds(
         runs,
         [&] {
-            QProcess cp;
-            EventLoopStallMeter meter;
-            QEventLoop loop;
-            QObject::connect(&cp, &QProcess::finished, &loop, &QEventLoop::quit);
-            QObject::connect(&cp, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-            meter.start();
-            cp.start(QStringLiteral("cp"), {source, destination});
-            loop.exec();
-            meter.stop();
-            longestStallWithCpMs = std::max(longestStallWithCpMs, meter.longestStallMs());
+            BenchReport::runTool(QStringLiteral("cp"), {source, destination}, longestStallWithCpMs);
         },
         prepare);
     QFile::remove(destination);

@@ -175,22 +175,13 @@ ChildFigures runChild(const QUrl &base, const QUrl &url, const QString &target)
 // loop, beside which our figure can be read.
 double runCurl(const QUrl &url, const QString &target)
 {
-    QProcess curl;
-    diesWithParent(curl);
-    EventLoopStallMeter meter;
-    QEventLoop loop;
-    QObject::connect(&curl, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&curl, &QProcess::errorOccurred, &loop,
-                     [](QProcess::ProcessError) { fail(QStringLiteral("cannot run curl")); });
-    meter.start();
-    curl.start(QStringLiteral("curl"),
-               {QStringLiteral("-s"), QStringLiteral("-o"), target, url.toString()});
-    loop.exec();
-    meter.stop();
-    if (curl.exitStatus() != QProcess::NormalExit || curl.exitCode() != 0) {
-        fail(QStringLiteral("curl failed with code %1").arg(curl.exitCode()));
+    double longestStallMs = 0.0;
+    if (!BenchReport::runTool(QStringLiteral("curl"),
+                              {QStringLiteral("-s"), QStringLiteral("-o"), target, url.toString()},
+                              longestStallMs)) {
+        fail(QStringLiteral("curl failed"));
     }
-    return meter.longestStallMs();
+    return longestStallMs;
 }
 } // namespace
 

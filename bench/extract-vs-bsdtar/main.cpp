@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QProcess>
 
 #include <algorithm>
 #include <archive.h>
@@ -156,22 +155,13 @@ double extractWithOurs(const QString &zip, const QString &output, int blockSize)
 // idle loop, beside which our figure can be read.
 double extractWithBsdtar(const QString &zip, const QString &output)
 {
-    QProcess bsdtar;
-    QEventLoop loop;
-    QObject::connect(&bsdtar, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&bsdtar, &QProcess::errorOccurred, &loop,
-                     [](QProcess::ProcessError) { fail(QStringLiteral("cannot run bsdtar")); });
-    EventLoopStallMeter meter;
-    meter.start();
-    bsdtar.start(QStringLiteral("bsdtar"),
-                 {QStringLiteral("-xf"), zip, QStringLiteral("-C"), output});
-    loop.exec();
-    meter.stop();
-    if (bsdtar.exitStatus() != QProcess::NormalExit || bsdtar.exitCode() != 0) {
-        fail(QStringLiteral("bsdtar failed: %1")
-                 .arg(QString::fromLocal8Bit(bsdtar.readAllStandardError())));
+    double longestStallMs = 0.0;
+    if (!BenchReport::runTool(QStringLiteral("bsdtar"),
+                              {QStringLiteral("-xf"), zip, QStringLiteral("-C"), output},
+                              longestStallMs)) {
+        fail(QStringLiteral("bsdtar failed"));
     }
-    return meter.longestStallMs();
+    return longestStallMs;
 }
 
 } // namespace

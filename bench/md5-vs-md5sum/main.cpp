@@ -4,19 +4,13 @@
 // that waits for the worker's answer.
 
 #include "BenchReport.h"
-#include "EventLoopStallMeter.h"
-#include "download/CheckMd5Worker.h"
+#include "PageSteps.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRandomGenerator>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,48 +24,19 @@ constexpr int runs = 3;
     std::exit(1);
 }
 
-// The digest md5sum prints; while md5sum runs, the event loop idles under the same meter, so the
-// stall it shows is what this machine's load alone does to the loop.
+// The digest md5sum prints; the loop's stall meanwhile is what this machine's load alone does
+// to it.
 QString runMd5sum(const QString &path, double *idleStallMs)
 {
-    QProcess md5sum;
-    EventLoopStallMeter meter;
-    QEventLoop loop;
-    QObject::connect(&md5sum, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&md5sum, &QProcess::errorOccurred, &loop,
-                     [](QProcess::ProcessError) { fail(QStringLiteral("cannot run md5sum")); });
-    meter.start();
-    md5sum.start(QStringLiteral("md5sum"), {path});
-    loop.exec();
-    meter.stop();
-    *idleStallMs = std::max(*idleStallMs, meter.longestStallMs());
-    const QString digest = QString::fromLatin1(md5sum.readAllStandardOutput()).section(' ', 0, 0);
-    if (md5sum.exitStatus() != QProcess::NormalExit || md5sum.exitCode() != 0 ||
-        digest.size() != 32) {
-        fail(QStringLiteral("md5sum failed: %1")
-                 .arg(QString::fromLocal8Bit(md5sum.readAllStandardError())));
+    const std::optional<QByteArray> output =
+        BenchReport::runTool(QStringLiteral("md5sum"), {path}, *idleStallMs);
+    const QString digest = output ? QString::fromLatin1(*output).section(' ', 0, 0) : QString();
+    if (digest.size() != 32) {
+        fail(QStringLiteral("md5sum gave no digest"));
     }
     return digest;
 }
 
-// Whether the worker agreed with `digest`; the longest stall of this thread's loop meanwhile.
-bool runWorker(const QString &path, const QString &digest, double *stallMs)
-{
-    CheckMd5Worker worker(nullptr, path, digest);
-    EventLoopStallMeter meter;
-    QEventLoop loop;
-    bool matched = false;
-    QObject::connect(&worker, &CheckMd5Worker::resultReady, &loop, [&](bool ok) { matched = ok; });
-    // After resultReady, which reaches this thread first through the same queue.
-    QObject::connect(&worker, &QThread::finished, &loop, &QEventLoop::quit);
-    meter.start();
-    worker.start();
-    loop.exec();
-    meter.stop();
-    worker.wait();
-    *stallMs = std::max(*stallMs, meter.longestStallMs());
-    return matched;
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -107,7 +72,9 @@ int main(int argc, char *argv[])
         BenchReport::readThrough(source);
         cpu = BenchReport::processorSeconds();
         clock.start();
-        allMatched = runWorker(source, digest, &stallMs) && allMatched;
+        allMatched =
+            PageSteps::checksum(source, digest, stallMs, CheckMd5Worker::ReadFrom::Cache) &&
+            allMatched;
         oursTimes.append(clock.nsecsElapsed() / 1e9);
         oursCpuTimes.append(BenchReport::processorSeconds() - cpu);
     }

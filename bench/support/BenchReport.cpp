@@ -1,8 +1,12 @@
 #include "BenchReport.h"
 
+#include "EventLoopStallMeter.h"
+
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -104,6 +108,29 @@ bool startCold(const QString &input)
     }
     readThrough(input);
     return false;
+}
+
+std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments,
+                                  double &longestStallMs)
+{
+    QProcess tool;
+    EventLoopStallMeter meter;
+    QEventLoop loop;
+    QObject::connect(&tool, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&tool, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    meter.start();
+    tool.start(program, arguments);
+    loop.exec();
+    meter.stop();
+    longestStallMs = std::max(longestStallMs, meter.longestStallMs());
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program),
+                     qPrintable(tool.error() == QProcess::FailedToStart
+                                    ? tool.errorString()
+                                    : QString::fromLocal8Bit(tool.readAllStandardError())));
+        return std::nullopt;
+    }
+    return tool.readAllStandardOutput();
 }
 
 } // namespace BenchReport

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace BenchReport {
 
@@ -40,5 +43,12 @@ void readThrough(const QString &path);
 // Before a timed run: drops the page cache, or, where that is not permitted, reads `input`
 // through so that every run starts alike (warm). True when the cache was dropped.
 bool startCold(const QString &input);
+
+// Runs the standard tool `program` to its end under this thread's event loop, as our own work
+// runs, and raises `longestStallMs` to the loop's longest stall meanwhile: what the machine alone
+// costs an idle loop. Its standard output when it ended with code 0; nothing when it could not
+// run or failed (its error output is printed then).
+std::optional<QByteArray> runTool(const QString &program, const QStringList &arguments,
+                                  double &longestStallMs);
 
 } // namespace BenchReport

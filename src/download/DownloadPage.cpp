@@ -3,7 +3,6 @@
 #include "app/Core.h"
 #include "app/Pictures.h"
 #include "app/PopupDialog.h"
-#include "download/CheckMd5Worker.h"
 #include "download/FileDownload.h"
 #include "platform/platform.h"
 
@@ -164,18 +163,23 @@ void DownloadPage::onStatusChanged(const QString &downloaded, const QString &tim
 
 void DownloadPage::onDownloadFailed()
 {
-    keepAwake(false);
     offerNewAttempt(failureText());
 }
 
 void DownloadPage::offerNewAttempt(const QString &text)
 {
+    offerRetry(text, [this] { Download(); });
+}
+
+void DownloadPage::offerRetry(const QString &text, std::function<void()> retry)
+{
+    keepAwake(false);
     const std::optional<bool> again = askYesNo(text);
     if (!again) {
         return;
     }
     if (*again) {
-        QMetaObject::invokeMethod(this, "Download", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, std::move(retry), Qt::QueuedConnection);
     } else {
         Core::instance()->setCurrentPage(pageAfterNo());
     }
@@ -205,22 +209,35 @@ void DownloadPage::showPercentStep(const QString &text)
 
 void DownloadPage::verifyDownload(const QString &expectedMd5)
 {
-    auto *worker = new CheckMd5Worker(this, m_download->targetPath(), expectedMd5);
-    connect(worker, &CheckMd5Worker::resultReady, this, &DownloadPage::handleMd5CheckResults);
+    runChecksum(m_download->targetPath(), expectedMd5, CheckMd5Worker::ReadFrom::Cache,
+                [this](bool ok) { handleMd5CheckResults(ok); });
+}
+
+void DownloadPage::runChecksum(const QString &path, const QString &expectedMd5,
+                               CheckMd5Worker::ReadFrom readFrom, std::function<void(bool)> done)
+{
+    auto *worker = new CheckMd5Worker(this, path, expectedMd5, readFrom);
+    connect(worker, &CheckMd5Worker::resultReady, this, std::move(done));
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }
 
 void DownloadPage::handleMd5CheckResults(bool) {}
 
-std::optional<bool> DownloadPage::askYesNo(const QString &text)
+std::optional<bool> DownloadPage::ask(const QString &header, const QString &text,
+                                      const QString &left, const QString &right)
 {
     const QPointer<DownloadPage> guard(this);
-    const bool yes = PopupDialog::ask(tr("Error"), text, tr("NO"), tr("YES"));
+    const bool accepted = PopupDialog::ask(header, text, left, right);
     if (!guard) {
         return std::nullopt;
     }
-    return yes;
+    return accepted;
+}
+
+std::optional<bool> DownloadPage::askYesNo(const QString &text)
+{
+    return ask(tr("Error"), text, tr("NO"), tr("YES"));
 }
 
 void DownloadPage::keepAwake(bool awake)

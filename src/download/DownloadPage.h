@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/PageId.h"
+#include "download/CheckMd5Worker.h"
 
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -76,11 +78,20 @@ protected:
     // Checks the download against the announced checksum on a worker thread; the answer arrives
     // in handleMd5CheckResults().
     void verifyDownload(const QString &expectedMd5);
-    // A YES / NO question under the "Error" header; nothing when the page was replaced while it
-    // was open. NO is the left button.
+    // Checks `path` against `expectedMd5` on a worker thread that the page stops when it goes;
+    // `done` gets the answer.
+    void runChecksum(const QString &path, const QString &expectedMd5,
+                     CheckMd5Worker::ReadFrom readFrom, std::function<void(bool)> done);
+    // A question in a pop-up; true for the right button, nothing when the page was replaced
+    // while it was open.
+    std::optional<bool> ask(const QString &header, const QString &text, const QString &left,
+                            const QString &right);
+    // A YES / NO question under the "Error" header. NO is the left button.
     std::optional<bool> askYesNo(const QString &text);
-    // Asks `text` as a YES / NO question: YES starts a new attempt from byte 0, NO leaves for
-    // pageAfterNo().
+    // Asks `text` as a YES / NO question, letting the computer sleep while the user decides: YES
+    // runs `retry` from the event loop, NO leaves for pageAfterNo().
+    void offerRetry(const QString &text, std::function<void()> retry);
+    // offerRetry() with a new attempt from byte 0 as the retry.
     void offerNewAttempt(const QString &text);
     // Keep-awake on or off; the page lets the computer sleep again when it goes.
     void keepAwake(bool awake);

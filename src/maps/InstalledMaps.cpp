@@ -3,11 +3,15 @@
 #include <QDir>
 #include <QDirIterator>
 
+namespace {
+const QString downloadFolderName = QStringLiteral("HalvornSyncDownloads");
+} // namespace
+
 namespace InstalledMaps {
 
 QString downloadFolder(const QString &mapsFolder)
 {
-    return mapsFolder + QStringLiteral("/HalvornSyncDownloads");
+    return mapsFolder + QLatin1Char('/') + downloadFolderName;
 }
 
 QStringList vendorMapFolders(const QString &mapsFolder)
@@ -16,12 +20,11 @@ QStringList vendorMapFolders(const QString &mapsFolder)
     if (mapsFolder.isEmpty()) {
         return {};
     }
-    QStringList folders = QDir(mapsFolder).entryList(
-        {QStringLiteral("Halvorn*")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QStringList folders = QDir(mapsFolder)
+                              .entryList({QStringLiteral("Halvorn*")},
+                                         QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
     // The download area is ours, not a map: it is neither offered for removal nor counted.
-    folders.removeIf([&mapsFolder](const QString &name) {
-        return QDir(mapsFolder).absoluteFilePath(name) == downloadFolder(mapsFolder);
-    });
+    folders.removeAll(downloadFolderName);
     return folders;
 }
 
@@ -43,7 +46,6 @@ QStringList findInfoFiles(const QString &folder)
     }
     return found;
 }
-
 
 QStringList installedInfoFiles(const QString &mapsFolder)
 {

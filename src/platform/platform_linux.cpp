@@ -91,11 +91,10 @@ public:
     bool readFromMedium(const QString &path,
                         const std::function<bool(QByteArrayView)> &consume) const override
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
             return false;
         }
-        const int fd = file.handle();
         // Pages still cached from the copy would answer the reads: each window of the file is
         // written out to the card and dropped from memory before it is read, so what is read
         // comes from the card. The whole file starts going out at once, and the next window is
@@ -103,28 +102,28 @@ public:
         // most cards), so writing, reading and checking overlap.
         ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
         constexpr qint64 window = qint64(32) << 20;
-        constexpr unsigned int writtenOut =
-            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-        QByteArray block(1 << 20, Qt::Uninitialized);
         qint64 position = 0;
         qint64 requested = 0;
-        for (;;) {
+        const auto fetchAhead = [&] {
             if (requested - position < window / 2) {
-                ::sync_file_range(fd, requested, window, writtenOut);
+                ::sync_file_range(fd, requested, window,
+                                  SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                      SYNC_FILE_RANGE_WAIT_AFTER);
                 ::posix_fadvise(fd, requested, window, POSIX_FADV_DONTNEED);
                 ::posix_fadvise(fd, requested, window, POSIX_FADV_WILLNEED);
                 requested += window;
             }
-            const qint64 read = file.read(block.data(), block.size());
-            if (read <= 0) {
-                // Written out for good, with what the file system keeps about it.
-                return read == 0 && ::fsync(fd) == 0;
-            }
-            position += read;
-            if (!consume(QByteArrayView(block.constData(), read))) {
-                return false;
-            }
-        }
+        };
+        fetchAhead();
+        const bool read = readFile(path, [&](QByteArrayView block) {
+            position += block.size();
+            fetchAhead();
+            return consume(block);
+        });
+        // Written out for good, with what the file system keeps about it.
+        const bool durable = ::fsync(fd) == 0;
+        ::close(fd);
+        return read && durable;
     }
 
 private:

@@ -2,7 +2,6 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
-#include "download/CheckMd5Worker.h"
 #include "maps/CardImage.h"
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
@@ -136,7 +135,6 @@ void DownloadMapSDPage::downloadComplete()
 void DownloadMapSDPage::handleMd5CheckResults(bool ok)
 {
     if (!ok) {
-        keepAwake(false);
         offerNewAttempt(
             tr("The downloaded map is corrupt. Would you like to try downloading again?"));
         return;
@@ -190,11 +188,8 @@ void DownloadMapSDPage::onCopyDone(bool error)
     }
     // The copy is only as good as what the card gives back.
     showBusy(tr("Checking the map on the preprogrammed card..."));
-    auto *worker =
-        new CheckMd5Worker(this, m_copyTarget, currentCard().md5, CheckMd5Worker::ReadFrom::Medium);
-    connect(worker, &CheckMd5Worker::resultReady, this, &DownloadMapSDPage::onReadBackResult);
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    runChecksum(m_copyTarget, currentCard().md5, CheckMd5Worker::ReadFrom::Medium,
+                [this](bool ok) { onReadBackResult(ok); });
 }
 
 void DownloadMapSDPage::onReadBackResult(bool ok)
@@ -232,15 +227,6 @@ bool DownloadMapSDPage::swapInNewImage()
 
 void DownloadMapSDPage::askToCopyAgain(const QString &text)
 {
-    keepAwake(false);
-    const std::optional<bool> again = askYesNo(text);
-    if (!again) {
-        return;
-    }
-    if (*again) {
-        QMetaObject::invokeMethod(
-            this, [this] { handleMd5CheckResults(true); }, Qt::QueuedConnection);
-    } else {
-        Core::instance()->setCurrentPage(PageId::EjectSDPage);
-    }
+    // The download is good: only the copy is made again.
+    offerRetry(text, [this] { handleMd5CheckResults(true); });
 }

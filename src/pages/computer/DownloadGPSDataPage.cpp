@@ -2,12 +2,10 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
-#include "app/PopupDialog.h"
 #include "download/Unpacking.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -99,16 +97,15 @@ void DownloadGPSDataPage::Initialization()
         Core::instance()->setCurrentPage(PageId::ThankYouPage);
         return;
     }
-    const QPointer<DownloadGPSDataPage> guard(this);
-    const bool wanted = PopupDialog::ask(
-        dataName(),
-        tr("Your map comes with <b>%1</b>. Would you like to download them to your %2?")
-            .arg(dataName().toHtmlEscaped(), Core::computerWord()),
-        tr("SKIP"), tr("YES"));
-    if (!guard) {
+    const std::optional<bool> wanted =
+        ask(dataName(),
+            tr("Your map comes with <b>%1</b>. Would you like to download them to your %2?")
+                .arg(dataName().toHtmlEscaped(), Core::computerWord()),
+            tr("SKIP"), tr("YES"));
+    if (!wanted) {
         return;
     }
-    if (!wanted) {
+    if (!*wanted) {
         Core::instance()->setCurrentPage(PageId::ThankYouPage);
         return;
     }

@@ -133,20 +133,12 @@ void DownloadMapPCPage::installMap()
         return;
     }
 
-    const std::optional<bool> again = askYesNo(
+    offerRetry(
         tr("The new map could not be installed: the folder <b>%1</b> could not be moved into the "
            "Garmin maps folder (a folder of that name may be in use or already there). Your "
            "installed map is unchanged.<br/>Would you like to try again?")
-            .arg(result.failedFolder.toHtmlEscaped()));
-    if (!again) {
-        return;
-    }
-    if (*again) {
-        QMetaObject::invokeMethod(
-            this, [this] { installMap(); }, Qt::QueuedConnection);
-    } else {
-        Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage);
-    }
+            .arg(result.failedFolder.toHtmlEscaped()),
+        [this] { installMap(); });
 }
 
 void DownloadMapPCPage::InformServer()

@@ -1,4 +1,4 @@
-#include "CardPageSteps.h"
+#include "PageSteps.h"
 
 #include "EventLoopStallMeter.h"
 #include "copier/FileCopier.h"
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace CardPageSteps {
+namespace PageSteps {
 
 bool copy(const QString &source, const QString &destination, double &longestStallMs)
 {
@@ -28,7 +28,7 @@ bool copy(const QString &source, const QString &destination, double &longestStal
     return !failed && QFileInfo(destination).size() == QFileInfo(source).size();
 }
 
-bool readBack(const QString &path, const QString &expectedMd5, double &longestStallMs,
+bool checksum(const QString &path, const QString &expectedMd5, double &longestStallMs,
               CheckMd5Worker::ReadFrom readFrom)
 {
     CheckMd5Worker check(nullptr, path, expectedMd5, readFrom);
@@ -47,4 +47,4 @@ bool readBack(const QString &path, const QString &expectedMd5, double &longestSt
     return matches;
 }
 
-} // namespace CardPageSteps
+} // namespace PageSteps
