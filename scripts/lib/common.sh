@@ -12,10 +12,12 @@ debian_packages=(
     xvfb xauth dbus openssl curl
 )
 
+# Installs the given Debian packages, the project's own without arguments, when missing.
 install_packages() {
+    [ $# -gt 0 ] || set -- "${debian_packages[@]}"
     local missing=()
     local package
-    for package in "${debian_packages[@]}"; do
+    for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
@@ -29,13 +31,18 @@ install_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures $build_dir the first time (with the given CMake options, RelWithDebInfo without
-# any) and builds it.
-build_project() {
+# Configures $build_dir the first time, with the given CMake options (RelWithDebInfo without
+# any).
+configure_project() {
     if [ ! -f "$build_dir/build.ninja" ]; then
         [ $# -gt 0 ] || set -- -DCMAKE_BUILD_TYPE=RelWithDebInfo
         cmake -S "$repo_root" -B "$build_dir" -G Ninja "$@"
     fi
+}
+
+# Configures $build_dir like configure_project and builds all of it.
+build_project() {
+    configure_project "$@"
     cmake --build "$build_dir" --parallel "$(nproc)"
 }
 

@@ -1,48 +1,33 @@
 #include "platform/BoundedProcess.h"
 #include "platform/PeVersionReader.h"
+#include "platform/Win32.h"
 #include "platform/platform.h"
 
 #include <QDir>
 #include <QProcess>
 
-#include <vector>
-#include <windows.h>
-#include <winioctl.h>
-#include <winver.h>
-
 namespace {
 
+std::wstring nativeWide(const QString &path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+// The Win32 calls themselves are in Win32.cpp, which is built and exercised without Qt too.
 class WindowsPlatform final : public Platform
 {
 public:
-    void preventSleep() override
-    {
-        SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_AWAYMODE_REQUIRED);
-    }
-
-    // ES_CONTINUOUS alone clears what preventSleep() asked for on this thread.
-    void allowSleep() override { SetThreadExecutionState(ES_CONTINUOUS); }
+    void preventSleep() override { Win32::preventSleep(); }
+    void allowSleep() override { Win32::allowSleep(); }
 
     std::optional<QVersionNumber> executableFileVersion(const QString &path) const override
     {
-        const QByteArray name = path.toUtf8();
-        DWORD handle = 0;
-        const DWORD size = GetFileVersionInfoSizeA(name.constData(), &handle);
-        if (size == 0) {
+        const std::optional<Win32::FileVersion> version = Win32::fileVersion(nativeWide(path));
+        if (!version) {
             return std::nullopt;
         }
-        // The buffer goes on every way out.
-        std::vector<char> buffer(size);
-        if (!GetFileVersionInfoA(name.constData(), 0, size, buffer.data())) {
-            return std::nullopt;
-        }
-        VS_FIXEDFILEINFO *info = nullptr;
-        UINT length = 0;
-        if (!VerQueryValueA(buffer.data(), "\\", reinterpret_cast<LPVOID *>(&info), &length) ||
-            length == 0 || !info || info->dwSignature != 0xFEEF04BD) {
-            return std::nullopt;
-        }
-        return PeVersionReader::fromFixedFileVersion(info->dwFileVersionMS, info->dwFileVersionLS);
+        return PeVersionReader::fromFixedFileVersion(version->mostSignificant,
+                                                     version->leastSignificant);
     }
 
     // taskkill normally ends at once, but it is given its 30 s to start and 30 s to finish
@@ -57,14 +42,7 @@ public:
 
     void writeBaseCampDetail(QObject *context, std::function<void()> done) override
     {
-        HKEY key = nullptr;
-        // Opening, not creating: without BaseCamp's own key there is nothing to set.
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Garmin\\BaseCamp\\Settings", 0, KEY_WRITE,
-                          &key) == ERROR_SUCCESS) {
-            const BYTE detail[4] = {0x07, 0x00, 0x00, 0x00};
-            RegSetValueExA(key, "Detail", 0, REG_BINARY, detail, DWORD(sizeof detail));
-            RegCloseKey(key);
-        }
+        Win32::writeBaseCampDetail();
         finishLater(context, std::move(done));
     }
 
@@ -79,63 +57,24 @@ public:
 
     bool isRemovableDrive(const QString &rootPath) const override
     {
-        const std::wstring root = (rootPath + QLatin1Char('/')).toStdWString();
-        const UINT type = GetDriveTypeW(root.c_str());
-        if (type == DRIVE_REMOVABLE) {
-            return true;
+        QString root = QDir::toNativeSeparators(rootPath);
+        if (!root.endsWith(QLatin1Char('\\'))) {
+            root += QLatin1Char('\\');
         }
-        if (type != DRIVE_FIXED || rootPath.isEmpty()) {
-            return false;
-        }
-        // USB card readers present their media as fixed disks; the bus tells them apart.
-        const std::wstring device = QStringLiteral("\\\\.\\%1:").arg(rootPath.at(0)).toStdWString();
-        const HANDLE handle = CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          nullptr, OPEN_EXISTING, 0, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        STORAGE_PROPERTY_QUERY query = {};
-        query.PropertyId = StorageDeviceProperty;
-        query.QueryType = PropertyStandardQuery;
-        STORAGE_DEVICE_DESCRIPTOR descriptor = {};
-        DWORD returned = 0;
-        const BOOL answered =
-            DeviceIoControl(handle, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &descriptor,
-                            sizeof descriptor, &returned, nullptr);
-        CloseHandle(handle);
-        return answered && descriptor.BusType == BusTypeUsb;
+        return Win32::isRemovableDrive(root.toStdWString());
     }
 
     bool readFromMedium(const QString &path,
                         const std::function<bool(QByteArrayView)> &consume) const override
     {
-        // Unbuffered reads bypass the cache that still holds what was just written. They must
-        // be whole sectors into sector-aligned memory: 1 MiB from VirtualAlloc is both.
-        constexpr DWORD blockSize = 1 << 20;
-        const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
-        const HANDLE file =
-            CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                        FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        const Win32::MediumRead read =
+            Win32::readUnbuffered(nativeWide(path), [&consume](const char *data, std::size_t size) {
+                return consume(QByteArrayView(data, qsizetype(size)));
+            });
+        if (read == Win32::MediumRead::NotOpened) {
             return readFile(path, consume);
         }
-        void *block = VirtualAlloc(nullptr, blockSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        bool ok = block != nullptr;
-        while (ok) {
-            DWORD read = 0;
-            if (!ReadFile(file, block, blockSize, &read, nullptr)) {
-                ok = false;
-            } else if (read == 0) {
-                break;
-            } else {
-                ok = consume(QByteArrayView(static_cast<const char *>(block), read));
-            }
-        }
-        if (block) {
-            VirtualFree(block, 0, MEM_RELEASE);
-        }
-        CloseHandle(file);
-        return ok;
+        return read == Win32::MediumRead::Complete;
     }
 };
 
