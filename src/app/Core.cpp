@@ -135,6 +135,10 @@ QStringView Core::computerWord()
 
 QString Core::garminMapsFolder()
 {
+    const QString windowsData = Platform::instance()->windowsProgramsDataFolder();
+    if (!windowsData.isEmpty()) {
+        return windowsData + QStringLiteral("/Garmin/Maps");
+    }
     // Only the final component names the application; a home folder whose name happens to
     // contain the program's name must stay intact.
     const QString appData = QDir::fromNativeSeparators(

@@ -40,6 +40,8 @@ public:
 
     static QString languageCode();
     static QStringView computerWord();
+    // The current user's roaming Garmin maps folder, the one Garmin's programs read: on Linux
+    // with a Wine prefix, the one of the prefix's Windows user.
     static QString garminMapsFolder();
     static QWidget *mainWindow();
 

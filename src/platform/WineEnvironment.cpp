@@ -1,5 +1,7 @@
 #include "platform/WineEnvironment.h"
 
+#include "platform/WineRegistryFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -42,6 +44,30 @@ QString WineEnvironment::nativePath(const QString &windowsPath) const
                                                     : m_prefix + QStringLiteral("/dosdevices/") +
                                                           letter + QStringLiteral(":/");
     return root + rest;
+}
+
+QString WineEnvironment::roamingAppDataFolder() const
+{
+    // The Windows user's name need not be the Linux user's: a prefix may have been made by
+    // another account or copied from another machine.
+    const std::optional<QString> appData =
+        WineRegistryFile(m_prefix + QStringLiteral("/user.reg"))
+            .stringValue(u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                         u"AppData");
+    if (appData && nativePath(*appData) != *appData) {
+        return nativePath(*appData);
+    }
+    // Wine writes its registry files only when its server stops, so a new prefix may have none.
+    const QDir users(m_prefix + QStringLiteral("/drive_c/users"));
+    QStringList roaming;
+    for (const QString &user : users.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = users.filePath(user + QStringLiteral("/AppData/Roaming"));
+        if (user.compare(QStringLiteral("Public"), Qt::CaseInsensitive) != 0 &&
+            QFileInfo(folder).isDir()) {
+            roaming.append(folder);
+        }
+    }
+    return roaming.size() == 1 ? roaming.front() : QString();
 }
 
 std::optional<WineEnvironment::Command> WineEnvironment::launchCommand(const QString &program) const

@@ -38,6 +38,11 @@ public:
     // started and Wine is missing.
     std::optional<Command> launchCommand(const QString &program) const;
 
+    // The roaming application-data folder of the prefix's Windows user, as a path of this system:
+    // where Garmin's programs in the prefix look for maps. Taken from the prefix's own registry
+    // (the user's shell folders), else from its only user folder; empty when neither tells.
+    QString roamingAppDataFolder() const;
+
     // One of Wine's own Windows tools ("taskkill", "reg") with its arguments.
     Command toolCommand(const QString &tool, const QStringList &arguments) const;
 

@@ -82,6 +82,11 @@ bool Platform::readFile(const QString &path, const std::function<bool(QByteArray
     }
 }
 
+QString Platform::windowsProgramsDataFolder() const
+{
+    return {};
+}
+
 qint64 Platform::bytesAvailable(const QString &path) const
 {
     // A folder about to be made (the maps folder on a first install) lives on its parent's volume.

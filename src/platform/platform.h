@@ -67,6 +67,11 @@ public:
     // Paths without a drive letter are returned as they are.
     virtual QString nativePath(const QString &windowsPath) const = 0;
 
+    // The current user's roaming application-data folder as the Windows programs of this system
+    // (Garmin's among them) see it, when that is not this program's own location: on Linux with
+    // Wine, the one in the Wine prefix. Empty when there is no such other folder.
+    virtual QString windowsProgramsDataFolder() const;
+
     // Bytes the current user may still write on the volume that holds `path`. The path need not
     // exist yet: the nearest existing folder above it stands for it. -1 when nothing is known.
     virtual qint64 bytesAvailable(const QString &path) const;

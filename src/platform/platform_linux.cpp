@@ -80,6 +80,13 @@ public:
         return WineEnvironment::fromSystem().nativePath(windowsPath);
     }
 
+    // BaseCamp and MapInstall under Wine read the maps of the prefix's Windows user.
+    QString windowsProgramsDataFolder() const override
+    {
+        const WineEnvironment wine = WineEnvironment::fromSystem();
+        return wine.hasPrefix() ? wine.roamingAppDataFolder() : QString();
+    }
+
     bool isRemovableDrive(const QString &rootPath) const override
     {
         // The device node may be named through a link (/dev/disk/by-uuid/...).

@@ -1,7 +1,32 @@
 #include "TestMain.h"
+#include "app/Core.h"
 #include "platform/WineEnvironment.h"
+#include "platform/platform.h"
 
 #include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+
+namespace {
+
+// Wine's user.reg as Wine writes it: ASCII, with escapes.
+const char kUserRegistry[] = R"([Software\\Wine\\Explorer\\Shell Folders] 1796574931
+"AppData"="C:\\users\\wrong\\AppData\\Roaming"
+
+[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders] 1796574931
+#time=1dd859fcf206f10
+"Administrative Tools"="C:\\users\\Ana L\x00facia\\AppData\\Roaming\\Admin"
+"appdata"="C:\\users\\Ana L\x00facia \101\\AppData\\Roaming"
+)";
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(content) == content.size();
+}
+
+} // namespace
 
 class TestWineEnvironment : public QObject
 {
@@ -11,6 +36,9 @@ private Q_SLOTS:
     void launchesThroughThePrefix_data();
     void launchesThroughThePrefix();
     void toolsNeedWineAndAnExistingPrefix();
+    void roamingFolderComesFromThePrefix_data();
+    void roamingFolderComesFromThePrefix();
+    void mapsGoWhereTheWindowsProgramsLook();
 };
 
 void TestWineEnvironment::launchesThroughThePrefix_data()
@@ -53,6 +81,65 @@ void TestWineEnvironment::toolsNeedWineAndAnExistingPrefix()
     QVERIFY(QDir().mkpath(prefix + QStringLiteral("/drive_c")));
     QVERIFY(WineEnvironment(prefix, wine).hasPrefix());
     QVERIFY(!WineEnvironment(prefix, QString()).hasPrefix());
+}
+
+void TestWineEnvironment::roamingFolderComesFromThePrefix_data()
+{
+    QTest::addColumn<QByteArray>("registry"); // user.reg; none when empty
+    QTest::addColumn<QStringList>("users");   // folders under drive_c/users with AppData/Roaming
+    QTest::addColumn<QString>("expected");    // under the prefix; empty: none found
+    // The Windows user is never the Linux one here, so a guess from the Linux name fails.
+    QTest::newRow("registry, with escapes") << QByteArray(kUserRegistry) << QStringList{"guest"}
+                                            << "drive_c/users/Ana Lúcia A/AppData/Roaming";
+    QTest::newRow("no registry yet, one user") << QByteArray() << QStringList{"Public", "winuser"}
+                                               << "drive_c/users/winuser/AppData/Roaming";
+    QTest::newRow("registry without a drive, one user")
+        << QByteArray("[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell "
+                      "Folders]\n\"AppData\"=\"%APPDATA%\"\n")
+        << QStringList{"winuser"} << "drive_c/users/winuser/AppData/Roaming";
+    QTest::newRow("no registry, two users") << QByteArray() << QStringList{"ann", "bob"} << "";
+    QTest::newRow("no registry, only Public") << QByteArray() << QStringList{"Public"} << "";
+}
+
+void TestWineEnvironment::roamingFolderComesFromThePrefix()
+{
+    QFETCH(QByteArray, registry);
+    QFETCH(QStringList, users);
+    QFETCH(QString, expected);
+    const QString prefix = QDir::homePath() + QStringLiteral("/") + QTest::currentDataTag();
+    for (const QString &user : users) {
+        QVERIFY(QDir().mkpath(prefix + "/drive_c/users/" + user + "/AppData/Roaming"));
+    }
+    QVERIFY(registry.isEmpty() || writeFile(prefix + "/user.reg", registry));
+    const QString folder = WineEnvironment(prefix, "/usr/bin/wine").roamingAppDataFolder();
+    QCOMPARE(folder, expected.isEmpty() ? QString() : prefix + '/' + expected);
+}
+
+// The install, the uninstall, the discovery of installed maps and the hand-off to Garmin's
+// programs all take the maps folder from Core.
+void TestWineEnvironment::mapsGoWhereTheWindowsProgramsLook()
+{
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    QCOMPARE(Core::garminMapsFolder(), dataHome + "/Garmin/Maps");
+
+    const QString prefix = QDir::homePath() + QStringLiteral("/wine prefix");
+    const QString bin = QDir::homePath() + QStringLiteral("/bin");
+    QVERIFY(QDir().mkpath(prefix + "/drive_c/users/Public"));
+    QVERIFY(writeFile(bin + "/wine", "#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(bin + "/wine", QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+    const auto restore = qScopeGuard([path] {
+        qunsetenv("WINEPREFIX");
+        qputenv("PATH", path);
+    });
+
+    // Without Wine's registry or a user folder there is nothing to go by.
+    QCOMPARE(Core::garminMapsFolder(), dataHome + "/Garmin/Maps");
+    QVERIFY(writeFile(prefix + "/user.reg", kUserRegistry));
+    QCOMPARE(Core::garminMapsFolder(),
+             prefix + QStringLiteral("/drive_c/users/Ana Lúcia A/AppData/Roaming/Garmin/Maps"));
 }
 
 HALVORNSYNC_TEST_MAIN(TestWineEnvironment)

@@ -21,6 +21,8 @@ TestSandbox::TestSandbox()
     QFile::setPermissions(home + QStringLiteral("/runtime"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir().mkpath(home + QStringLiteral("/Downloads"));
+    // Garmin's programs under Wine, and so the Garmin maps folder, are looked for in $WINEPREFIX.
+    qunsetenv("WINEPREFIX");
     // Tests talk only to services they start themselves. Left at the built-in https address, the
     // first use of Core would pre-connect to the real service; a test that ends a moment later
     // exits with that host lookup still running on Qt's own threads.
