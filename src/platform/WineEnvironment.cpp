@@ -54,8 +54,10 @@ QString WineEnvironment::roamingAppDataFolder() const
         WineRegistryFile(m_prefix + QStringLiteral("/user.reg"))
             .stringValue(u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                          u"AppData");
-    if (appData && nativePath(*appData) != *appData) {
-        return nativePath(*appData);
+    // Only a value with a drive letter names a place: nativePath() leaves anything else as it is.
+    const QString named = appData ? nativePath(*appData) : QString();
+    if (!named.isEmpty() && named != *appData) {
+        return named;
     }
     // Wine writes its registry files only when its server stops, so a new prefix may have none.
     const QDir users(m_prefix + QStringLiteral("/drive_c/users"));
