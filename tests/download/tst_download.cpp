@@ -9,7 +9,7 @@
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
 #include "pages/computer/DownloadBaseCampPage.h"
-#include "pages/computer/DownloadGPSDataPage.h"
+#include "pages/shared/DownloadGPSDataPage.h"
 #include "service/ProductInfo.h"
 
 #include <QCryptographicHash>
