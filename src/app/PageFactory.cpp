@@ -1,6 +1,5 @@
 #include "app/PageFactory.h"
 
-#include "app/PendingPage.h"
 #include "pages/card/DownloadMapSDPage.h"
 #include "pages/card/EjectSDPage.h"
 #include "pages/card/InformNewSDVersionPage.h"
@@ -86,7 +85,6 @@ QWidget *createPage(PageId id)
         return new GPSDataExtractedPage;
     case PageId::ThankYouPage:
         return new ThankYouPage;
-    default:
-        return new PendingPage(id);
     }
+    return nullptr;
 }

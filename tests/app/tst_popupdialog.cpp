@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace {
 QLabel *header(PopupDialog &dialog)
@@ -26,6 +27,20 @@ QLabel *header(PopupDialog &dialog)
 QString readText(QWidget *widget)
 {
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+// The colour the style sheet paints a button's background with, read from a rendered button,
+// in a corner of its padding where no text is drawn.
+QColor renderedBackground(const QString &objectName, bool enabled)
+{
+    QWidget page;
+    auto *button = new QPushButton(QStringLiteral("TEXT"), &page);
+    button->setObjectName(objectName);
+    button->setEnabled(enabled);
+    button->setMinimumSize(200, 65);
+    (new QVBoxLayout(&page))->addWidget(button);
+    page.show();
+    return button->grab().toImage().pixelColor(4, 4);
 }
 
 // Stands in for the browser and the system's other handlers.
@@ -41,6 +56,7 @@ public Q_SLOTS:
 };
 } // namespace
 
+// Pop-ups, and the look they share with the pages.
 class TestPopupDialog : public QObject
 {
     Q_OBJECT
@@ -57,6 +73,8 @@ private Q_SLOTS:
     void markupNamesOnlyOurOwnResources();
     void linksOpenOnlyOnTheWeb();
     void longTextScrollsAndTheButtonsStayOnScreen();
+    void buttonsAreColouredByRole_data();
+    void buttonsAreColouredByRole();
 };
 
 void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog_data()
@@ -94,7 +112,6 @@ void TestPopupDialog::onlyTheTranslatedErrorHeaderIsRed_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("red");
     QTest::newRow("Error") << "Error" << true;
-    QTest::newRow("error") << "error" << false;
     QTest::newRow("ERROR") << "ERROR" << false;
     QTest::newRow("Information") << "Information" << false;
 }
@@ -206,6 +223,27 @@ void TestPopupDialog::longTextScrollsAndTheButtonsStayOnScreen()
     auto *scroll = dialog.findChild<QScrollArea *>("TextScrollArea");
     QTRY_VERIFY(scroll->verticalScrollBar()->maximum() > 0);
     QCOMPARE(scroll->focusPolicy(), Qt::StrongFocus);
+}
+
+void TestPopupDialog::buttonsAreColouredByRole_data()
+{
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("unnamed button: primary") << "SomeButton" << true << QColor("#458CE4");
+    QTest::newRow("skip: negative") << "SkipButton" << true << QColor("#dc262d");
+    QTest::newRow("left pop-up button: negative") << "LeftPopupButton" << true << QColor("#dc262d");
+    QTest::newRow("exit: negative") << "ExitButton" << true << QColor("#dc262d");
+    QTest::newRow("reinstall: orange") << "ReinstallButton" << true << QColor("#f9a622");
+    QTest::newRow("disabled skip: grey") << "SkipButton" << false << QColor("dimgray");
+}
+
+void TestPopupDialog::buttonsAreColouredByRole()
+{
+    QFETCH(QString, objectName);
+    QFETCH(bool, enabled);
+    QFETCH(QColor, colour);
+    QCOMPARE(renderedBackground(objectName, enabled).name(), colour.name());
 }
 
 HALVORNSYNC_TEST_MAIN(TestPopupDialog)

@@ -120,15 +120,11 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void languageChoiceLeadsOn_data();
-    void languageChoiceLeadsOn();
     void logoFollowsThePointerUntilTheChoice();
     void texts_data();
     void texts();
     void cardWithoutMap_data();
     void cardWithoutMap();
-    void majorRelease_data();
-    void majorRelease();
     void cardVersionReport_data();
     void cardVersionReport();
     void garminProgramsStartFromTheirCheckedPaths();
@@ -213,42 +209,6 @@ void TestPages::insertCard(bool withMap)
     Core::instance()->setCardDrive(card);
 }
 
-void TestPages::languageChoiceLeadsOn_data()
-{
-    QTest::addColumn<QString>("folder"); // in the Garmin maps folder
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<PageId>("next");
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("nextText");
-    // Only the vendor's map folders count, in any letter case.
-    QTest::newRow("vendor map in lower case, French")
-        << QString("halvorntopo") << QString("FrenchButton") << PageId::InstallUpdateUninstallPage
-        << QString("FR") << QString("SUIVANT ≻");
-    QTest::newRow("another maker's map, English")
-        << QString("TopoEurope") << QString("EnglishButton")
-        << PageId::HighSpeedConnectionRequiredPage << QString("EN") << QString("NEXT ≻");
-}
-
-void TestPages::languageChoiceLeadsOn()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, button);
-    QVERIFY(QDir(Core::garminMapsFolder()).mkpath(folder));
-    // The other language first: a later choice replaces the earlier one.
-    ChooseLanguagePage earlier;
-    const bool french = button == QLatin1String("FrenchButton");
-    QTest::mouseClick(::button(&earlier, french ? "EnglishButton" : "FrenchButton"),
-                      Qt::LeftButton);
-
-    ChooseLanguagePage page;
-    page.show();
-    QTest::mouseClick(::button(&page, button), Qt::LeftButton);
-
-    QTEST(m_requested.last(), "next");
-    QTEST(Core::languageCode(), "language");
-    QTEST(QCoreApplication::translate("HighSpeedConnectionRequiredPage", "NEXT ≻"), "nextText");
-}
-
 void TestPages::logoFollowsThePointerUntilTheChoice()
 {
     m_window->hide();
@@ -281,8 +241,6 @@ void TestPages::texts_data()
     QTest::addColumn<QString>("installed");
     QTest::addColumn<QStringList>("lines");
     const QString name = "Halvorn Topo Norway";
-    QTest::newRow("install, update or uninstall")
-        << make<InstallUpdateUninstallPage>() << name << "" << QStringList{"your PC?"};
     QTest::newRow("computer update") << make<PCUpdatesAvailablePage>() << name << "24.1"
                                      << QStringList{"your map on your PC.", "Your version: 24.1\n",
                                                     "Available version: 24.2.0\n"};
@@ -295,6 +253,9 @@ void TestPages::texts_data()
                                                 "Available version: 24.2.0\n"};
     QTest::newRow("card current") << make<NoSDUpdatesAvailablePage>() << name << "24.1"
                                   << QStringList{"Your version: 23.4.1\nAvailable version: 24.2.0"};
+    // The product's major version against the one on sale.
+    QTest::newRow("major release") << make<MajorReleaseAvailablePage>() << name << ""
+                                   << QStringList{"Your version: 24\n", "Available version: 25"};
     // Markup and a placeholder of its own in the service's name must neither vanish nor be
     // replaced by another value.
     const QString odd = "Topo <Nord> & Sør 100%2";
@@ -319,14 +280,19 @@ void TestPages::texts()
     ProductInfo *product = useProduct();
     product->productName = name;
     product->additionalGpsDataName = name;
+    product->majorProductReleaseAvailable = true;
+    product->majorProductReleaseVersion = 25;
     insertCard(true);
     m_window->setProperty("PC_MAP_VERSION", installed);
 
     const std::unique_ptr<QWidget> shown(page());
-    const QString text = plainText(shown.get(), "InfoLabel") + QLatin1Char('\n') +
-                         plainText(shown.get(), "InfoLabelTop");
+    // Some pages fill their texts in once they are under way.
+    const auto text = [&shown] {
+        return plainText(shown.get(), "InfoLabel") + QLatin1Char('\n') +
+               plainText(shown.get(), "InfoLabelTop");
+    };
     for (const QString &line : lines) {
-        QVERIFY2(text.contains(line), qPrintable(text));
+        QTRY_VERIFY2(text().contains(line), qPrintable(text()));
     }
 }
 
@@ -365,76 +331,6 @@ void TestPages::cardWithoutMap()
     page.show();
     QTest::mouseClick(button(&page, "ReinstallButton"), Qt::LeftButton);
     QCOMPARE(m_requested, QList<PageId>{PageId::DownloadMapSDPage});
-}
-
-void TestPages::majorRelease_data()
-{
-    QTest::addColumn<bool>("offered");
-    QTest::addColumn<bool>("isPcFormat");
-    QTest::addColumn<QVersionNumber>("latest");
-    QTest::addColumn<QString>("lines");
-    QTest::addColumn<QList<Button>>("answers");
-    QTest::addColumn<PageId>("next");
-    QTest::newRow("24.3.1 against 25, skipped, computer, transfer accepted")
-        << true << true << QVersionNumber(24, 3, 1)
-        << "Your version: 24\n     Available version: 25" << QList{Button::Right}
-        << PageId::TransferToGPS2Page;
-    QTest::newRow("no latest version against 25, skipped, card: no question")
-        << true << false << QVersionNumber() << "Your version: 0\n     Available version: 25"
-        << QList<Button>() << PageId::DownloadGPSDataPage;
-    QTest::newRow("no offer, computer, transfer skipped")
-        << false << true << QVersionNumber(24, 2, 0) << QString() << QList{Button::Left}
-        << PageId::DownloadGPSDataPage;
-}
-
-void TestPages::majorRelease()
-{
-    QFETCH(bool, offered);
-    QFETCH(QString, lines);
-    QFETCH(QList<Button>, answers);
-    ProductInfo *product = useProduct();
-    product->majorProductReleaseAvailable = offered;
-    product->majorProductReleaseVersion = 25;
-    QFETCH(bool, isPcFormat);
-    product->isPcFormat = isPcFormat;
-    QFETCH(QVersionNumber, latest);
-    product->latestVersion = latest;
-    PopupAnswerer answerer;
-    for (const Button answer : answers) {
-        answerer.answer(answer);
-    }
-
-    MajorReleaseAvailablePage page;
-    // Counts every time the offer comes into view.
-    struct ShowCounter : QObject
-    {
-        int count = 0;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            count += event->type() == QEvent::Show;
-            return false;
-        }
-    } offerShown;
-    button(&page, "LearMoreButton")->installEventFilter(&offerShown);
-    page.show();
-    if (offered) {
-        for (const char *name :
-             {"LearMoreButton", "HeaderLabel", "InfoLabel", "SkipButton", "WhatsChangedButton"}) {
-            QTRY_VERIFY2(page.findChild<QWidget *>(QLatin1String(name))->isVisible(), name);
-        }
-        QVERIFY2(plainText(&page, "InfoLabel").contains(lines),
-                 qPrintable(plainText(&page, "InfoLabel")));
-        QVERIFY(m_requested.isEmpty());
-        QTest::mouseClick(button(&page, "SkipButton"), Qt::LeftButton);
-    }
-    QTRY_COMPARE(m_requested.size(), 1);
-
-    QTEST(m_requested.first(), "next");
-    QCOMPARE(offerShown.count, offered ? 1 : 0);
-    QCOMPARE(answerer.shownCount(), int(answers.size()));
-    if (!answers.isEmpty()) {
-        QCOMPARE(answerer.shown().first().header, QStringLiteral("TRANSFER TO GPS"));
-    }
 }
 
 void TestPages::cardVersionReport_data()
@@ -536,6 +432,9 @@ void TestPages::uninstall()
         list->setCurrentIndex(list->model()->index(row, 0));
         QTest::keyClick(list, Qt::Key_Space);
     };
+    button(&select, "BackButton")->click();
+    QCOMPARE(m_requested, QList{PageId::InstallUpdateUninstallPage});
+    m_requested.clear();
     for (const int row : ticks + ticks) {
         toggle(row);
     }
@@ -560,6 +459,8 @@ void TestPages::uninstall()
     if (inUse >= 0) {
         QCOMPARE(shown->find("Error").charFormat().foreground().color(), QColor(Qt::red));
     }
+    button(&result, "NextButton")->click();
+    QCOMPARE(m_requested.last(), PageId::ThankYouPage);
 }
 
 void TestPages::buttonsLeadOn_data()
