@@ -73,10 +73,8 @@ public:
     // Sends the kept reports, to the contexts that still exist.
     void releaseHeldReports();
 
-    // What was asked, in order: "closeBaseCamp", "writeBaseCampDetail", "startDetached <program>".
+    // What was asked of BaseCamp, in order: "closeBaseCamp", "writeBaseCampDetail".
     QStringList calls;
-    int baseCampCloses = 0;
-    int detailWrites = 0;
     QStringList startedPrograms;
 
 private:
