@@ -107,6 +107,7 @@ private Q_SLOTS:
 
     void routes_data();
     void routes();
+    void answerToAReplacedPageMovesNothing_data();
     void answerToAReplacedPageMovesNothing();
 
 private:
@@ -334,10 +335,23 @@ void TestPageGraph::routes()
     QCOMPARE(shown.join(QStringLiteral(", ")), popups);
 }
 
+void TestPageGraph::answerToAReplacedPageMovesNothing_data()
+{
+    QTest::addColumn<PageId>("page");
+    QTest::addColumn<Product>("product");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("transfer to the GPS")
+        << PageId::MajorReleaseAvailablePage << Product::Computer << "TRANSFER TO GPS";
+    QTest::newRow("view on the computer")
+        << PageId::ViewMapOnPCPage << Product::TwoCardsUpToDate << "VIEW MAP ON PC?";
+}
+
 // A question runs its own event loop; if the page that asked is replaced meanwhile, the answer
 // must not move the wizard away from the page now shown.
 void TestPageGraph::answerToAReplacedPageMovesNothing()
 {
+    QFETCH(PageId, page);
+    QFETCH(Product, product);
     // The question stays open until answered here, from within its own event loop, after the
     // page that asked has been replaced.
     m_answerer = std::make_unique<PopupAnswerer>();
@@ -352,13 +366,13 @@ void TestPageGraph::answerToAReplacedPageMovesNothing()
     });
     whileAsking.start(10);
 
-    Core::instance()->setProductInfo(makeProduct(Product::Computer));
-    Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage);
+    Core::instance()->setProductInfo(makeProduct(product));
+    Core::instance()->setCurrentPage(page);
     QTRY_VERIFY(answered && !m_answerer->openPopup());
     QCoreApplication::processEvents();
-    QCOMPARE(m_answerer->shown().value(0).header, QStringLiteral("TRANSFER TO GPS"));
+    QTEST(m_answerer->shown().value(0).header, "question");
     QCOMPARE(currentPage(), QStringLiteral("ThankYouPage"));
-    QCOMPARE(m_visited, (QStringList{"MajorReleaseAvailablePage", "ThankYouPage"}));
+    QCOMPARE(m_visited, (QStringList{pageClassName(page), "ThankYouPage"}));
 }
 
 HALVORNSYNC_TEST_MAIN(TestPageGraph)

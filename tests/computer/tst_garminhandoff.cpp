@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 using Button = PopupAnswerer::Button;
 
@@ -46,7 +45,6 @@ private Q_SLOTS:
     void pageGoneBeforeBaseCampClosedDoesNothing();
     void baseCampQuestions_data();
     void baseCampQuestions();
-    void viewMapOnPCPageAnswerAfterTheWizardMovedOnDoesNothing();
 
 private:
     void useProduct(bool isPcFormat); // latest version 24.2.0
@@ -236,28 +234,6 @@ void TestGarminHandOff::baseCampQuestions()
         asked << popup.header;
     }
     QCOMPARE(asked, questions);
-}
-
-void TestGarminHandOff::viewMapOnPCPageAnswerAfterTheWizardMovedOnDoesNothing()
-{
-    buildRealPageOnlyFor(PageId::ViewMapOnPCPage);
-    PopupAnswerer answerer;
-    // While the question is open, something else moves the wizard on; then the user answers.
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        if (answerer.openPopup()) {
-            poll.stop();
-            Core::instance()->setCurrentPage(PageId::ThankYouPage);
-            answerer.answerOpen(Button::Right);
-        }
-    });
-    poll.start(10);
-
-    Core::instance()->setCurrentPage(PageId::ViewMapOnPCPage);
-    QTRY_COMPARE(answerer.shownCount(), 1);
-    QTRY_VERIFY(!answerer.openPopup());
-    QCoreApplication::processEvents();
-    QCOMPARE(m_pages, (QList<PageId>{PageId::ViewMapOnPCPage, PageId::ThankYouPage}));
 }
 
 HALVORNSYNC_TEST_MAIN(TestGarminHandOff)
