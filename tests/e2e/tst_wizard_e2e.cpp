@@ -1,7 +1,6 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
-#include "SerialAnswerer.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
@@ -153,12 +152,12 @@ void TestWizardEndToEnd::languageChoiceReachesTheProductStep()
     QVERIFY2(text("label_2").contains(warning), qPrintable(text("label_2")));
     QCOMPARE(text("NextButton"), next);
 
-    SerialAnswerer serials;
-    serials.answer(QStringLiteral("HALV-PC-0001"));
+    PopupAnswerer serials;
+    serials.answerSerial(QStringLiteral("HALV-PC-0001"));
     click("NextButton");
 
     QTRY_COMPARE(page()->objectName(), QStringLiteral("UpdateFirmwarePage"));
-    QCOMPARE(serials.headers(), QStringList{serialHeader});
+    QCOMPARE(serials.serialHeaders(), QStringList{serialHeader});
     QCOMPARE(text("NextButton"), next);
     QVERIFY(Core::instance()->productInfo());
     QCOMPARE(Core::instance()->productInfo()->productSerial, QStringLiteral("HALV-PC-0001"));
@@ -247,8 +246,8 @@ void TestWizardEndToEnd::faultyMapDownloadsAskToTryAgain()
 void TestWizardEndToEnd::startProduct(const QString &serial)
 {
     QTRY_COMPARE(page()->objectName(), QStringLiteral("HighSpeedConnectionRequiredPage"));
-    SerialAnswerer serials;
-    serials.answer(serial);
+    PopupAnswerer serials;
+    serials.answerSerial(serial);
     click("NextButton");
     QTRY_COMPARE(page()->objectName(), QStringLiteral("UpdateFirmwarePage"));
     click("NextButton");

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace {
@@ -79,6 +80,22 @@ void PopupAnswerer::answerUnexpectedWith(Button button)
 
 bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
 {
+    if (event->type() == QEvent::Show && object->inherits("SerialDialog")) {
+        auto *dialog = static_cast<QDialog *>(object);
+        m_serialHeaders.append(textOf(dialog, "PopupHeaderLabel"));
+        if (!m_serials.isEmpty()) {
+            QTimer::singleShot(
+                0, this, [guarded = QPointer(dialog), serial = m_serials.takeFirst()] {
+                    if (guarded) {
+                        guarded->findChild<QLineEdit *>(QStringLiteral("SerialLineEdit"))
+                            ->setText(serial);
+                        guarded->findChild<QAbstractButton *>(QStringLiteral("RightPopupButton"))
+                            ->click();
+                    }
+                });
+        }
+        return false;
+    }
     if (event->type() == QEvent::Show && isPopup(object)) {
         auto *dialog = static_cast<QDialog *>(object);
         auto *header = dialog->findChild<QLabel *>(QStringLiteral("PopupHeaderLabel"));
