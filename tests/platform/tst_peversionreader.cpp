@@ -9,15 +9,12 @@
 namespace {
 using Damage = std::function<void(QByteArray &, const PeFileBuilder::Layout &)>;
 
-void put32(QByteArray &bytes, qsizetype offset, quint32 value)
+template <typename T> void put(QByteArray &bytes, qsizetype offset, T value)
 {
     qToLittleEndian(value, bytes.data() + offset);
 }
-
-void put16(QByteArray &bytes, qsizetype offset, quint16 value)
-{
-    qToLittleEndian(value, bytes.data() + offset);
-}
+const auto put32 = put<quint32>;
+const auto put16 = put<quint16>;
 
 // Readable in failure messages: the version, or "none".
 QString text(const std::optional<QVersionNumber> &version)
