@@ -139,17 +139,12 @@ void TestProductInfoRequest::noticeIsShownAsRichTextBeforeMovingOn()
 {
     PageRecorder recorder;
     PopupAnswerer popups;
-    QList<PageId> pagesWhileNoticeOpen{PageId::ChooseLanguagePage};
-    QTimer probe;
-    connect(&probe, &QTimer::timeout, this, [&] {
-        if (popups.openPopup()) {
-            pagesWhileNoticeOpen = recorder.pages;
-            popups.answerOpen(Button::Right);
-        }
-    });
-    probe.start(0);
+    popups.answer(Button::Right);
+    bool noticeClosedBeforePage = false;
+    recorder.onPage = [&] {
+        noticeClosedBeforePage = popups.shownCount() == 1 && !popups.openPopup();
+    };
     runStep(&m_origin, QStringLiteral("HALV-NOTICE-0003"));
-    probe.stop();
 
     QCOMPARE(popups.shownCount(), 1);
     const PopupAnswerer::Shown notice = popups.shown().first();
@@ -162,7 +157,7 @@ void TestProductInfoRequest::noticeIsShownAsRichTextBeforeMovingOn()
                             "height=\"64\"></p><p align=\"center\">This release redraws the "
                             "national parks. <a href=\"%1\">Read the release notes</a>.</p>")
                  .arg(link));
-    QVERIFY(pagesWhileNoticeOpen.isEmpty());
+    QVERIFY(noticeClosedBeforePage);
     QCOMPARE(recorder.pages, QList<PageId>{PageId::UpdateFirmwarePage});
 }
 
