@@ -16,11 +16,6 @@ template <typename T> void put(QByteArray &bytes, qsizetype offset, T value)
 const auto put32 = put<quint32>;
 const auto put16 = put<quint16>;
 
-// Readable in failure messages: the version, or "none".
-QString text(const std::optional<QVersionNumber> &version)
-{
-    return version ? version->toString() : QStringLiteral("none");
-}
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
@@ -99,7 +94,8 @@ void TestPeVersionReader::readsTheFileVersion()
     if (damage) {
         damage(bytes, layout);
     }
-    QTEST(text(PeVersionReader::fromBytes(bytes)), "expected");
+    const std::optional<QVersionNumber> version = PeVersionReader::fromBytes(bytes);
+    QTEST(version ? version->toString() : QStringLiteral("none"), "expected");
 }
 
 // The version block is the last thing read, so every cut before its end loses the version.

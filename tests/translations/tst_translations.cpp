@@ -68,16 +68,7 @@ QStringList placeholders(const QString &text)
 // A text with letters, all of them upper case: a button text.
 bool isUpperCase(const QString &text)
 {
-    bool letters = false;
-    for (const QChar c : text) {
-        if (c.isLetter()) {
-            letters = true;
-            if (c.isLower()) {
-                return false;
-            }
-        }
-    }
-    return letters;
+    return text.toUpper() == text && text.toLower() != text;
 }
 } // namespace
 
