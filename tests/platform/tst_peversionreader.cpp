@@ -9,21 +9,13 @@
 namespace {
 using Damage = std::function<void(QByteArray &, const PeFileBuilder::Layout &)>;
 
-void put32(QByteArray &bytes, qsizetype offset, quint32 value)
+template <typename T> void put(QByteArray &bytes, qsizetype offset, T value)
 {
     qToLittleEndian(value, bytes.data() + offset);
 }
+const auto put32 = put<quint32>;
+const auto put16 = put<quint16>;
 
-void put16(QByteArray &bytes, qsizetype offset, quint16 value)
-{
-    qToLittleEndian(value, bytes.data() + offset);
-}
-
-// Readable in failure messages: the version, or "none".
-QString text(const std::optional<QVersionNumber> &version)
-{
-    return version ? version->toString() : QStringLiteral("none");
-}
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
@@ -102,7 +94,8 @@ void TestPeVersionReader::readsTheFileVersion()
     if (damage) {
         damage(bytes, layout);
     }
-    QTEST(text(PeVersionReader::fromBytes(bytes)), "expected");
+    const std::optional<QVersionNumber> version = PeVersionReader::fromBytes(bytes);
+    QTEST(version ? version->toString() : QStringLiteral("none"), "expected");
 }
 
 // The version block is the last thing read, so every cut before its end loses the version.

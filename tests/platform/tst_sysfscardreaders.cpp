@@ -23,25 +23,23 @@ void TestSysfsCardReaders::cardReaders_data()
     QTest::addColumn<QString>("device"); // as the volume names it
     QTest::addColumn<bool>("cardReader");
 
+    const auto row = [](const char *name, const QString &diskPath, const char *removable,
+                        const char *device, bool cardReader) {
+        QTest::newRow(name) << diskPath << removable << device << cardReader;
+    };
     const QString usbDisk = QStringLiteral(
         "pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb");
     const QString sataDisk =
         QStringLiteral("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block/sda");
-    QTest::newRow("USB reader reporting a fixed disk") << usbDisk << "0"
-                                                       << "/dev/sdb" << true;
-    QTest::newRow("partition of a USB disk") << usbDisk << "0"
-                                             << "/dev/sdb1" << true;
-    QTest::newRow("removable flag") << sataDisk << "1"
-                                    << "/dev/sda1" << true;
-    QTest::newRow("built-in slot that says not removable")
-        << QStringLiteral("pci0000:00/0000:00:1a.0/mmc_host/mmc0/mmc0:0001/block/mmcblk0") << "0"
-        << "/dev/mmcblk0p1" << true;
-    QTest::newRow("internal disk") << sataDisk << "0"
-                                   << "/dev/sda1" << false;
-    QTest::newRow("no block device") << sataDisk << "1"
-                                     << "tmpfs" << false;
-    QTest::newRow("device sysfs does not know") << sataDisk << "1"
-                                                << "/dev/sdz1" << false;
+    row("USB reader reporting a fixed disk", usbDisk, "0", "/dev/sdb", true);
+    row("partition of a USB disk", usbDisk, "0", "/dev/sdb1", true);
+    row("removable flag", sataDisk, "1", "/dev/sda1", true);
+    row("built-in slot that says not removable",
+        "pci0000:00/0000:00:1a.0/mmc_host/mmc0/mmc0:0001/block/mmcblk0", "0", "/dev/mmcblk0p1",
+        true);
+    row("internal disk", sataDisk, "0", "/dev/sda1", false);
+    row("no block device", sataDisk, "1", "tmpfs", false);
+    row("device sysfs does not know", sataDisk, "1", "/dev/sdz1", false);
 }
 
 void TestSysfsCardReaders::cardReaders()
@@ -53,21 +51,21 @@ void TestSysfsCardReaders::cardReaders()
     QTemporaryDir sys;
     const QString disk = sys.filePath(QStringLiteral("devices/") + diskPath);
     const QString diskName = QFileInfo(disk).fileName();
-    const QString partitionName =
+    const QString partition =
         diskName + (diskName.startsWith(QLatin1String("mmcblk")) ? "p1" : "1");
-    QVERIFY(QDir().mkpath(disk + QLatin1Char('/') + partitionName));
-    QVERIFY(QDir().mkpath(sys.filePath(QStringLiteral("class/block"))));
-    QFile flag(disk + QStringLiteral("/removable"));
-    QVERIFY(flag.open(QIODevice::WriteOnly) && flag.write(removable.toLatin1() + '\n') > 0);
-    flag.close();
-    QFile partitionFlag(disk + QLatin1Char('/') + partitionName + QStringLiteral("/partition"));
-    QVERIFY(partitionFlag.open(QIODevice::WriteOnly) && partitionFlag.write("1\n") > 0);
-    partitionFlag.close();
-    // As in /sys, the links are relative.
     const QDir classBlock(sys.filePath(QStringLiteral("class/block")));
-    QVERIFY(QFile::link(classBlock.relativeFilePath(disk), classBlock.filePath(diskName)));
-    QVERIFY(QFile::link(classBlock.relativeFilePath(disk + QLatin1Char('/') + partitionName),
-                        classBlock.filePath(partitionName)));
+    QVERIFY(QDir().mkpath(disk + '/' + partition) && QDir().mkpath(classBlock.path()));
+    for (const auto &[path, content] :
+         {std::pair(disk + "/removable", removable + '\n'),
+          std::pair(disk + '/' + partition + "/partition", QString("1\n"))}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toLatin1()) > 0);
+    }
+    // As in /sys, the links are relative.
+    for (const QString &target : {disk, disk + '/' + partition}) {
+        QVERIFY(QFile::link(classBlock.relativeFilePath(target),
+                            classBlock.filePath(QFileInfo(target).fileName())));
+    }
 
     QCOMPARE(SysfsCardReaders(sys.path()).isCardReader(device), cardReader);
 }

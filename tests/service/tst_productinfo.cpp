@@ -24,70 +24,52 @@ class TestProductInfo : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void format_data();
-    void format();
-    void versions_data();
-    void versions();
+    void formatAndVersions_data();
+    void formatAndVersions();
     void computerFamilyIds_data();
     void computerFamilyIds();
     void valuesOfTheWrongTypeTakeTheirDefaults();
-    void cardsKeepTheirOrderAndFields();
     void replyBody_data();
     void replyBody();
     void serviceAddressOverride_data();
     void serviceAddressOverride();
 };
 
-void TestProductInfo::format_data()
+void TestProductInfo::formatAndVersions_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<bool>("pc");
-    QTest::newRow("PC") << QByteArray(R"({"format":"PC"})") << true;
-    QTest::newRow("SD") << QByteArray(R"({"format":"SD"})") << false;
-    QTest::newRow("absent means card") << QByteArray("{}") << false;
-    QTest::newRow("lower-case sd is not SD") << QByteArray(R"({"format":"sd"})") << true;
-    QTest::newRow("a number reads as absent") << QByteArray(R"({"format":5})") << false;
-}
-
-void TestProductInfo::format()
-{
-    QFETCH(QByteArray, json);
-    QFETCH(bool, pc);
-    QCOMPARE(parse(json).isPcFormat, pc);
-}
-
-void TestProductInfo::versions_data()
-{
-    QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QVersionNumber>("latest");
     QTest::addColumn<QVersionNumber>("card");
     QTest::addColumn<bool>("newer");
-    QTest::newRow("absent: equal")
-        << QByteArray("{}") << QVersionNumber(0, 0, 0) << QVersionNumber(0, 0, 0) << false;
-    QTest::newRow("segments compare as numbers")
-        << QByteArray(R"({"latest_version_major":3,"latest_version_minor":10,
+    const QVersionNumber zero(0, 0, 0);
+    QTest::newRow("absent: card, versions equal")
+        << QByteArray("{}") << false << zero << zero << false;
+    QTest::newRow("PC, segments compare as numbers")
+        << QByteArray(R"({"format":"PC","latest_version_major":3,"latest_version_minor":10,
                           "sd_version_major":3,"sd_version_minor":9,"sd_version_update":9})")
-        << QVersionNumber(3, 10, 0) << QVersionNumber(3, 9, 9) << true;
-    QTest::newRow("card newer than latest")
-        << QByteArray(R"({"latest_version_update":9,"sd_version_minor":1})")
+        << true << QVersionNumber(3, 10, 0) << QVersionNumber(3, 9, 9) << true;
+    QTest::newRow("SD, card newer than latest")
+        << QByteArray(R"({"format":"SD","latest_version_update":9,"sd_version_minor":1})") << false
         << QVersionNumber(0, 0, 9) << QVersionNumber(0, 1, 0) << false;
-    QTest::newRow("text, fraction and huge read as 0")
-        << QByteArray(R"({"latest_version_major":"24","latest_version_minor":1.5,
+    QTest::newRow("lower-case sd is not SD; text, fraction and huge read as 0")
+        << QByteArray(R"({"format":"sd","latest_version_major":"24","latest_version_minor":1.5,
                           "latest_version_update":3000000000,"sd_version_major":true})")
-        << QVersionNumber(0, 0, 0) << QVersionNumber(0, 0, 0) << false;
+        << true << zero << zero << false;
+    QTest::newRow("a number for the format reads as absent")
+        << QByteArray(R"({"format":5,"latest_version_major":1})") << false
+        << QVersionNumber(1, 0, 0) << zero << true;
 }
 
-void TestProductInfo::versions()
+void TestProductInfo::formatAndVersions()
 {
     QFETCH(QByteArray, json);
-    QFETCH(QVersionNumber, latest);
-    QFETCH(QVersionNumber, card);
-    QFETCH(bool, newer);
     const ProductInfo info = parse(json);
-    QCOMPARE(info.latestVersion, latest);
-    QCOMPARE(info.sdVersion, card);
+    QTEST(info.isPcFormat, "pc");
+    QTEST(info.latestVersion, "latest");
+    QTEST(info.sdVersion, "card");
     QCOMPARE(info.latestVersion.segmentCount(), 3);
-    QCOMPARE(info.latestNewerThanSd, newer);
+    QTEST(info.latestNewerThanSd, "newer");
 }
 
 void TestProductInfo::computerFamilyIds_data()
@@ -95,35 +77,27 @@ void TestProductInfo::computerFamilyIds_data()
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<Ids>("fids");
     QTest::addColumn<Ids>("removeFids");
+    // `list` is the computer sub-product list's content.
+    const auto row = [](const char *name, const char *list, const Ids &fids, const Ids &remove) {
+        QTest::newRow(name) << R"({"subproducts_PC":[)" + QByteArray(list) + "]}" << fids << remove;
+    };
     QTest::newRow("no computer sub-product") << QByteArray("{}") << Ids{} << Ids{};
-    QTest::newRow("fid absent gives 0")
-        << QByteArray(R"({"subproducts_PC":[{}]})") << Ids{0} << Ids{};
-    QTest::newRow("fid single") << QByteArray(R"({"subproducts_PC":[{"fid":7}]})") << Ids{7}
-                                << Ids{};
-    QTest::newRow("non-numbers in a fid list")
-        << QByteArray(R"({"subproducts_PC":[{"fid":[12,"x",2.5,null]}]})") << Ids{12, 0, 0, 0}
-        << Ids{};
-    QTest::newRow("remove_fid 0") << QByteArray(R"({"subproducts_PC":[{"fid":1,"remove_fid":0}]})")
-                                  << Ids{1} << Ids{};
-    QTest::newRow("remove_fid negative")
-        << QByteArray(R"({"subproducts_PC":[{"fid":1,"remove_fid":-3}]})") << Ids{1} << Ids{};
-    QTest::newRow("remove_fid 1") << QByteArray(R"({"subproducts_PC":[{"fid":1,"remove_fid":1}]})")
-                                  << Ids{1} << Ids{1};
-    QTest::newRow("remove_fid list keeps 0")
-        << QByteArray(R"({"subproducts_PC":[{"fid":1,"remove_fid":[0]}]})") << Ids{1} << Ids{0};
-    QTest::newRow("only the first element counts")
-        << QByteArray(R"({"subproducts_PC":[{"fid":1},{"fid":2,"remove_fid":3},"junk"]})") << Ids{1}
-        << Ids{};
+    row("fid absent gives 0", "{}", {0}, {});
+    row("fid single", R"({"fid":7})", {7}, {});
+    row("non-numbers in a fid list", R"({"fid":[12,"x",2.5,null]})", {12, 0, 0, 0}, {});
+    row("remove_fid 0", R"({"fid":1,"remove_fid":0})", {1}, {});
+    row("remove_fid negative", R"({"fid":1,"remove_fid":-3})", {1}, {});
+    row("remove_fid 1", R"({"fid":1,"remove_fid":1})", {1}, {1});
+    row("remove_fid list keeps 0", R"({"fid":1,"remove_fid":[0]})", {1}, {0});
+    row("only the first element counts", R"({"fid":1},{"fid":2,"remove_fid":3},"junk")", {1}, {});
 }
 
 void TestProductInfo::computerFamilyIds()
 {
     QFETCH(QByteArray, json);
-    QFETCH(Ids, fids);
-    QFETCH(Ids, removeFids);
     const ProductInfo info = parse(json);
-    QCOMPARE(info.pcSubProduct.fids, fids);
-    QCOMPARE(info.pcSubProduct.removeFids, removeFids);
+    QTEST(info.pcSubProduct.fids, "fids");
+    QTEST(info.pcSubProduct.removeFids, "removeFids");
 }
 
 void TestProductInfo::valuesOfTheWrongTypeTakeTheirDefaults()
@@ -132,7 +106,9 @@ void TestProductInfo::valuesOfTheWrongTypeTakeTheirDefaults()
         "product_name": 12, "notice": " \t\n ", "region_id": "47",
         "basecamp_pc_download": 5, "changelog_url": "https://example.invalid/changes?a=1 b",
         "major_product_release_available": "true", "major_product_release_version": 25,
-        "additional_gps_data_url": null, "unknown_key": {"anything": 1}})");
+        "additional_gps_data_url": null, "unknown_key": {"anything": 1},
+        "subproducts_SD": [{"name": "Card 1", "map": "http://127.0.0.1/c1.img", "md5": "aa",
+                            "fid": 4662}, {"name": "Card 2", "fid": "4663"}]})");
     QCOMPARE(info.productName, QString());
     QCOMPARE(info.notice, QString()); // blank notices are never shown
     QCOMPARE(info.regionId, 0);
@@ -145,18 +121,12 @@ void TestProductInfo::valuesOfTheWrongTypeTakeTheirDefaults()
              QStringLiteral("<b>Read</b> this"));
     QCOMPARE(parse(R"({"major_product_release_available":true})").majorProductReleaseAvailable,
              true);
-}
-
-void TestProductInfo::cardsKeepTheirOrderAndFields()
-{
-    const ProductInfo info = parse(R"({"subproducts_SD":[
-        {"name":"Card 1","map":"http://127.0.0.1/c1.img","md5":"aa","fid":4662},
-        {"name":"Card 2","fid":"4663"}]})");
+    // The cards keep their order; a card's family given as text reads as 0.
     QCOMPARE(info.sdSubProducts.size(), 2);
-    QCOMPARE(info.sdSubProducts[0].name, QStringLiteral("Card 1"));
-    QCOMPARE(info.sdSubProducts[0].map, QUrl(QStringLiteral("http://127.0.0.1/c1.img")));
-    QCOMPARE(info.sdSubProducts[0].md5, QStringLiteral("aa"));
-    QCOMPARE(info.sdSubProducts[0].fid, 4662);
+    const SdSubProduct &first = info.sdSubProducts[0];
+    QCOMPARE(QStringList({first.name, first.map.toString(), first.md5}),
+             QStringList({"Card 1", "http://127.0.0.1/c1.img", "aa"}));
+    QCOMPARE(first.fid, 4662);
     QCOMPARE(info.sdSubProducts[1].name, QStringLiteral("Card 2"));
     QCOMPARE(info.sdSubProducts[1].fid, 0);
 }
@@ -166,52 +136,43 @@ void TestProductInfo::replyBody_data()
     using Kind = ProductInfoReply::Kind;
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<Kind>("kind");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("productName");
+    QTest::addColumn<QString>("text"); // the product's name, or the message
+    const auto row = [](const char *name, const char *body, Kind kind, const QString &text) {
+        QTest::newRow(name) << QByteArray(body) << kind << text;
+    };
     const QString corrupted = QStringLiteral("Corrupted product info detected");
-    QTest::newRow("object") << QByteArray(R"({"product_name":"Topo"})") << Kind::Product
-                            << QString() << "Topo";
-    QTest::newRow("array of an object")
-        << QByteArray(R"([{"product_name":"Topo"},{"product_name":"Other"}])") << Kind::Product
-        << QString() << "Topo";
-    QTest::newRow("array of a number")
-        << QByteArray("[5]") << Kind::Product << QString() << QString();
-    QTest::newRow("card list that is not a list is no list")
-        << QByteArray(R"({"subproducts_SD":"cards","subproducts_PC":{"fid":1}})") << Kind::Product
-        << QString() << QString();
-    QTest::newRow("empty array") << QByteArray("[]") << Kind::Corrupted << corrupted << QString();
-    QTest::newRow("cut short") << QByteArray(R"({"product_name":"To)") << Kind::Corrupted
-                               << corrupted << QString();
-    QTest::newRow("card list with a number after a good card")
-        << QByteArray(R"({"subproducts_SD":[{"name":"A","fid":1},5]})") << Kind::Corrupted
-        << corrupted << QString();
-    QTest::newRow("computer list starting with text")
-        << QByteArray(R"({"subproducts_PC":["map.zip"]})") << Kind::Corrupted << corrupted
-        << QString();
-    QTest::newRow("service error with line break")
-        << QByteArray("Error: Serial expired\r\n") << Kind::ServiceError << "Serial expired"
-        << QString();
-    QTest::newRow("service error alone")
-        << QByteArray("Error:") << Kind::ServiceError << QString() << QString();
-    QTest::newRow("service error in UTF-8")
-        << QByteArray("Error: Numéro de série inconnu") << Kind::ServiceError
-        << QStringLiteral("Numéro de série inconnu") << QString();
-    QTest::newRow("prefix only at the start")
-        << QByteArray(" Error: late") << Kind::Corrupted << corrupted << QString();
+    row("object", R"({"product_name":"Topo"})", Kind::Product, "Topo");
+    row("array of an object", R"([{"product_name":"Topo"},{"product_name":"Other"}])",
+        Kind::Product, "Topo");
+    row("array of a number", "[5]", Kind::Product, "");
+    row("card list that is not a list is no list",
+        R"({"subproducts_SD":"cards","subproducts_PC":{"fid":1}})", Kind::Product, "");
+    row("empty array", "[]", Kind::Corrupted, corrupted);
+    row("cut short", R"({"product_name":"To)", Kind::Corrupted, corrupted);
+    row("card list with a number after a good card",
+        R"({"subproducts_SD":[{"name":"A","fid":1},5]})", Kind::Corrupted, corrupted);
+    row("computer list starting with text", R"({"subproducts_PC":["map.zip"]})", Kind::Corrupted,
+        corrupted);
+    row("prefix only at the start", " Error: late", Kind::Corrupted, corrupted);
+    row("service error with line break", "Error: Serial expired\r\n", Kind::ServiceError,
+        "Serial expired");
+    row("service error alone", "Error:", Kind::ServiceError, "");
+    row("service error in UTF-8", "Error: Numéro de série inconnu", Kind::ServiceError,
+        QStringLiteral("Numéro de série inconnu"));
 }
 
 void TestProductInfo::replyBody()
 {
     QFETCH(QByteArray, body);
     QFETCH(ProductInfoReply::Kind, kind);
-    QFETCH(QString, message);
-    QFETCH(QString, productName);
+    QFETCH(QString, text);
     const ProductInfoReply reply = ProductInfoReply::interpret(body);
+    const bool product = kind == ProductInfoReply::Kind::Product;
     QCOMPARE(reply.kind, kind);
-    QCOMPARE(reply.message, message);
-    QCOMPARE(bool(reply.product), kind == ProductInfoReply::Kind::Product);
+    QCOMPARE(reply.message, product ? QString() : text);
+    QCOMPARE(bool(reply.product), product);
     if (reply.product) {
-        QCOMPARE(reply.product->productName, productName);
+        QCOMPARE(reply.product->productName, text);
         QVERIFY(reply.product->sdSubProducts.isEmpty());
         QVERIFY(reply.product->pcSubProduct.fids.isEmpty());
     }

@@ -65,10 +65,8 @@ private Q_SLOTS:
 
     void acceptedReports_data();
     void acceptedReports();
-    void failedReportIsSentOnceMoreAndMovesTheWizardOnce_data();
-    void failedReportIsSentOnceMoreAndMovesTheWizardOnce();
-    void failedCardVersionReportEnablesNext_data();
-    void failedCardVersionReportEnablesNext();
+    void failedReports_data();
+    void failedReports();
 
 private:
     VendorServiceProcess m_service;
@@ -91,7 +89,6 @@ void TestVersionReports::init()
 
 void TestVersionReports::acceptedReports_data()
 {
-    QTest::addColumn<QString>("action");
     QTest::addColumn<QVersionNumber>("latest");
     QTest::addColumn<int>("cardIndex");
     QTest::addColumn<QLocale>("locale");
@@ -99,42 +96,40 @@ void TestVersionReports::acceptedReports_data()
     QTest::addColumn<QList<PageId>>("pages");
     const QLocale english(QLocale::English);
     const QLocale french(QLocale::French);
-    QTest::newRow("computer")
-        << "update_info_pc" << QVersionNumber(24, 2, 1) << 0 << english
-        << "action=update_info_pc&serial_number=S%26N%26language%3DXX&pc_version_major=24&"
-           "pc_version_minor=2&pc_version_update=1&language=EN"
-        << QList<PageId>{PageId::InformNewPCVersionPage};
+    const QList<PageId> computer{PageId::InformNewPCVersionPage};
+    const QList<PageId> eject{PageId::EjectSDPage};
+    // The end-to-end walk reports an English computer update (tests/e2e).
     QTest::newRow("computer, one segment, French")
-        << "update_info_pc" << QVersionNumber(25) << 0 << french
+        << QVersionNumber(25) << 0 << french
         << "action=update_info_pc&serial_number=S%26N%26language%3DXX&pc_version_major=25&"
            "pc_version_minor=0&pc_version_update=0&language=FR"
-        << QList<PageId>{PageId::InformNewPCVersionPage};
+        << computer;
     QTest::newRow("card version sends the latest; the user moves on")
-        << "update_info_sd" << QVersionNumber(3, 10) << 0 << english
+        << QVersionNumber(3, 10) << 0 << english
         << "action=update_info_sd&serial_number=S%26N%26language%3DXX&sd_version_major=3&"
            "sd_version_minor=10&sd_version_update=0&language=EN"
         << QList<PageId>{};
     QTest::newRow("card transfer: the card's name and the card version on record")
-        << "transfer_sd" << QVersionNumber(24, 2, 0) << 1 << french
+        << QVersionNumber(24, 2, 0) << 1 << french
         << "action=transfer_sd&serial_number=S%26N%26language%3DXX&"
            "product_name_sd=Card%202%20%26%20more&sd_version_major=23&sd_version_minor=4&"
            "sd_version_update=1&language=FR"
-        << QList<PageId>{PageId::EjectSDPage};
+        << eject;
     QTest::newRow("card transfer for a card the product lacks")
-        << "transfer_sd" << QVersionNumber(24, 2, 0) << 2 << english
+        << QVersionNumber(24, 2, 0) << 2 << english
         << "action=transfer_sd&serial_number=S%26N%26language%3DXX&product_name_sd=&"
            "sd_version_major=23&sd_version_minor=4&sd_version_update=1&language=EN"
-        << QList<PageId>{PageId::EjectSDPage};
+        << eject;
 }
 
 void TestVersionReports::acceptedReports()
 {
-    QFETCH(QString, action);
     QFETCH(QVersionNumber, latest);
     QFETCH(int, cardIndex);
     QFETCH(QLocale, locale);
     QFETCH(QString, query);
-    QFETCH(QList<PageId>, pages);
+    const QUrlQuery items(query);
+    const QString action = items.queryItemValue(QStringLiteral("action"));
     FakePlatform platform;
     Core::instance()->preventSleep();
     PageRecorder recorder;
@@ -153,11 +148,11 @@ void TestVersionReports::acceptedReports()
     const QList<QJsonObject> received = m_service.requests();
     QCOMPARE(received.size(), 1);
     QJsonObject expected;
-    for (const auto &[key, value] : QUrlQuery(query).queryItems(QUrl::FullyDecoded)) {
+    for (const auto &[key, value] : items.queryItems(QUrl::FullyDecoded)) {
         expected.insert(key, value);
     }
     QCOMPARE(withoutTime(received.first()), expected);
-    QCOMPARE(recorder.pages, pages);
+    QTEST(recorder.pages, "pages");
     QCOMPARE(popups.shownCount(), 0);
     const bool transfer = action == QLatin1String("transfer_sd");
     QCOMPARE(Core::instance()->cardUpdated(), transfer);
@@ -165,29 +160,35 @@ void TestVersionReports::acceptedReports()
     QCOMPARE(next.isEnabled(), action == QLatin1String("update_info_sd"));
 }
 
-void TestVersionReports::failedReportIsSentOnceMoreAndMovesTheWizardOnce_data()
+void TestVersionReports::failedReports_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("serial");
-    QTest::addColumn<PageId>("page");
-    const PageId computer = PageId::InformNewPCVersionPage;
-    const PageId eject = PageId::EjectSDPage;
-    // Refused with HTTP 500, or never answered.
-    QTest::newRow("computer") << "update_info_pc"
-                              << "FAULT-REPORT-FAILS" << computer;
-    QTest::newRow("card transfer") << "transfer_sd"
-                                   << "FAULT-REPORT-FAILS" << eject;
-    QTest::newRow("computer, silent") << "update_info_pc"
-                                      << "FAULT-REPORT-HANGS" << computer;
-    QTest::newRow("card transfer, silent") << "transfer_sd"
-                                           << "FAULT-REPORT-HANGS" << eject;
+    QTest::addColumn<QString>("serial"); // refused with HTTP 500, or never answered
+    QTest::addColumn<QList<PageId>>("pages");
+    QTest::addColumn<bool>("pageDeleted"); // the page with the Next button goes while it runs
+    const auto row = [](const char *name, const char *action, const char *serial,
+                        const QList<PageId> &pages, bool pageDeleted = false) {
+        QTest::newRow(name) << action << serial << pages << pageDeleted;
+    };
+    const QList<PageId> computer{PageId::InformNewPCVersionPage};
+    const QList<PageId> eject{PageId::EjectSDPage};
+    // The computer and transfer reports are sent once more, and the wizard moves on once.
+    row("computer", "update_info_pc", "FAULT-REPORT-FAILS", computer);
+    row("card transfer", "transfer_sd", "FAULT-REPORT-FAILS", eject);
+    row("computer, silent", "update_info_pc", "FAULT-REPORT-HANGS", computer);
+    row("card transfer, silent", "transfer_sd", "FAULT-REPORT-HANGS", eject);
+    // The card version report is not repeated; Next is enabled before the message shows.
+    row("card version", "update_info_sd", "FAULT-REPORT-FAILS", {});
+    row("card version, silent, page gone", "update_info_sd", "FAULT-REPORT-HANGS", {}, true);
 }
 
-void TestVersionReports::failedReportIsSentOnceMoreAndMovesTheWizardOnce()
+void TestVersionReports::failedReports()
 {
     QFETCH(QString, action);
     QFETCH(QString, serial);
-    QFETCH(PageId, page);
+    QFETCH(bool, pageDeleted);
+    const bool cardVersion = action == QLatin1String("update_info_sd");
+    SdVersionReport::setTimeoutMs(200);
     FakePlatform platform;
     PageRecorder recorder;
     // Once the wizard has moved on, the next page's work keeps the computer awake (started from the
@@ -197,41 +198,6 @@ void TestVersionReports::failedReportIsSentOnceMoreAndMovesTheWizardOnce()
             QTimer::singleShot(0, [] { Core::instance()->preventSleep(); });
         }
     };
-    PopupAnswerer popups;
-    popups.answer(Button::Right, 2);
-
-    send(action, cardProduct(serial), nullptr);
-    QTRY_VERIFY(!reportsRunning());
-
-    const QList<QJsonObject> received = m_service.requests(action);
-    QCOMPARE(received.size(), 2);
-    QCOMPARE(withoutTime(received.at(1)), withoutTime(received.at(0)));
-    QCOMPARE(popups.shownCount(), 2);
-    for (const PopupAnswerer::Shown &shown : popups.shown()) {
-        QCOMPARE(shown.header, QStringLiteral("ERROR"));
-        QCOMPARE(shown.text, kFailure);
-    }
-    QCOMPARE(recorder.pages, QList<PageId>{page});
-    QVERIFY(platform.keptAwake);
-}
-
-void TestVersionReports::failedCardVersionReportEnablesNext_data()
-{
-    QTest::addColumn<QString>("serial");
-    QTest::addColumn<bool>("pageDeleted"); // the page with the Next button goes while it runs
-    // This product's reports always get HTTP 500.
-    QTest::newRow("refused") << "FAULT-REPORT-FAILS" << false;
-    // These are never answered.
-    QTest::newRow("silent: timed out") << "FAULT-REPORT-HANGS" << false;
-    QTest::newRow("silent, page gone") << "FAULT-REPORT-HANGS" << true;
-}
-
-void TestVersionReports::failedCardVersionReportEnablesNext()
-{
-    QFETCH(QString, serial);
-    QFETCH(bool, pageDeleted);
-    SdVersionReport::setTimeoutMs(200);
-    PageRecorder recorder;
     PopupAnswerer popups;
     auto page = std::make_unique<QWidget>();
     QPointer<QPushButton> next = new QPushButton(page.get());
@@ -246,18 +212,24 @@ void TestVersionReports::failedCardVersionReportEnablesNext()
     });
     probe.start(0);
 
-    SdVersionReport::send(cardProduct(serial), next);
+    send(action, cardProduct(serial), next);
     if (pageDeleted) {
         page.reset();
     }
     QTRY_VERIFY(!reportsRunning());
     probe.stop();
 
-    QVERIFY(enabledWhenMessageShown);
-    QCOMPARE(popups.shownCount(), 1);
-    QCOMPARE(popups.shown().first().text, kFailure);
-    QCOMPARE(m_service.requests(QStringLiteral("update_info_sd")).size(), 1);
-    QVERIFY(recorder.pages.isEmpty());
+    const QList<QJsonObject> received = m_service.requests(action);
+    QCOMPARE(received.size(), cardVersion ? 1 : 2);
+    QCOMPARE(withoutTime(received.last()), withoutTime(received.first()));
+    QCOMPARE(popups.shownCount(), received.size());
+    for (const PopupAnswerer::Shown &shown : popups.shown()) {
+        QCOMPARE(shown.header, QStringLiteral("ERROR"));
+        QCOMPARE(shown.text, kFailure);
+    }
+    QTEST(recorder.pages, "pages");
+    QCOMPARE(enabledWhenMessageShown, cardVersion);
+    QVERIFY(cardVersion || platform.keptAwake);
 }
 
 HALVORNSYNC_TEST_MAIN(TestVersionReports)

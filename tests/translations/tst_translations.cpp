@@ -28,10 +28,8 @@ QList<Message> readTs(const QString &path)
     }
     QXmlStreamReader xml(&file);
     QString context;
-    Message message;
     while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
             continue;
         }
         if (xml.name() == QLatin1String("context")) {
@@ -39,14 +37,13 @@ QList<Message> readTs(const QString &path)
         } else if (xml.name() == QLatin1String("name") && context.isEmpty()) {
             context = xml.readElementText();
         } else if (xml.name() == QLatin1String("message")) {
-            message = Message{context, {}, {}, false};
+            messages.append({context});
         } else if (xml.name() == QLatin1String("source")) {
-            message.source = xml.readElementText();
+            messages.last().source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
-            const QString type = xml.attributes().value(QLatin1String("type")).toString();
-            message.translation = xml.readElementText();
-            message.finished = type.isEmpty() && !message.translation.isEmpty();
-            messages.append(message);
+            const bool typed = !xml.attributes().value(QLatin1String("type")).isEmpty();
+            messages.last().translation = xml.readElementText();
+            messages.last().finished = !typed && !messages.last().translation.isEmpty();
         }
     }
     return messages;
@@ -71,16 +68,7 @@ QStringList placeholders(const QString &text)
 // A text with letters, all of them upper case: a button text.
 bool isUpperCase(const QString &text)
 {
-    bool letters = false;
-    for (const QChar c : text) {
-        if (c.isLetter()) {
-            letters = true;
-            if (c.isLower()) {
-                return false;
-            }
-        }
-    }
-    return letters;
+    return text.toUpper() == text && text.toLower() != text;
 }
 } // namespace
 
