@@ -1,6 +1,5 @@
 #include "PageRecorder.h"
 #include "PopupAnswerer.h"
-#include "SerialAnswerer.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
@@ -22,8 +21,8 @@ using Button = PopupAnswerer::Button;
 // Runs the whole step for one serial, as the user would from a page, and waits until it is over.
 void runStep(QWidget *origin, const QString &serial)
 {
-    SerialAnswerer serials;
-    serials.answer(serial);
+    PopupAnswerer serials;
+    serials.answerSerial(serial);
     ProductInfoStep::start(origin);
     QTRY_VERIFY(!ProductInfoStep::isRunning());
 }
@@ -94,15 +93,14 @@ void TestProductInfoRequest::replies()
     PageRecorder recorder;
     PopupAnswerer popups;
     popups.answer(Button::Right);
-    SerialAnswerer serials;
-    serials.answer(serial);
+    popups.answerSerial(serial);
 
     ProductInfoStep::start(&m_origin);
     QVERIFY(ProductInfoStep::isRunning());
     QVERIFY(!m_origin.isEnabled());
     // A second start while the first runs neither asks nor sends.
     ProductInfoStep::start(&m_origin);
-    QCOMPARE(serials.shownCount(), 1);
+    QCOMPARE(popups.serialHeaders().size(), 1);
     QTRY_VERIFY(!ProductInfoStep::isRunning());
     ReplyTimeout::setSilenceMs(ReplyTimeout::defaultSilenceMs);
 
