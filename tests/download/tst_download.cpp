@@ -265,15 +265,19 @@ void TestDownload::spaceRuleOfTheMapPage()
     PopupAnswerer answerer;
     answerer.answerUnexpectedWith(Button::Right);
 
+    const auto asked = [&answerer] {
+        return std::count_if(answerer.shown().cbegin(), answerer.shown().cend(), [](auto &shown) {
+            return shown.text ==
+                   "Not enough free space on main drive for download and installation.";
+        });
+    };
+
     std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
     auto *timeLabel = page->findChild<QLabel *>(QStringLiteral("TimeLabel"));
-    QTRY_VERIFY(answerer.shownCount() >= 2);
+    QTRY_VERIFY(asked() >= 2);
     QVERIFY(!timeLabel->isVisibleTo(page.get()));
     platform.freeBytes = 3 * m_mapSize;
     QTRY_VERIFY(timeLabel->isVisibleTo(page.get()));
-    for (const PopupAnswerer::Shown &shown : answerer.shown()) {
-        QCOMPARE(shown.text, "Not enough free space on main drive for download and installation.");
-    }
     QVERIFY(platform.spaceQueries.contains(Core::garminMapsFolder()));
 }
 
