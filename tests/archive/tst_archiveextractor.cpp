@@ -28,22 +28,15 @@ enum Format
     Tar
 };
 
-// How the output folder is given.
-enum Given
-{
-    Absolute,
-    Relative,
-    ThroughALink
-};
-
-// What goes wrong.
+// How the archive and the output folder are given.
 enum Setup
 {
+    AsFile,
     MissingFile,
     FolderAsArchive,
-    Truncated,
     OutputIsAFile,
     SequentialDevice,
+    NoOutputFolder, // the current folder is the output folder
 };
 
 // Not a libarchive file type: a regular file that is a hard link to `link`.
@@ -261,16 +254,14 @@ private Q_SLOTS:
 
     void extractsIntoTheOutputFolder_data();
     void extractsIntoTheOutputFolder();
-    void reportsFailures_data();
-    void reportsFailures();
     void passwords();
     void progressAndFilters_data();
     void progressAndFilters();
     void pauseResumeCancel_data();
     void pauseResumeCancel();
     void describesEntriesOnce();
-    void linksAndPathsStayInTheOutputFolder_data();
-    void linksAndPathsStayInTheOutputFolder();
+    void failuresAndEscapes_data();
+    void failuresAndEscapes();
     void destroyedWhileItsThreadRuns();
     void deletedFromItsOwnSignal_data();
     void deletedFromItsOwnSignal();
@@ -319,17 +310,14 @@ QString TestArchiveExtractor::save(const QByteArray &archive)
 void TestArchiveExtractor::extractsIntoTheOutputFolder_data()
 {
     QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("given"); // how the output folder is given
     QTest::addColumn<bool>("singleThreaded");
     QTest::addColumn<QString>("folderName");
-    QTest::addColumn<int>("given");
-    QTest::newRow("zip, own thread") << int(Zip) << false << "maps" << int(Absolute);
-    QTest::newRow("zip, caller's thread, relative") << int(Zip) << true << "maps" << int(Relative);
-    QTest::newRow("tar.gz, own thread, through a link")
-        << int(TarGz) << false << "maps" << int(ThroughALink);
-    QTest::newRow("tar.gz, caller's thread, accented")
-        << int(TarGz) << true << "cartes-é" << int(Absolute);
-    QTest::newRow("zip, own thread, beyond Latin-1")
-        << int(Zip) << false << "карты-地図" << int(Absolute);
+    QTest::newRow("zip, own thread") << int(Zip) << "absolute" << false << "maps";
+    QTest::newRow("zip, caller's thread") << int(Zip) << "relative" << true << "maps";
+    QTest::newRow("tar.gz, own thread") << int(TarGz) << "through a link" << false << "maps";
+    QTest::newRow("tar.gz, caller's thread, beyond Latin-1")
+        << int(TarGz) << "absolute" << true << "cartes-é-карты-地図";
 }
 
 void TestArchiveExtractor::extractsIntoTheOutputFolder()
@@ -337,14 +325,14 @@ void TestArchiveExtractor::extractsIntoTheOutputFolder()
     QFETCH(int, format);
     QFETCH(bool, singleThreaded);
     QFETCH(QString, folderName);
-    QFETCH(int, given);
+    QFETCH(QString, given);
     const QString folder = m_out + '/' + folderName;
     QVERIFY(QDir().mkpath(folder));
     QString output = folder;
-    if (given == Relative) {
+    if (given == "relative") {
         QVERIFY(QDir::setCurrent(m_out));
         output = folderName;
-    } else if (given == ThroughALink) {
+    } else if (given == "through a link") {
         output = m_out + "/link";
         QVERIFY(QFile::link(folder, output));
     }
@@ -366,53 +354,6 @@ void TestArchiveExtractor::extractsIntoTheOutputFolder()
     QVERIFY(QFileInfo(folder + "/HalvornMap/empty").isDir());
     const QFileInfo info(folder + "/HalvornMap/Info.xml");
     QCOMPARE(info.lastModified().toSecsSinceEpoch(), EntryTime);
-}
-
-void TestArchiveExtractor::reportsFailures_data()
-{
-    QTest::addColumn<int>("setup");
-    QTest::addColumn<short>("code");
-    QTest::addColumn<QStringList>("written");
-    QTest::newRow("missing archive") << int(MissingFile) << short(4) << QStringList();
-    QTest::newRow("folder as archive") << int(FolderAsArchive) << short(16) << QStringList();
-    QTest::newRow("truncated, earlier entries stay")
-        << int(Truncated) << short(8) << QStringList({"first.txt", "second.txt", "third.img"});
-    QTest::newRow("output folder is a file") << int(OutputIsAFile) << short(15) << QStringList();
-    QTest::newRow("sequential device") << int(SequentialDevice) << short(5) << QStringList();
-}
-
-void TestArchiveExtractor::reportsFailures()
-{
-    QFETCH(int, setup);
-    QFETCH(short, code);
-    const QByteArray zip = build(
-        Zip,
-        {{"first.txt", "first"}, {"second.txt", "second"}, {"third.img", randomBytes(200000)}});
-    QString archivePath = save(setup == Truncated ? zip.left(zip.size() / 2) : zip);
-    SequentialBuffer buffer;
-    buffer.setData(zip);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-
-    ArchiveExtractor extractor;
-    Recorder recorder(&extractor);
-    if (setup == MissingFile) {
-        archivePath += ".missing";
-    } else if (setup == FolderAsArchive) {
-        archivePath = m_outside;
-    }
-    if (setup == SequentialDevice) {
-        extractor.setArchive(&buffer);
-    } else {
-        extractor.setArchive(archivePath);
-    }
-    extractor.setOutputDirectory(setup == OutputIsAFile ? archivePath : m_out);
-    QVERIFY(recorder.run(extractor));
-
-    QCOMPARE(recorder.last(), QString("error %1").arg(code));
-    QTEST(filesUnder(m_out), "written");
-    if (setup == Truncated) {
-        QCOMPARE(readFile(m_out + "/second.txt"), "second");
-    }
 }
 
 void TestArchiveExtractor::passwords()
@@ -445,7 +386,6 @@ void TestArchiveExtractor::progressAndFilters_data()
     QTest::addColumn<bool>("describeFirst");
     QTest::addColumn<QStringList>("written");
     const QStringList entries = {"docs/Readme.txt", "docs/readme.txt", "maps/a.img"};
-    QTest::newRow("counted") << entries << QStringList() << true << false << entries;
     // The description counts entries, not paths, or progress would end at 150 percent.
     QTest::newRow("counted by getInfo, a path repeated")
         << QStringList({"Info.xml", "map.img", "Info.xml"}) << QStringList() << true << true
@@ -593,57 +533,89 @@ void TestArchiveExtractor::describesEntriesOnce()
     QCOMPARE(recorder.infos.size(), 2);
 }
 
-void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder_data()
+// Whatever the archive holds, nothing outside the output folder changes, nor the folder itself.
+void TestArchiveExtractor::failuresAndEscapes_data()
 {
     QTest::addColumn<QByteArray>("archive");
-    QTest::addColumn<bool>("withOutputFolder");
+    QTest::addColumn<int>("setup");
     QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QStringList>("written");
+    const auto row = [](const char *name, const QByteArray &archive, Setup setup,
+                        const char *outcome, const QStringList &written) {
+        QTest::newRow(name) << archive << int(setup) << QString(outcome) << written;
+    };
+    const QByteArray zip = build(
+        Zip,
+        {{"first.txt", "first"}, {"second.txt", "second"}, {"third.img", randomBytes(200000)}});
+    row("missing archive", zip, MissingFile, "error 4", {});
+    row("folder as archive", zip, FolderAsArchive, "error 16", {});
+    row("truncated, earlier entries stay", zip.left(zip.size() / 2), AsFile, "error 8",
+        {"first.txt", "second.txt", "third.img"});
+    row("output folder is a file", zip, OutputIsAFile, "error 15", {});
+    row("sequential device", zip, SequentialDevice, "error 5", {});
+
     const QString victim = m_outside + "/victim";
-    QTest::newRow("dot-dot") << build(Zip, {{"../outside/evil", "evil"}}) << true << "error 7";
-    QTest::newRow("through a link to an outside folder")
-        << build(Tar, {{"maps", {}, AE_IFLNK, m_outside}, {"maps/evil", "evil"}}) << true
-        << "error 7";
-    QTest::newRow("hard link to an absolute path, with data")
-        << hardLinkWithData(victim) << true << "error 7";
-    QTest::newRow("hard link within the archive")
-        << build(Tar, {{"maps/a.img", "tile"}, {"maps/b.img", {}, HardLink, "maps/a.img"}}) << true
-        << "finished";
-    QTest::newRow("file over a link to an outside file")
-        << build(Tar, {{"evil", {}, AE_IFLNK, victim}, {"evil", "PWNED"}}) << true << "finished";
-    QTest::newRow("absolute path, no output folder")
-        << build(Tar, {{m_outside + "/evil", "evil"}}) << false << "error 7";
+    row("dot-dot", build(Zip, {{"../outside/evil", "evil"}}), AsFile, "error 7", {});
+    row("through a link to an outside folder",
+        build(Tar, {{"maps", {}, AE_IFLNK, m_outside}, {"maps/evil", "evil"}}), AsFile, "error 7",
+        {});
+    row("hard link to an absolute path, with data", hardLinkWithData(victim), AsFile, "error 7",
+        {});
+    row("hard link within the archive",
+        build(Tar, {{"maps/a.img", "tile"}, {"maps/b.img", {}, HardLink, "maps/a.img"}}), AsFile,
+        "finished", {"maps/a.img", "maps/b.img"});
+    row("file over a link to an outside file",
+        build(Tar, {{"evil", {}, AE_IFLNK, victim}, {"evil", "PWNED"}}), AsFile, "finished",
+        {"evil"});
+    row("absolute path, no output folder", build(Tar, {{m_outside + "/evil", "evil"}}),
+        NoOutputFolder, "error 7", {});
     // Entries that name the output folder itself are passed over.
-    QTest::newRow("./ and /./ of mode 000")
-        << build(Zip, {{"./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
-                       {"/./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
-                       {"a.txt", "a"}})
-        << true << "finished";
-    QTest::newRow("empty name") << withHeaderField(build(Tar, {{"x", "PWNED"}, {"a.txt", "a"}}), 0,
-                                                   QByteArray(100, 0))
-                                << true << "finished";
-    QTest::newRow("./ and .\\ without an output folder")
-        << build(Tar, {{"./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
-                       {".\\", {}, AE_IFDIR, {}, -1, EntryTime, 0},
-                       {"a.txt", "a"}})
-        << false << "finished";
+    row("./ and /./ of mode 000",
+        build(Zip, {{"./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                    {"/./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                    {"a.txt", "a"}}),
+        AsFile, "finished", {"a.txt"});
+    row("empty name",
+        withHeaderField(build(Tar, {{"x", "PWNED"}, {"a.txt", "a"}}), 0, QByteArray(100, 0)),
+        AsFile, "finished", {"a.txt"});
+    row("./ and .\\ without an output folder",
+        build(Tar, {{"./", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                    {".\\", {}, AE_IFDIR, {}, -1, EntryTime, 0},
+                    {"a.txt", "a"}}),
+        NoOutputFolder, "finished", {"a.txt"});
 }
 
-void TestArchiveExtractor::linksAndPathsStayInTheOutputFolder()
+void TestArchiveExtractor::failuresAndEscapes()
 {
     QFETCH(QByteArray, archive);
-    QFETCH(bool, withOutputFolder);
+    QFETCH(int, setup);
+    QFETCH(QStringList, written);
+    SequentialBuffer buffer;
+    buffer.setData(archive);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const QString path = setup == MissingFile       ? save(archive) + ".missing"
+                         : setup == FolderAsArchive ? m_outside
+                                                    : save(archive);
     ArchiveExtractor extractor;
-    extractor.setArchive(save(archive));
-    if (withOutputFolder) {
-        extractor.setOutputDirectory(m_out);
+    if (setup == SequentialDevice) {
+        extractor.setArchive(&buffer);
     } else {
+        extractor.setArchive(path);
+    }
+    if (setup == NoOutputFolder) {
         QVERIFY(QDir::setCurrent(m_out));
+    } else {
+        extractor.setOutputDirectory(setup == OutputIsAFile ? path : m_out);
     }
     Recorder recorder(&extractor);
     const QFile::Permissions permissions = QFileInfo(m_out).permissions();
     QVERIFY(recorder.run(extractor));
 
     QTEST(recorder.last(), "outcome");
+    QCOMPARE(filesUnder(m_out), written);
+    if (written.contains("second.txt")) {
+        QCOMPARE(readFile(m_out + "/second.txt"), "second");
+    }
     const QFileInfo out(m_out);
     QVERIFY(out.isDir());
     QCOMPARE(out.permissions(), permissions);
