@@ -1,25 +1,7 @@
-#include "PopupAnswerer.h"
 #include "TestMain.h"
 #include "app/Core.h"
-#include "service/ProductInfo.h"
 
 #include <QLocale>
-
-namespace {
-// Counts its own destruction, so a test can see whether Core deleted it.
-class CountedProductInfo : public ProductInfo
-{
-public:
-    explicit CountedProductInfo(int *deletions)
-        : m_deletions(deletions)
-    {
-    }
-    ~CountedProductInfo() override { ++*m_deletions; }
-
-private:
-    int *m_deletions;
-};
-} // namespace
 
 class TestCore : public QObject
 {
@@ -32,8 +14,6 @@ private Q_SLOTS:
     void languageCodeFollowsDefaultLocale();
     void garminMapsFolderReplacesOnlyTheApplicationFolder_data();
     void garminMapsFolderReplacesOnlyTheApplicationFolder();
-    void setProductInfoKeepsTheSameRecordAndDeletesTheOld();
-    void showErrorShowsOnlyBack();
 };
 
 void TestCore::formatDuration_data()
@@ -101,35 +81,6 @@ void TestCore::garminMapsFolderReplacesOnlyTheApplicationFolder()
     QCoreApplication::setApplicationName(previousName);
     qputenv("XDG_DATA_HOME", previousDataHome);
     QCOMPARE(folder, dataHome + QStringLiteral("/Garmin/Maps"));
-}
-
-void TestCore::setProductInfoKeepsTheSameRecordAndDeletesTheOld()
-{
-    int deletions = 0;
-    auto *first = new CountedProductInfo(&deletions);
-    Core::instance()->setProductInfo(first);
-    Core::instance()->setProductInfo(first);
-    QCOMPARE(deletions, 0);
-    QCOMPARE(Core::instance()->productInfo(), first);
-
-    Core::instance()->setProductInfo(new CountedProductInfo(&deletions));
-    QCOMPARE(deletions, 1);
-    Core::instance()->setProductInfo(nullptr);
-    QCOMPARE(deletions, 2);
-}
-
-void TestCore::showErrorShowsOnlyBack()
-{
-    PopupAnswerer answerer;
-    answerer.answer(PopupAnswerer::Button::Right);
-    Core::instance()->showError(QStringLiteral("Disk full"));
-    QCOMPARE(answerer.shownCount(), 1);
-    const PopupAnswerer::Shown shown = answerer.shown().first();
-    QCOMPARE(shown.className, QStringLiteral("PopupDialog"));
-    QCOMPARE(shown.header, QStringLiteral("ERROR"));
-    QCOMPARE(shown.text, QStringLiteral("Disk full"));
-    QCOMPARE(shown.leftButton, QString());
-    QCOMPARE(shown.rightButton, QStringLiteral("≺ BACK"));
 }
 
 HALVORNSYNC_TEST_MAIN(TestCore)

@@ -10,7 +10,6 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QStackedWidget>
 #include <QTimer>
@@ -19,12 +18,6 @@
 namespace {
 using Button = PopupAnswerer::Button;
 
-void sendMouse(QWidget *window, QEvent::Type type, QPoint global, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, window->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(window, &event);
-}
 } // namespace
 
 class TestMainWindow : public QObject
@@ -39,10 +32,6 @@ private Q_SLOTS:
     void pageSwitchDeletesTheOldPageBeforeReturning();
     void nestedPopupsKeepTheOverlayUntilTheLastCloses();
     void overlayCoversTheWindowWhenResized();
-    void logoChoiceIsCaseSensitive_data();
-    void logoChoiceIsCaseSensitive();
-    void dragging_data();
-    void dragging();
     void namesForScreenReaders();
 
 private:
@@ -127,58 +116,6 @@ void TestMainWindow::overlayCoversTheWindowWhenResized()
     PopupDialog popup;
     QVERIFY(dim->isVisible());
     QCOMPARE(m_window->childAt(m_window->rect().center()), dim);
-}
-
-void TestMainWindow::logoChoiceIsCaseSensitive_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("en") << "en"
-                        << ":/images/logo-en.svg";
-    QTest::newRow("fr") << "fr"
-                        << ":/images/logo-fr.svg";
-    QTest::newRow("EN is not en") << "EN"
-                                  << ":/images/logo-no.svg";
-}
-
-void TestMainWindow::logoChoiceIsCaseSensitive()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, file);
-    auto *logo = m_window->findChild<QLabel *>("Logo");
-    QMetaObject::invokeMethod(m_window.get(), "setLogoImage", Q_ARG(QString, code));
-    const QImage expected = QIcon(file).pixmap(logo->size()).toImage();
-    QVERIFY(!expected.isNull());
-    QCOMPARE(logo->pixmap().toImage(), expected);
-}
-
-void TestMainWindow::dragging_data()
-{
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<bool>("moves");
-    QTest::newRow("by a label") << "PictureLabel" << Qt::LeftButton << true;
-    QTest::newRow("not by a button") << "EnglishButton" << Qt::LeftButton << false;
-    QTest::newRow("not with the right button") << "PictureLabel" << Qt::RightButton << false;
-}
-
-void TestMainWindow::dragging()
-{
-    QFETCH(QString, widget);
-    QFETCH(Qt::MouseButton, button);
-    QFETCH(bool, moves);
-    QWidget *target = stack()->currentWidget()->findChild<QWidget *>(widget);
-    const QPoint start = target->mapToGlobal(target->rect().center());
-    const QPoint before = m_window->pos();
-    const QPoint moved = before + (moves ? QPoint(30, 40) : QPoint());
-    QWidget *window = m_window.get();
-    sendMouse(window, QEvent::MouseButtonPress, start, button, button);
-    sendMouse(window, QEvent::MouseMove, start + QPoint(30, 40), Qt::NoButton, button);
-    sendMouse(window, QEvent::MouseButtonRelease, start + QPoint(30, 40), button, Qt::NoButton);
-    QCOMPARE(m_window->pos(), moved);
-    // After the release, moving no longer drags.
-    sendMouse(window, QEvent::MouseMove, start + QPoint(60, 80), Qt::NoButton, Qt::LeftButton);
-    QCOMPARE(m_window->pos(), moved);
 }
 
 void TestMainWindow::namesForScreenReaders()

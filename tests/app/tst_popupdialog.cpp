@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace {
 QLabel *header(PopupDialog &dialog)
@@ -27,20 +26,6 @@ QLabel *header(PopupDialog &dialog)
 QString readText(QWidget *widget)
 {
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
-}
-
-// The colour the style sheet paints a button's background with, read from a rendered button,
-// in a corner of its padding where no text is drawn.
-QColor renderedBackground(const QString &objectName, bool enabled)
-{
-    QWidget page;
-    auto *button = new QPushButton(QStringLiteral("TEXT"), &page);
-    button->setObjectName(objectName);
-    button->setEnabled(enabled);
-    button->setMinimumSize(200, 65);
-    (new QVBoxLayout(&page))->addWidget(button);
-    page.show();
-    return button->grab().toImage().pixelColor(4, 4);
 }
 
 // Stands in for the browser and the system's other handlers.
@@ -56,7 +41,6 @@ public Q_SLOTS:
 };
 } // namespace
 
-// Pop-ups, and the look they share with the pages.
 class TestPopupDialog : public QObject
 {
     Q_OBJECT
@@ -66,15 +50,11 @@ private Q_SLOTS:
 
     void headerIsUpperCasedAndFitsTheDialog_data();
     void headerIsUpperCasedAndFitsTheDialog();
-    void onlyTheTranslatedErrorHeaderIsRed_data();
-    void onlyTheTranslatedErrorHeaderIsRed();
     void escapeLeavesThePopupOpenAndEnterAccepts();
     void markupNamesOnlyOurOwnResources_data();
     void markupNamesOnlyOurOwnResources();
     void linksOpenOnlyOnTheWeb();
     void longTextScrollsAndTheButtonsStayOnScreen();
-    void buttonsAreColouredByRole_data();
-    void buttonsAreColouredByRole();
 };
 
 void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog_data()
@@ -105,28 +85,6 @@ void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog()
     QCOMPARE(size < normalSize, shrunk);
     const int drawnWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
     QVERIFY2(drawnWidth <= dialog.width() - 24, qPrintable(QString::number(drawnWidth)));
-}
-
-void TestPopupDialog::onlyTheTranslatedErrorHeaderIsRed_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("red");
-    QTest::newRow("Error") << "Error" << true;
-    QTest::newRow("ERROR") << "ERROR" << false;
-    QTest::newRow("Information") << "Information" << false;
-}
-
-void TestPopupDialog::onlyTheTranslatedErrorHeaderIsRed()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, red);
-    PopupDialog dialog;
-    dialog.setHeader(text);
-    // Red also while the window is inactive.
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const QColor colour = header(dialog)->palette().color(group, QPalette::WindowText);
-        QCOMPARE(colour == QColor(0xDC, 0x26, 0x2D), red);
-    }
 }
 
 void TestPopupDialog::escapeLeavesThePopupOpenAndEnterAccepts()
@@ -223,27 +181,6 @@ void TestPopupDialog::longTextScrollsAndTheButtonsStayOnScreen()
     auto *scroll = dialog.findChild<QScrollArea *>("TextScrollArea");
     QTRY_VERIFY(scroll->verticalScrollBar()->maximum() > 0);
     QCOMPARE(scroll->focusPolicy(), Qt::StrongFocus);
-}
-
-void TestPopupDialog::buttonsAreColouredByRole_data()
-{
-    QTest::addColumn<QString>("objectName");
-    QTest::addColumn<bool>("enabled");
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("unnamed button: primary") << "SomeButton" << true << QColor("#458CE4");
-    QTest::newRow("skip: negative") << "SkipButton" << true << QColor("#dc262d");
-    QTest::newRow("left pop-up button: negative") << "LeftPopupButton" << true << QColor("#dc262d");
-    QTest::newRow("exit: negative") << "ExitButton" << true << QColor("#dc262d");
-    QTest::newRow("reinstall: orange") << "ReinstallButton" << true << QColor("#f9a622");
-    QTest::newRow("disabled skip: grey") << "SkipButton" << false << QColor("dimgray");
-}
-
-void TestPopupDialog::buttonsAreColouredByRole()
-{
-    QFETCH(QString, objectName);
-    QFETCH(bool, enabled);
-    QFETCH(QColor, colour);
-    QCOMPARE(renderedBackground(objectName, enabled).name(), colour.name());
 }
 
 HALVORNSYNC_TEST_MAIN(TestPopupDialog)

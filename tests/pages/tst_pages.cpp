@@ -14,7 +14,6 @@
 #include "pages/computer/SelectProductsPage.h"
 #include "pages/computer/TransferToGPS3Page.h"
 #include "pages/computer/UninstallingPage.h"
-#include "pages/opening/ChooseLanguagePage.h"
 #include "pages/shared/GPSDataExtractedPage.h"
 #include "pages/shared/ThankYouPage.h"
 #include "service/ProductInfo.h"
@@ -24,7 +23,6 @@
 #include <QAccessible>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEnterEvent>
 #include <QFile>
 #include <QJsonObject>
 #include <QLabel>
@@ -64,17 +62,6 @@ QPushButton *button(const QWidget *page, const QString &name)
     return page->findChild<QPushButton *>(name);
 }
 
-void hover(QWidget *widget, bool enter)
-{
-    if (enter) {
-        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
-        QCoreApplication::sendEvent(widget, &event);
-    } else {
-        QEvent event(QEvent::Leave);
-        QCoreApplication::sendEvent(widget, &event);
-    }
-}
-
 // Records the addresses the pages ask the desktop to open, instead of starting a browser.
 class UrlRecorder : public QObject
 {
@@ -87,18 +74,6 @@ public Q_SLOTS:
     void open(const QUrl &url) { opened.append(url.toString()); }
 };
 
-// Stands in for the main window: the pages find it by its object name and call its slot by name.
-class LogoRecorder : public QWidget
-{
-    Q_OBJECT
-
-public:
-    LogoRecorder() { setObjectName(QStringLiteral("MainWindow")); }
-    QStringList codes;
-
-public Q_SLOTS:
-    void setLogoImage(QString code) { codes.append(code); }
-};
 } // namespace
 
 class TestPages : public QObject
@@ -110,7 +85,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void logoFollowsThePointerUntilTheChoice();
     void texts_data();
     void texts();
     void cardWithoutMap_data();
@@ -197,31 +171,6 @@ void TestPages::insertCard(bool withMap)
         QVERIFY(map.open(QIODevice::WriteOnly));
     }
     Core::instance()->setCardDrive(card);
-}
-
-void TestPages::logoFollowsThePointerUntilTheChoice()
-{
-    m_window->hide();
-    LogoRecorder window;
-    window.show();
-    ChooseLanguagePage page;
-    m_window->show();
-    auto *english = button(&page, "EnglishButton");
-    auto *french = button(&page, "FrenchButton");
-
-    hover(french, true);
-    hover(french, false);
-    hover(english, true);
-    QCOMPARE(window.codes, (QStringList{"fr", "", "en"}));
-
-    // The logo of the language chosen stays: leaving the button no longer changes it.
-    hover(english, false);
-    hover(french, true);
-    window.codes.clear();
-    QTest::mouseClick(french, Qt::LeftButton);
-    hover(french, false);
-    hover(english, true);
-    QCOMPARE(window.codes, QStringList());
 }
 
 void TestPages::texts_data()
@@ -462,8 +411,6 @@ void TestPages::buttonsLeadOn_data()
                         const QString &target) {
         QTest::newRow(name) << page << QString::fromLatin1(button) << target;
     };
-    row("install or update", made(PageId::InstallUpdateUninstallPage), "InstallUpdateButton",
-        "HighSpeedConnectionRequiredPage");
     row("changes", made(PageId::PCUpdatesAvailablePage), "WhatsChangedButton",
         "https://halvorn.example/changelog");
     row("major release: the release", made(PageId::MajorReleaseAvailablePage), "LearMoreButton",
@@ -481,8 +428,6 @@ void TestPages::buttonsLeadOn_data()
             return new GPSDataExtractedPage;
         },
         "HowToImportButton", QString());
-    row("BaseCamp installed or not", made(PageId::InstallBaseCampPage), "ContinueButton",
-        "CloseGarminPage");
     row("learning centre", made(PageId::ThankYouPage), "LearningCenterButton",
         m_service.baseUrl().toString() + "/en/support/learning-center/");
 }
