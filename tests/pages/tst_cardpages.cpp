@@ -104,8 +104,6 @@ void TestCardPages::drivesOffered_data()
 
     QTest::newRow("the product's card, named") << "1236"
                                                << "HALVORN" << true << false << "%1 (HALVORN)";
-    QTest::newRow("the product's card, no name") << "1236"
-                                                 << "" << true << false << "%1";
     QTest::newRow("blank card") << "-"
                                 << "" << true << false << "%1";
     QTest::newRow("another product's card") << "1237"
