@@ -231,13 +231,6 @@ void TestFileCopier::answersAndCancels_data()
     const QString skipped = asked0 + "error(0,Canceled) finished(0,true) started(1) " + asked1 +
                             "error(1,Canceled) finished(1,true) state(Idle) done(true)";
     row("skip", false, "skip", skipped, "old old");
-    row("skip all", false, "skipAll",
-        asked0 + "error(0,Canceled) finished(0,true) started(1) error(1,DestinationExists) "
-                 "finished(1,true) state(Idle) done(true)",
-        "old old");
-    const QString eachAsked = asked0 + "finished(0,false) started(1) " + asked1 +
-                              "finished(1,false) state(Idle) done(false)";
-    row("retry", false, "retry", eachAsked, "source source");
     const QString rest = "finished(0,false) started(1) finished(1,false) state(Idle) done(false)";
     row("overwrite all", false, "overwriteAll", asked0 + rest, "source source");
     // The way the card page answers: straight from its stateChanged slot, which must find the
@@ -271,9 +264,6 @@ void TestFileCopier::answersAndCancels()
     const QStringList names =
         whileCopying ? QStringList{"x.bin", "y.bin"} : QStringList{"old.bin", "old2.bin"};
     const auto act = [&](int id) {
-        if (action == "retry") {
-            QFile::remove(path(names.at(id)));
-        }
         if (action == "cancel") {
             copier.cancel(id);
         } else if (action == "answers") {
