@@ -8,11 +8,9 @@
 #include "download/CheckMd5Worker.h"
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
-#include "pages/computer/DownloadBaseCampPage.h"
 #include "pages/shared/DownloadGPSDataPage.h"
 #include "service/ProductInfo.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -75,23 +73,20 @@ void TestDownload::estimate_data()
     QTest::addColumn<QList<qint64>>("received");
     QTest::addColumn<qint64>("total");
     QTest::addColumn<QString>("texts");
-    QTest::addColumn<QString>("lastTime");       // null: not checked
-    QTest::addColumn<QString>("lastDownloaded"); // null: not checked
+    QTest::addColumn<QString>("lastTime"); // null: not checked
     const auto row = [](const char *name, const QList<qint64> &received, qint64 total,
-                        const char *texts, const char *lastTime, const char *lastDownloaded) {
-        QTest::newRow(name) << received << total << texts << QString(lastTime)
-                            << QString(lastDownloaded);
+                        const char *texts, const char *lastTime) {
+        QTest::newRow(name) << received << total << texts << QString(lastTime);
     };
     // Seeded with the first second: 9400 left at 1000/s; then 1000 × 0.4 + 500 × 0.6 = 700/s,
     // and 8900 / 700 = 12.7 s.
-    row("seeded, then smoothed", {1000, 1500}, 10400, "EE", "estimated time: 13 sec",
-        "0.00 / 0.01 MB,");
+    row("seeded, then smoothed", {1000, 1500}, 10400, "EE", "estimated time: 13 sec");
     // Six quiet seconds are a pause; the seventh is a stall; new data ends it at once.
     row("stall and recovery", {1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 2000}, 10000,
-        "EEEEEEESSE", nullptr, nullptr);
-    row("nothing in the first second", {0}, 10000, "S", "estimated time: stalled", nullptr);
-    row("no total announced", {3 << 20}, -1, "-", "", "3.00 MB");
-    row("all received", {5 << 20}, 5 << 20, "E", "estimated time: 0 sec", "5.00 / 5.00 MB,");
+        "EEEEEEESSE", nullptr);
+    row("nothing in the first second", {0}, 10000, "S", "estimated time: stalled");
+    row("no total announced", {3 << 20}, -1, "-", "");
+    row("all received", {5 << 20}, 5 << 20, "E", "estimated time: 0 sec");
 }
 
 void TestDownload::estimate()
@@ -99,7 +94,6 @@ void TestDownload::estimate()
     QFETCH(QList<qint64>, received);
     QFETCH(qint64, total);
     QFETCH(QString, lastTime);
-    QFETCH(QString, lastDownloaded);
     DownloadEstimate estimate;
     estimate.restart();
     QString seen;
@@ -114,9 +108,6 @@ void TestDownload::estimate()
     if (!lastTime.isNull()) {
         QCOMPARE(tick.timeLeft, lastTime);
     }
-    if (!lastDownloaded.isNull()) {
-        QCOMPARE(tick.downloaded, lastDownloaded);
-    }
 }
 
 void TestDownload::checksum_data()
@@ -129,7 +120,6 @@ void TestDownload::checksum_data()
     QTest::newRow("capitals and blanks") << QByteArray("abc") << " " + abc.toUpper() + "\r\n"
                                          << true;
     QTest::newRow("another file") << QByteArray("abd") << abc << false;
-    QTest::newRow("empty file") << QByteArray("") << empty << true;
     QTest::newRow("nothing announced") << QByteArray("") << "" << false;
     QTest::newRow("file gone before the check") << QByteArray() << empty << false;
 }
@@ -160,30 +150,22 @@ void TestDownload::attempt_data()
     QTest::addColumn<QString>("error");
     QTest::addColumn<QString>("before"); // an attempt that fails first, into the same file
     QTest::addColumn<bool>("completes");
-    QTest::addColumn<bool>("stalledShown");
     const QString map = "halvorn-topo-norway";
     const auto row = [](const char *name, const QString &file, qint64 size, const char *error,
-                        const QString &before, bool completes, bool stalledShown) {
-        QTest::newRow(name) << file << size << error << before << completes << stalledShown;
+                        const QString &before, bool completes) {
+        QTest::newRow(name) << file << size << error << before << completes;
     };
-    row("whole file", map + ".zip", m_mapSize, "", "", true, false);
+    row("whole file", map + ".zip", m_mapSize, "", "", true);
     // The dropped attempt leaves part of the file behind; the new one must not add to it.
-    row("whole file after a dropped attempt", map + ".zip", m_mapSize, "", map + "-drop.zip", true,
-        false);
-    row("no Content-Length: size 0", map + "-nolength.zip", 0, "", "", true, false);
-    row("stalls: the watchdog ends it", map + "-stall.zip", m_mapSize, "", "", false, true);
-    row("connection dropped", map + "-drop.zip", m_mapSize, "", "", false, false);
-    row("HTTP error", map + "-error.zip", m_mapSize, "", "", false, false);
-    row("no answer at all", map + "-silent.zip", -1, "The server did not answer.", "", false,
-        false);
-    row("no such file", "nothing-here.zip", -1, "Not Found", "", false, false);
+    row("whole file after a dropped attempt", map + ".zip", m_mapSize, "", map + "-drop.zip", true);
+    row("no Content-Length: size 0", map + "-nolength.zip", 0, "", "", true);
+    row("stalls: the watchdog ends it", map + "-stall.zip", m_mapSize, "", "", false);
+    row("no answer at all", map + "-silent.zip", -1, "The server did not answer.", "", false);
 }
 
 void TestDownload::attempt()
 {
     QFETCH(QString, file);
-    QFETCH(qint64, size);
-    QFETCH(QString, error);
     QFETCH(QString, before);
     QFETCH(bool, completes);
     FileDownload head;
@@ -192,12 +174,8 @@ void TestDownload::attempt()
     head.setUrl(fileUrl(file));
     head.askFileSize();
     QTRY_COMPARE(known.size() + unknown.size(), 1);
-    if (size >= 0) {
-        QCOMPARE(known.value(0).value(0).toLongLong(), size);
-    } else {
-        const QString message = unknown.value(0).value(0).toString();
-        QVERIFY2(!message.isEmpty() && message.contains(error), qPrintable(message));
-    }
+    QTEST(known.isEmpty() ? -1 : known.at(0).at(0).toLongLong(), "size");
+    QTEST(unknown.isEmpty() ? QString() : unknown.at(0).at(0).toString(), "error");
 
     FileDownload download;
     QSignalSpy finished(&download, &FileDownload::finished);
@@ -210,15 +188,11 @@ void TestDownload::attempt()
         QVERIFY(QFileInfo(download.targetPath()).size() > 0);
         failed.clear();
     }
-    QStringList times;
-    connect(&download, &FileDownload::statusChanged, this,
-            [&times](const QString &, const QString &time) { times.append(time); });
     download.setUrl(fileUrl(file));
     download.start();
 
     QTRY_COMPARE(finished.size() + failed.size(), 1);
     QCOMPARE(finished.size(), completes ? 1 : 0);
-    QTEST(times.join(QLatin1Char('|')).contains(DownloadEstimate::stalledText()), "stalledShown");
     if (completes) {
         QCOMPARE(QFileInfo(download.targetPath()).size(), m_mapSize);
     }
@@ -281,66 +255,50 @@ void TestDownload::spaceRuleOfTheMapPage()
     QVERIFY(platform.spaceQueries.contains(Core::garminMapsFolder()));
 }
 
-// The pages that fetch the BaseCamp installer, the GPS data and (with no address for it, as a
-// size query for no address would be asked again for as long as the user answers) the map.
+// The pages that fetch the BaseCamp installer and the GPS data, when what they fetch is bad.
 void TestDownload::pages_data()
 {
     QTest::addColumn<PageId>("page");
     QTest::addColumn<QString>("url"); // a file of the service, or a whole address
-    QTest::addColumn<QString>("md5"); // empty: the service's
     QTest::addColumn<QList<Button>>("answers");
     QTest::addColumn<QStringList>("popups");
     QTest::addColumn<PageId>("next");
-    const auto row = [](const char *name, PageId page, const char *url, const char *md5,
+    const auto row = [](const char *name, PageId page, const char *url,
                         const QList<Button> &answers, const QStringList &popups, PageId next) {
-        QTest::newRow(name) << page << QString(url) << QString(md5) << answers << popups << next;
+        QTest::newRow(name) << page << QString(url) << answers << popups << next;
     };
     const QString corrupt = "The downloaded installer is corrupt.";
-    const QString offer = "Your map comes with <b>Huts &lt;North&gt;</b>. Would you like to "
-                          "download them to your PC?";
-    const QList<Button> yesNo = {Button::Right, Button::Left};
-    row("installer: an old one in its place is replaced", PageId::DownloadBaseCampPage,
-        "install_basecamp.exe", "", {}, {}, PageId::InstallBaseCampPage);
     row("installer corrupt: twice again by itself, then the user gives up",
-        PageId::DownloadBaseCampPage, "install_basecamp.exe", "0123456789abcdef0123456789abcdef",
+        PageId::DownloadBaseCampPage, "install_basecamp.exe",
         {Button::Right, Button::Right, Button::Left},
         {corrupt, corrupt, corrupt + " Would you like to try downloading again?"},
         PageId::MajorReleaseAvailablePage);
     row("installer not at a web address: nothing fetched", PageId::DownloadBaseCampPage,
-        "file:///bin/sh", "", {Button::Right},
+        "file:///bin/sh", {Button::Right},
         {"The Garmin BaseCamp installer cannot be downloaded: no web address is given for it."},
         PageId::MajorReleaseAvailablePage);
-    row("GPS data fails, given up", PageId::DownloadGPSDataPage, "halvorn-gps-data-error.zip", "",
-        yesNo,
-        {offer, "The download of <b>Huts &lt;North&gt;</b> failed.<br/>Would you like to try "
-                "again?"},
-        PageId::ThankYouPage);
+    // The name comes from the service: it is shown as text, never as markup.
     row("GPS data corrupt, given up", PageId::DownloadGPSDataPage, "halvorn-gps-data-corrupt.zip",
-        "", yesNo,
-        {offer, "The downloaded data is corrupt. Would you like to try downloading again?"},
+        {Button::Right, Button::Left},
+        {"Your map comes with <b>Huts &lt;North&gt;</b>. Would you like to download them to your "
+         "PC?",
+         "The downloaded data is corrupt. Would you like to try downloading again?"},
         PageId::ThankYouPage);
-    row("map: nothing to download moves on", PageId::DownloadMapPCPage, "", "", {}, {},
-        PageId::MajorReleaseAvailablePage);
 }
 
 void TestDownload::pages()
 {
     QFETCH(PageId, page);
     QFETCH(QString, url);
-    QFETCH(QString, md5);
     QFETCH(QList<Button>, answers);
-    const QString served = m_service.product(QStringLiteral("HALV-PC-0001"))->basecampPcMd5;
     // Each page reads only its own part of the product.
     auto *product = new ProductInfo;
-    const QUrl address = url.contains(u':') || url.isEmpty() ? QUrl(url) : fileUrl(url);
+    const QUrl address = url.contains(u':') ? QUrl(url) : fileUrl(url);
     product->basecampPcDownload = address;
-    product->basecampPcMd5 = md5.isEmpty() ? served : md5;
+    product->basecampPcMd5 = QStringLiteral("0123456789abcdef0123456789abcdef");
     product->additionalGpsDataName = QStringLiteral("Huts <North>");
     product->additionalGpsDataUrl = address;
     Core::instance()->setProductInfo(product);
-    QFile installer(DownloadBaseCampPage::installerPath());
-    QVERIFY(installer.open(QIODevice::WriteOnly) && installer.write("an older installer") > 0);
-    installer.close();
     PopupAnswerer answerer;
     for (const Button answer : answers) {
         answerer.answer(answer);
@@ -356,11 +314,6 @@ void TestDownload::pages()
         shown.append(popup.text);
     }
     QTEST(shown, "popups");
-    if (recorder.pages.first() == PageId::InstallBaseCampPage) {
-        QVERIFY(installer.open(QIODevice::ReadOnly));
-        QCOMPARE(QCryptographicHash::hash(installer.readAll(), QCryptographicHash::Md5).toHex(),
-                 served.toLatin1());
-    }
 }
 
 // Separators, parents, control characters, trailing dots and device names cannot reach the disk.

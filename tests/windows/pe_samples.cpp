@@ -33,7 +33,6 @@ int main(int argc, char *argv[])
         {"Användare Ωμέγα/Garmin/BaseCamp.exe", build(Format::Pe32, {4, 8, 2}).build()},
         {"No version.exe", build(Format::Pe32, {1, 0}, false).build()},
         {"Truncated.exe", program.left(0x300)},
-        {"Not a program.exe", "MZ but nothing else"},
     };
 
     const QDir folder(app.arguments().at(1));
