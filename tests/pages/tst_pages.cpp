@@ -10,10 +10,13 @@
 #include "app/Startup.h"
 #include "pages/card/InformNewSDVersionPage.h"
 #include "pages/card/NoSDUpdatesAvailablePage.h"
+#include "pages/computer/BaseCampGate.h"
+#include "pages/computer/CloseGarminPage.h"
 #include "pages/computer/ProductsUninstalledPage.h"
 #include "pages/computer/SelectProductsPage.h"
 #include "pages/computer/TransferToGPS3Page.h"
 #include "pages/computer/UninstallingPage.h"
+#include "pages/computer/ViewMapOnPCPage.h"
 #include "pages/shared/GPSDataExtractedPage.h"
 #include "pages/shared/ThankYouPage.h"
 #include "service/ProductInfo.h"
@@ -57,6 +60,20 @@ QString plainText(const QWidget *page, const char *name)
     return document.toPlainText();
 }
 
+// "folder=ID=Name" puts an Info.xml into that folder of the Garmin maps folder.
+bool installMap(const QString &map)
+{
+    const QStringList parts = map.split(QLatin1Char('='));
+    const QString path = Core::garminMapsFolder() + QLatin1Char('/') + parts[0] + "/Info.xml";
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    const QByteArray xml = QString("<MapProduct><ID>%1</ID><SubProduct><Name>%2</Name>"
+                                   "</SubProduct></MapProduct>")
+                               .arg(parts[1], parts[2])
+                               .toUtf8();
+    return file.open(QIODevice::WriteOnly) && file.write(xml) == xml.size();
+}
+
 QPushButton *button(const QWidget *page, const QString &name)
 {
     return page->findChild<QPushButton *>(name);
@@ -92,6 +109,11 @@ private Q_SLOTS:
     void cardVersionReport_data();
     void cardVersionReport();
     void garminProgramsStartFromTheirCheckedPaths();
+    void closeGarminPageRoutes_data();
+    void closeGarminPageRoutes();
+    void pageGoneBeforeBaseCampClosedDoesNothing();
+    void baseCampQuestions_data();
+    void baseCampQuestions();
     void uninstall_data();
     void uninstall();
     void buttonsLeadOn_data();
@@ -130,6 +152,9 @@ void TestPages::initTestCase()
 
 void TestPages::init()
 {
+    QDir(m_platform.driveC).removeRecursively();
+    m_platform.calls.clear();
+    m_platform.fileVersions.clear();
     LanguageChoice::apply(QStringLiteral("en"));
     m_requested.clear();
     m_service.clearRequests();
@@ -342,6 +367,116 @@ void TestPages::garminProgramsStartFromTheirCheckedPaths()
     QTRY_COMPARE(m_platform.startedPrograms.size(), 2);
     QCOMPARE(m_platform.startedPrograms.last(),
              QStringLiteral("\"C:/Program Files (x86)/Garmin//MapInstall.exe\""));
+}
+
+void TestPages::closeGarminPageRoutes_data()
+{
+    QTest::addColumn<bool>("isPcFormat");
+    QTest::addColumn<QStringList>("maps");
+    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<PageId>("next");
+    QTest::addColumn<QString>("property"); // the installed version the main window carries
+    const QString topo241 = "HalvornTopo=4411=Halvorn Topo 24.1";
+    const QString other = "HalvornRoads=9999=Halvorn Roads 1.0";
+    QTest::newRow("computer, update") << true << QStringList{other, topo241} << QList<Button>()
+                                      << PageId::PCUpdatesAvailablePage << "24.1";
+    QTest::newRow("computer, no installed copy")
+        << true << QStringList{other, "HalvornSyncDownloads/HalvornTopo=4410=Topo 1.0"}
+        << QList<Button>() << PageId::DownloadMapPCPage << "untouched";
+    QTest::newRow("card, no") << false << QStringList{topo241} << QList{Button::Left}
+                              << PageId::MajorReleaseAvailablePage << "untouched";
+}
+
+void TestPages::closeGarminPageRoutes()
+{
+    QFETCH(bool, isPcFormat);
+    QFETCH(QStringList, maps);
+    QFETCH(QList<Button>, answers);
+    for (const QString &map : maps) {
+        QVERIFY(installMap(map));
+    }
+    ProductInfo *product = useProduct();
+    product->isPcFormat = isPcFormat;
+    product->pcSubProduct.fids = {4410, 4411};
+    m_window->setProperty("PC_MAP_VERSION", QStringLiteral("untouched"));
+    PopupAnswerer answerer;
+    for (const Button answer : answers) {
+        answerer.answer(answer);
+    }
+
+    const CloseGarminPage page;
+    QTRY_COMPARE(m_requested.size(), 1);
+    QTEST(m_requested.first(), "next");
+    QTEST(m_window->property("PC_MAP_VERSION").toString(), "property");
+    QCOMPARE(m_platform.calls, QStringList({"closeBaseCamp", "writeBaseCampDetail"}));
+    QCOMPARE(answerer.shownCount(), int(answers.size()));
+    if (!answers.isEmpty()) {
+        QCOMPARE(answerer.shown().first().header, QStringLiteral("INSTALL MAP ON PC?"));
+    }
+}
+
+// The window may be closed while BaseCamp is being closed: the late report finds nothing to
+// act on.
+void TestPages::pageGoneBeforeBaseCampClosedDoesNothing()
+{
+    useProduct()->isPcFormat = true;
+    m_platform.holdReports = true;
+    auto *page = new CloseGarminPage;
+    QTRY_COMPARE(m_platform.calls, QStringList{"closeBaseCamp"});
+    delete page;
+    m_platform.holdReports = false;
+    m_platform.releaseHeldReports();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(m_platform.calls, QStringList{"closeBaseCamp"});
+    QVERIFY(m_requested.isEmpty());
+}
+
+void TestPages::baseCampQuestions_data()
+{
+    QTest::addColumn<bool>("gate"); // else ViewMapOnPCPage asks
+    QTest::addColumn<QString>("baseCamp");
+    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<PageId>("next");
+    // The other answers and versions are walked by the page graph test.
+    QTest::newRow("view, yes, BaseCamp 4.6.1, skip")
+        << false << "4.6.1" << QList{Button::Right, Button::Left}
+        << QStringList{"VIEW MAP ON PC?", "GARMIN BASECAMP REQUIRED"}
+        << PageId::MajorReleaseAvailablePage;
+    QTest::newRow("gate, BaseCamp 4.6.2.900")
+        << true << "4.6.2.900" << QList<Button>() << QStringList() << PageId::CloseGarminPage;
+}
+
+// BaseCamp's version comes from the platform, not from the file.
+void TestPages::baseCampQuestions()
+{
+    QFETCH(bool, gate);
+    QFETCH(QString, baseCamp);
+    QFETCH(QList<Button>, answers);
+    const QString exe = m_platform.nativePath("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
+    QVERIFY(QDir().mkpath(QFileInfo(exe).absolutePath()));
+    QVERIFY(QFile(exe).open(QIODevice::WriteOnly));
+    m_platform.fileVersions.insert(exe, QVersionNumber::fromString(baseCamp));
+    useProduct();
+    PopupAnswerer answerer;
+    for (const Button answer : answers) {
+        answerer.answer(answer);
+    }
+
+    if (gate) {
+        BaseCampGate::enter();
+    } else {
+        const ViewMapOnPCPage page;
+        QTRY_COMPARE(m_requested.size(), 1);
+    }
+    QTEST(m_requested.value(0), "next");
+    QCOMPARE(m_requested.size(), 1);
+    QStringList asked;
+    for (const PopupAnswerer::Shown &popup : answerer.shown()) {
+        asked << popup.header;
+    }
+    QTEST(asked, "questions");
 }
 
 void TestPages::uninstall_data()
