@@ -20,9 +20,7 @@ class VendorServiceProcess
 public:
     struct Options
     {
-        qint64 mapSize = 64 * 1024; // small maps make the service start at once
-        QString dataDir;            // empty: a temporary folder of this object's own
-        QString tlsCertificate;     // both set: the service speaks HTTPS
+        QString tlsCertificate; // both set: the service speaks HTTPS
         QString tlsKey;
     };
 
@@ -47,7 +45,7 @@ public:
 
 private:
     Options m_options;
-    std::unique_ptr<QTemporaryDir> m_ownDataDir;
+    QTemporaryDir m_dataDir;
     QString m_logPath;
     QProcess m_process;
     QUrl m_baseUrl;
