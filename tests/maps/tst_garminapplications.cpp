@@ -3,7 +3,6 @@
 #include "TestMain.h"
 #include "maps/GarminApplications.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -31,7 +30,6 @@ private Q_SLOTS:
     void init();
     void checkBaseCamp_data();
     void checkBaseCamp();
-    void pathsStayAsTheFirstSuccessSetThem();
 
 private:
     QTemporaryDir m_driveC;
@@ -87,27 +85,6 @@ void TestGarminApplications::checkBaseCamp()
     QCOMPARE(applications.checkBaseCamp(), !baseCamp.isEmpty());
     QCOMPARE(applications.baseCampPath(), baseCamp);
     QCOMPARE(applications.mapInstallPath(), mapInstall);
-}
-
-void TestGarminApplications::pathsStayAsTheFirstSuccessSetThem()
-{
-    GarminApplications applications;
-    QVERIFY(install(*m_platform, kX86, "4.6.2"));
-    QVERIFY(applications.checkBaseCamp());
-    const QString baseCamp = applications.baseCampPath();
-    const QString mapInstall = applications.mapInstallPath();
-
-    // BaseCamp moved to the other folder: found there, but the paths stay.
-    QVERIFY(QFile::remove(m_platform->nativePath(kX86)));
-    QVERIFY(install(*m_platform, kX64, "4.7.0"));
-    QVERIFY(applications.checkBaseCamp());
-    QCOMPARE(applications.baseCampPath(), baseCamp);
-    QCOMPARE(applications.mapInstallPath(), mapInstall);
-
-    // Nor does a failing check clear them.
-    QVERIFY(QFile::remove(m_platform->nativePath(kX64)));
-    QVERIFY(!applications.checkBaseCamp());
-    QCOMPARE(applications.baseCampPath(), baseCamp);
 }
 
 HALVORNSYNC_TEST_MAIN(TestGarminApplications)
