@@ -9,16 +9,11 @@ namespace {
 const QString kX86 = QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe");
 const QString kX64 = QStringLiteral("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
 
-// A fake BaseCamp at a Windows path: a real executable with the given file version, or one
-// without a version resource ("none"), or nothing ("").
+// A fake BaseCamp at a Windows path with the given file version; none when the version is empty.
 bool install(const FakePlatform &platform, const QString &windowsPath, const QString &version)
 {
-    const QString path = platform.nativePath(windowsPath);
-    if (version == QLatin1String("none")) {
-        return PeFileBuilder().setVersionResource(false).write(path);
-    }
-    return version.isEmpty() ||
-           PeFileBuilder::writeExecutable(path, QVersionNumber::fromString(version));
+    return version.isEmpty() || PeFileBuilder::writeExecutable(platform.nativePath(windowsPath),
+                                                               QVersionNumber::fromString(version));
 }
 } // namespace
 
@@ -65,7 +60,6 @@ void TestGarminApplications::checkBaseCamp_data()
         "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\"",
         "\"C:/Program Files/Garmin//MapInstall.exe\"");
     row("too old in x86, new in Program Files", "4.6.1", "4.7.0", false, none, none);
-    row("no version resource", "none", "", false, none, none);
 }
 
 void TestGarminApplications::checkBaseCamp()

@@ -28,7 +28,6 @@ private Q_SLOTS:
     void formatAndVersions();
     void computerFamilyIds_data();
     void computerFamilyIds();
-    void valuesOfTheWrongTypeTakeTheirDefaults();
     void replyBody_data();
     void replyBody();
     void serviceAddressOverride_data();
@@ -91,28 +90,6 @@ void TestProductInfo::computerFamilyIds()
     const ProductInfo info = parse(json);
     QTEST(info.pcSubProduct.fids, "fids");
     QTEST(info.pcSubProduct.removeFids, "removeFids");
-}
-
-void TestProductInfo::valuesOfTheWrongTypeTakeTheirDefaults()
-{
-    const ProductInfo info = parse(R"({
-        "product_name": 12, "region_id": "47", "basecamp_pc_download": 5,
-        "major_product_release_available": "true", "major_product_release_version": 25,
-        "additional_gps_data_url": null, "unknown_key": {"anything": 1},
-        "subproducts_SD": [{"name": "Card 1", "fid": 4662}, {"name": "Card 2", "fid": "4663"}]})");
-    QCOMPARE(info.productName, QString());
-    QCOMPARE(info.regionId, 0);
-    QVERIFY(info.basecampPcDownload.isEmpty());
-    QCOMPARE(info.majorProductReleaseAvailable, false);
-    QCOMPARE(info.majorProductReleaseVersion, 25);
-    QVERIFY(info.additionalGpsDataUrl.isEmpty());
-    QCOMPARE(parse(R"({"major_product_release_available":true})").majorProductReleaseAvailable,
-             true);
-    // The cards keep their order; a card's family given as text reads as 0.
-    QCOMPARE(info.sdSubProducts.size(), 2);
-    QCOMPARE(info.sdSubProducts[0].fid, 4662);
-    QCOMPARE(info.sdSubProducts[1].name, QStringLiteral("Card 2"));
-    QCOMPARE(info.sdSubProducts[1].fid, 0);
 }
 
 void TestProductInfo::replyBody_data()
