@@ -51,14 +51,10 @@ void TestGarminApplications::checkBaseCamp_data()
     };
     const QString x86 = "\"C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe\"";
     const QString x86MapInstall = "\"C:/Program Files (x86)/Garmin/MapInstall/MapInstall.exe\"";
-    const QString x86Fallback = "\"C:/Program Files (x86)/Garmin//MapInstall.exe\"";
     const QString none;
-    // No BaseCamp, BaseCamp 4.6.1 or 4.6.2.900 alone: tests/computer's BaseCamp questions.
+    // No BaseCamp, BaseCamp 4.6.1 or 4.6.2.900 in Program Files alone: tests/computer's BaseCamp
+    // questions; MapInstall beside the Garmin folder: tests/pages.
     row("4.6.2", "4.6.2", "", true, x86, x86MapInstall);
-    row("4.10.0 is newer, MapInstall elsewhere", "4.10.0", "", false, x86, x86Fallback);
-    row("only in Program Files", "", "4.6.2", false,
-        "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\"",
-        "\"C:/Program Files/Garmin//MapInstall.exe\"");
     row("too old in x86, new in Program Files", "4.6.1", "4.7.0", false, none, none);
 }
 

@@ -36,7 +36,6 @@ class TestInstalledMaps : public QObject
 
 private Q_SLOTS:
     void discoversTheVendorsMaps();
-    void emptyMapsFolderPathFindsNothing();
     void readsIdAndVersion_data();
     void readsIdAndVersion();
     void uninstallDeletesOneFolderOfTheMapsFolder_data();
@@ -70,19 +69,6 @@ void TestInstalledMaps::discoversTheVendorsMaps()
              sorted(installed + QStringList{root + "/HalvornSyncDownloads/HalvornTopo/Info.xml"}));
 }
 
-// QDir reads an empty path as the working directory, which is no maps folder.
-void TestInstalledMaps::emptyMapsFolderPathFindsNothing()
-{
-    const QString workingDirectory = QDir::currentPath();
-    QVERIFY(writeFile(m_files.filePath("cwd/HalvornTopo/Info.xml"), infoXml(1)));
-    QDir::setCurrent(m_files.filePath("cwd"));
-    const QStringList files = InstalledMaps::findInfoFiles(QString());
-    const QStringList folders = InstalledMaps::vendorMapFolders(QString());
-    QDir::setCurrent(workingDirectory);
-    QCOMPARE(files, QStringList());
-    QCOMPARE(folders, QStringList());
-}
-
 void TestInstalledMaps::readsIdAndVersion_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -112,9 +98,6 @@ void TestInstalledMaps::readsIdAndVersion_data()
     row("ID 12a, four numbers keep three",
         "<Map><ID>12a</ID><SubProduct><Name>v2.10.5.7</Name></SubProduct></Map>", -1, "2.10.5",
         "2.10.5", false);
-    row("ID deeper down, space inside the match",
-        "<Map><Sub><ID>5</ID></Sub><SubProduct><Name>Topo 2024 10</Name></SubProduct></Map>", -1,
-        "2024", "2024", false);
 }
 
 void TestInstalledMaps::readsIdAndVersion()
