@@ -75,7 +75,6 @@ void TestProductInfo::computerFamilyIds_data()
         QTest::newRow(name) << R"({"subproducts_PC":[)" + QByteArray(list) + "]}" << fids << remove;
     };
     QTest::newRow("no computer sub-product") << QByteArray("{}") << Ids{} << Ids{};
-    row("fid absent gives 0", "{}", {0}, {});
     row("fid single", R"({"fid":7})", {7}, {});
     row("non-numbers in a fid list", R"({"fid":[12,"x",2.5,null]})", {12, 0, 0, 0}, {});
     row("remove_fid 0", R"({"fid":1,"remove_fid":0})", {1}, {});
