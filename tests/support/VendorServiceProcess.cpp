@@ -24,9 +24,13 @@ VendorServiceProcess::VendorServiceProcess()
 
 VendorServiceProcess::VendorServiceProcess(const Options &options)
     : m_options(options)
-    , m_dataDir(QDir::tempPath() + QStringLiteral("/vendor-service-XXXXXX"))
-    , m_logPath(m_dataDir.filePath(QStringLiteral("reports.jsonl")))
 {
+    if (m_options.dataDir.isEmpty()) {
+        m_ownDataDir = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                                       QStringLiteral("/vendor-service-XXXXXX"));
+        m_options.dataDir = m_ownDataDir->path();
+    }
+    m_logPath = QDir(m_options.dataDir).filePath(QStringLiteral("reports.jsonl"));
 }
 
 VendorServiceProcess::~VendorServiceProcess()
@@ -42,10 +46,9 @@ VendorServiceProcess::~VendorServiceProcess()
 
 bool VendorServiceProcess::start()
 {
-    // Small maps make the service start at once.
     QStringList arguments{QStringLiteral("--port"),     QStringLiteral("0"),
-                          QStringLiteral("--data"),     m_dataDir.path(),
-                          QStringLiteral("--map-size"), QString::number(64 * 1024)};
+                          QStringLiteral("--data"),     m_options.dataDir,
+                          QStringLiteral("--map-size"), QString::number(m_options.mapSize)};
     if (!m_options.tlsCertificate.isEmpty()) {
         arguments << QStringLiteral("--tls-cert") << m_options.tlsCertificate
                   << QStringLiteral("--tls-key") << m_options.tlsKey;

@@ -20,7 +20,9 @@ class VendorServiceProcess
 public:
     struct Options
     {
-        QString tlsCertificate; // both set: the service speaks HTTPS
+        qint64 mapSize = 64 * 1024; // small maps make the service start at once
+        QString dataDir;            // empty: a temporary folder of this object's own
+        QString tlsCertificate;     // both set: the service speaks HTTPS
         QString tlsKey;
     };
 
@@ -45,7 +47,7 @@ public:
 
 private:
     Options m_options;
-    QTemporaryDir m_dataDir;
+    std::unique_ptr<QTemporaryDir> m_ownDataDir;
     QString m_logPath;
     QProcess m_process;
     QUrl m_baseUrl;
