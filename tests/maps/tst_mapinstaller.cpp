@@ -48,8 +48,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void plan_data();
-    void plan();
     void failedMoveRestoresEverything_data();
     void failedMoveRestoresEverything();
     void interruptedInstallEndsOldThenNew_data();
@@ -75,9 +73,11 @@ void TestMapInstaller::init()
 {
     m_maps = Core::garminMapsFolder();
     m_download = InstalledMaps::downloadFolder(m_maps);
-    // Installed: the old North (family 10), an unrelated map, and the withdrawn West (12).
+    // Installed: the old North (family 10), an unrelated map, one whose family cannot be read, and
+    // the withdrawn West (12).
     writeMap(m_maps + QStringLiteral("/HalvornNorth"), 10, "north 23");
     writeMap(m_maps + QStringLiteral("/HalvornOther"), 90, "other");
+    writeMap(m_maps + QStringLiteral("/HalvornBroken"), -1, "broken");
     writeMap(m_maps + QStringLiteral("/HalvornWest"), 12, "west 23");
     // Downloaded: the new North and a new South (11).
     writeMap(m_download + QStringLiteral("/HalvornNorth"), 10, "north 24");
@@ -103,45 +103,6 @@ MapInstallPlan TestMapInstaller::planFor(const QList<qint32> &families) const
         downloaded.append({QFileInfo(info).path(), Core::readMapId(info)});
     }
     return MapInstallPlan::make(installed, downloaded, families, {12}, false);
-}
-
-void TestMapInstaller::plan_data()
-{
-    QTest::addColumn<QList<qint32>>("families");
-    QTest::addColumn<bool>("allBelong");
-    QTest::addColumn<QString>("expected"); // incoming | superseded | dropped, by folder name
-    // X is a download whose family could not be read (-1).
-    QTest::newRow("computer product: everything downloaded comes")
-        << QList<qint32>{10} << true << "N S X | N W | ";
-    QTest::newRow("card product: only its own families")
-        << QList<qint32>{10} << false << "N | N W | S X";
-    QTest::newRow("no families: every download dropped, withdrawn still go")
-        << QList<qint32>{} << false << " | W | N S X";
-}
-
-void TestMapInstaller::plan()
-{
-    QFETCH(QList<qint32>, families);
-    QFETCH(bool, allBelong);
-    QFETCH(QString, expected);
-    const QList<MapInstallPlan::Map> installed = {{"/m/HalvornNorth", 10},
-                                                  {"/m/HalvornOther", 90},
-                                                  {"/m/HalvornWest", 12},
-                                                  {"/m/HalvornBroken", -1}};
-    const QList<MapInstallPlan::Map> downloaded = {
-        {"/d/HalvornNorth", 10}, {"/d/HalvornSouth", 11}, {"/d/HalvornX", -1}};
-    const MapInstallPlan plan =
-        MapInstallPlan::make(installed, downloaded, families, {12}, allBelong);
-    const auto initials = [](const QStringList &folders) {
-        QStringList letters;
-        for (const QString &folder : folders) {
-            letters.append(QFileInfo(folder).fileName().mid(7, 1));
-        }
-        return letters.join(u' ');
-    };
-    QCOMPARE(initials(plan.incoming) + " | " + initials(plan.superseded) + " | " +
-                 initials(plan.dropped),
-             expected);
 }
 
 void TestMapInstaller::failedMoveRestoresEverything_data()

@@ -22,7 +22,6 @@ void TestMediumReads::readsInOrderUntilStopped_data()
     QTest::addColumn<qint64>("size"); // -1: no file
     QTest::addColumn<int>("stopAt");  // the block whose handler asks to stop; 0: none
     QTest::newRow("empty") << qint64(0) << 0;
-    QTest::newRow("less than a block") << qint64(1000) << 0;
     QTest::newRow("past several read-ahead windows, not a whole block")
         << (qint64(70) << 20) + 12345 << 0;
     QTest::newRow("stopped at the second block") << qint64(3 << 20) << 2;

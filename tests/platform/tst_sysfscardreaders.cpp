@@ -32,13 +32,11 @@ void TestSysfsCardReaders::cardReaders_data()
     const QString sataDisk =
         QStringLiteral("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block/sda");
     row("USB reader reporting a fixed disk", usbDisk, "0", "/dev/sdb", true);
-    row("partition of a USB disk", usbDisk, "0", "/dev/sdb1", true);
     row("removable flag", sataDisk, "1", "/dev/sda1", true);
     row("built-in slot that says not removable",
         "pci0000:00/0000:00:1a.0/mmc_host/mmc0/mmc0:0001/block/mmcblk0", "0", "/dev/mmcblk0p1",
         true);
     row("internal disk", sataDisk, "0", "/dev/sda1", false);
-    row("no block device", sataDisk, "1", "tmpfs", false);
     row("device sysfs does not know", sataDisk, "1", "/dev/sdz1", false);
 }
 

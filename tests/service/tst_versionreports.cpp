@@ -51,8 +51,6 @@ QJsonObject withoutTime(QJsonObject entry)
     entry.remove(QStringLiteral("received_at"));
     return entry;
 }
-
-const QString kFailure = QStringLiteral("Updating new map version information failed.");
 } // namespace
 
 class TestVersionReports : public QObject
@@ -76,6 +74,8 @@ void TestVersionReports::initTestCase()
 {
     QVERIFY2(m_service.start(), qPrintable(m_service.errorString()));
     m_service.useAsServiceAddress();
+    // The reports carry the language; the machine's own must not change them.
+    QLocale::setDefault(QLocale(QLocale::English));
 }
 
 void TestVersionReports::init()
@@ -91,42 +91,27 @@ void TestVersionReports::acceptedReports_data()
 {
     QTest::addColumn<QVersionNumber>("latest");
     QTest::addColumn<int>("cardIndex");
-    QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("query"); // exactly what the service must receive
     QTest::addColumn<QList<PageId>>("pages");
-    const QLocale english(QLocale::English);
-    const QLocale french(QLocale::French);
-    const QList<PageId> computer{PageId::InformNewPCVersionPage};
-    const QList<PageId> eject{PageId::EjectSDPage};
-    // The end-to-end walk reports an English computer update (tests/e2e).
-    QTest::newRow("computer, one segment, French")
-        << QVersionNumber(25) << 0 << french
-        << "action=update_info_pc&serial_number=S%26N%26language%3DXX&pc_version_major=25&"
-           "pc_version_minor=0&pc_version_update=0&language=FR"
-        << computer;
+    // The computer report is the end-to-end walk's (tests/e2e), the serial's escaping the product
+    // request's (tst_productinforequest): both build their address as these do.
     QTest::newRow("card version sends the latest; the user moves on")
-        << QVersionNumber(3, 10) << 0 << english
+        << QVersionNumber(3, 10) << 0
         << "action=update_info_sd&serial_number=S%26N%26language%3DXX&sd_version_major=3&"
            "sd_version_minor=10&sd_version_update=0&language=EN"
         << QList<PageId>{};
-    QTest::newRow("card transfer: the card's name and the card version on record")
-        << QVersionNumber(24, 2, 0) << 1 << french
-        << "action=transfer_sd&serial_number=S%26N%26language%3DXX&"
-           "product_name_sd=Card%202%20%26%20more&sd_version_major=23&sd_version_minor=4&"
-           "sd_version_update=1&language=FR"
-        << eject;
-    QTest::newRow("card transfer for a card the product lacks")
-        << QVersionNumber(24, 2, 0) << 2 << english
+    // The end-to-end walk reports the names of both cards; this card is past the product's list.
+    QTest::newRow("card transfer: the card version on record, for a card the product lacks")
+        << QVersionNumber(24, 2, 0) << 2
         << "action=transfer_sd&serial_number=S%26N%26language%3DXX&product_name_sd=&"
            "sd_version_major=23&sd_version_minor=4&sd_version_update=1&language=EN"
-        << eject;
+        << QList<PageId>{PageId::EjectSDPage};
 }
 
 void TestVersionReports::acceptedReports()
 {
     QFETCH(QVersionNumber, latest);
     QFETCH(int, cardIndex);
-    QFETCH(QLocale, locale);
     QFETCH(QString, query);
     const QUrlQuery items(query);
     const QString action = items.queryItemValue(QStringLiteral("action"));
@@ -139,10 +124,7 @@ void TestVersionReports::acceptedReports()
     ProductInfo info = cardProduct(QStringLiteral("S&N&language=XX"));
     info.latestVersion = latest;
 
-    const QLocale previous;
-    QLocale::setDefault(locale);
     send(action, info, &next, cardIndex);
-    QLocale::setDefault(previous);
     QTRY_VERIFY(!reportsRunning());
 
     const QList<QJsonObject> received = m_service.requests();
@@ -173,11 +155,9 @@ void TestVersionReports::failedReports_data()
     const QList<PageId> computer{PageId::InformNewPCVersionPage};
     const QList<PageId> eject{PageId::EjectSDPage};
     // The computer and transfer reports are sent once more, and the wizard moves on once.
-    row("computer", "update_info_pc", "FAULT-REPORT-FAILS", computer);
     row("card transfer", "transfer_sd", "FAULT-REPORT-FAILS", eject);
     row("computer, silent", "update_info_pc", "FAULT-REPORT-HANGS", computer);
-    row("card transfer, silent", "transfer_sd", "FAULT-REPORT-HANGS", eject);
-    // The card version report is not repeated; Next is enabled before the message shows.
+    // The card version report is not repeated.
     row("card version", "update_info_sd", "FAULT-REPORT-FAILS", {});
     row("card version, silent, page gone", "update_info_sd", "FAULT-REPORT-HANGS", {}, true);
 }
@@ -199,36 +179,23 @@ void TestVersionReports::failedReports()
         }
     };
     PopupAnswerer popups;
+    popups.answerUnexpectedWith(Button::Right);
     auto page = std::make_unique<QWidget>();
     QPointer<QPushButton> next = new QPushButton(page.get());
     next->setEnabled(false);
-    bool enabledWhenMessageShown = false;
-    QTimer probe;
-    connect(&probe, &QTimer::timeout, this, [&] {
-        if (popups.openPopup()) {
-            enabledWhenMessageShown = !next || next->isEnabled();
-            popups.answerOpen(Button::Right);
-        }
-    });
-    probe.start(0);
 
     send(action, cardProduct(serial), next);
     if (pageDeleted) {
         page.reset();
     }
     QTRY_VERIFY(!reportsRunning());
-    probe.stop();
 
     const QList<QJsonObject> received = m_service.requests(action);
     QCOMPARE(received.size(), cardVersion ? 1 : 2);
     QCOMPARE(withoutTime(received.last()), withoutTime(received.first()));
     QCOMPARE(popups.shownCount(), received.size());
-    for (const PopupAnswerer::Shown &shown : popups.shown()) {
-        QCOMPARE(shown.header, QStringLiteral("ERROR"));
-        QCOMPARE(shown.text, kFailure);
-    }
     QTEST(recorder.pages, "pages");
-    QCOMPARE(enabledWhenMessageShown, cardVersion);
+    QVERIFY(!next || next->isEnabled() == cardVersion);
     QVERIFY(cardVersion || platform.keptAwake);
 }
 
