@@ -48,6 +48,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void plan_data();
+    void plan();
     void failedMoveRestoresEverything_data();
     void failedMoveRestoresEverything();
     void interruptedInstallEndsOldThenNew_data();
@@ -103,6 +105,45 @@ MapInstallPlan TestMapInstaller::planFor(const QList<qint32> &families) const
         downloaded.append({QFileInfo(info).path(), Core::readMapId(info)});
     }
     return MapInstallPlan::make(installed, downloaded, families, {12}, false);
+}
+
+void TestMapInstaller::plan_data()
+{
+    QTest::addColumn<QList<qint32>>("families");
+    QTest::addColumn<bool>("allBelong");
+    QTest::addColumn<QString>("expected"); // incoming | superseded | dropped, by folder name
+    // X is a download whose family could not be read (-1).
+    QTest::newRow("computer product: everything downloaded comes")
+        << QList<qint32>{10} << true << "N S X | N W | ";
+    QTest::newRow("card product: only its own families")
+        << QList<qint32>{10} << false << "N | N W | S X";
+    QTest::newRow("no families: every download dropped, withdrawn still go")
+        << QList<qint32>{} << false << " | W | N S X";
+}
+
+void TestMapInstaller::plan()
+{
+    QFETCH(QList<qint32>, families);
+    QFETCH(bool, allBelong);
+    QFETCH(QString, expected);
+    const QList<MapInstallPlan::Map> installed = {{"/m/HalvornNorth", 10},
+                                                  {"/m/HalvornOther", 90},
+                                                  {"/m/HalvornWest", 12},
+                                                  {"/m/HalvornBroken", -1}};
+    const QList<MapInstallPlan::Map> downloaded = {
+        {"/d/HalvornNorth", 10}, {"/d/HalvornSouth", 11}, {"/d/HalvornX", -1}};
+    const MapInstallPlan plan =
+        MapInstallPlan::make(installed, downloaded, families, {12}, allBelong);
+    const auto initials = [](const QStringList &folders) {
+        QStringList letters;
+        for (const QString &folder : folders) {
+            letters.append(QFileInfo(folder).fileName().mid(7, 1));
+        }
+        return letters.join(u' ');
+    };
+    QCOMPARE(initials(plan.incoming) + " | " + initials(plan.superseded) + " | " +
+                 initials(plan.dropped),
+             expected);
 }
 
 void TestMapInstaller::failedMoveRestoresEverything_data()

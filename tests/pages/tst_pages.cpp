@@ -20,14 +20,12 @@
 #include "pages/shared/GPSDataExtractedPage.h"
 #include "pages/shared/ThankYouPage.h"
 #include "service/ProductInfo.h"
-#include "service/SdVersionReport.h"
 #include "service/VersionReport.h"
 
 #include <QAccessible>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QJsonObject>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -106,8 +104,6 @@ private Q_SLOTS:
     void texts();
     void cardWithoutMap_data();
     void cardWithoutMap();
-    void cardVersionReport_data();
-    void cardVersionReport();
     void garminProgramsStartFromTheirCheckedPaths();
     void closeGarminPageRoutes_data();
     void closeGarminPageRoutes();
@@ -158,7 +154,6 @@ void TestPages::init()
     LanguageChoice::apply(QStringLiteral("en"));
     m_requested.clear();
     m_service.clearRequests();
-    SdVersionReport::setTimeoutMs(SdVersionReport::defaultTimeoutMs);
 }
 
 void TestPages::cleanup()
@@ -295,43 +290,6 @@ void TestPages::cardWithoutMap()
     page.show();
     QTest::mouseClick(button(&page, "ReinstallButton"), Qt::LeftButton);
     QCOMPARE(m_requested, QList<PageId>{PageId::DownloadMapSDPage});
-}
-
-void TestPages::cardVersionReport_data()
-{
-    QTest::addColumn<QString>("serial");
-    QTest::addColumn<int>("timeoutMs");
-    QTest::addColumn<int>("failures");
-    QTest::newRow("accepted") << "HALV-SD-0002" << SdVersionReport::defaultTimeoutMs << 0;
-    QTest::newRow("refused") << "FAULT-REPORT-FAILS" << SdVersionReport::defaultTimeoutMs << 1;
-    QTest::newRow("never answered") << "FAULT-REPORT-HANGS" << 200 << 1;
-}
-
-void TestPages::cardVersionReport()
-{
-    QFETCH(QString, serial);
-    QFETCH(int, timeoutMs);
-    QFETCH(int, failures);
-    SdVersionReport::setTimeoutMs(timeoutMs);
-    ProductInfo *product = useProduct();
-    product->productSerial = serial;
-    PopupAnswerer answerer;
-    answerer.answer(Button::Right, failures);
-
-    InformNewSDVersionPage page;
-    page.show();
-    QPushButton *next = button(&page, "NextButton");
-    QVERIFY(!next->isEnabled());
-    QTRY_VERIFY(next->isEnabled());
-
-    // The report's parameters are the service tests' business; this is the product's report.
-    const QList<QJsonObject> reports = m_service.requests(QStringLiteral("update_info_sd"));
-    QCOMPARE(reports.size(), 1);
-    QCOMPARE(reports.first().value("serial_number").toString(), serial);
-    QTRY_COMPARE(answerer.shownCount(), failures);
-    QVERIFY(m_requested.isEmpty());
-    QTest::mouseClick(next, Qt::LeftButton);
-    QCOMPARE(m_requested, QList<PageId>{PageId::ViewMapOnPCPage});
 }
 
 // The Garmin program paths are found once per run, by the first check that passes, so the steps

@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include "app/Core.h"
 #include "app/PopupDialog.h"
 #include "app/RichTextResources.h"
 #include "app/Startup.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -41,12 +43,20 @@ public Q_SLOTS:
 };
 } // namespace
 
-class TestPopupDialog : public QObject
+// Core's own rules, and the pop-ups.
+class TestApp : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { Startup::applyLook(*qApp); }
+
+    void formatDuration_data();
+    void formatDuration();
+    void languageCodeFollowsDefaultLocale_data();
+    void languageCodeFollowsDefaultLocale();
+    void garminMapsFolderReplacesOnlyTheApplicationFolder_data();
+    void garminMapsFolderReplacesOnlyTheApplicationFolder();
 
     void headerIsUpperCasedAndFitsTheDialog_data();
     void headerIsUpperCasedAndFitsTheDialog();
@@ -57,7 +67,74 @@ private Q_SLOTS:
     void longTextScrollsAndTheButtonsStayOnScreen();
 };
 
-void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog_data()
+void TestApp::formatDuration_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("59.4 s rounds down") << 59.4 << "59 sec";
+    QTest::newRow("59.6 s stays in seconds") << 59.6 << "60 sec";
+    QTest::newRow("one minute") << 60.0 << "1 min";
+    QTest::newRow("90 s rounds half away") << 90.0 << "2 min";
+    QTest::newRow("3575 s stays in minutes") << 3575.0 << "60 min";
+    QTest::newRow("one hour") << 3600.0 << "1 hrs 0 min";
+    QTest::newRow("5430 s") << 5430.0 << "1 hrs 31 min";
+    QTest::newRow("7170 s: hours from the rounded minutes") << 7170.0 << "2 hrs 0 min";
+}
+
+void TestApp::formatDuration()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(Core::formatDuration(seconds), text);
+}
+
+void TestApp::languageCodeFollowsDefaultLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("French, Canada") << QLocale(QLocale::French, QLocale::Canada) << "FR";
+    QTest::newRow("English") << QLocale(QLocale::English) << "EN";
+    QTest::newRow("German") << QLocale(QLocale::German) << "EN";
+}
+
+void TestApp::languageCodeFollowsDefaultLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, code);
+    const QLocale previous;
+    QLocale::setDefault(locale);
+    const QString result = Core::languageCode();
+    QLocale::setDefault(previous);
+    QCOMPARE(result, code);
+}
+
+void TestApp::garminMapsFolderReplacesOnlyTheApplicationFolder_data()
+{
+    QTest::addColumn<QString>("applicationName");
+    QTest::addColumn<QString>("dataHome");
+    QTest::newRow("name in the home folder") << "HalvornSync"
+                                             << "/home/halvornsync-user/share";
+    QTest::newRow("name in another case in the home folder") << "halvornsync"
+                                                             << "/home/HALVORNSYNC/share";
+}
+
+void TestApp::garminMapsFolderReplacesOnlyTheApplicationFolder()
+{
+    QFETCH(QString, applicationName);
+    QFETCH(QString, dataHome);
+    const QString previousName = QCoreApplication::applicationName();
+    const QByteArray previousDataHome = qgetenv("XDG_DATA_HOME");
+    QCoreApplication::setApplicationName(applicationName);
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+
+    const QString folder = Core::garminMapsFolder();
+
+    QCoreApplication::setApplicationName(previousName);
+    qputenv("XDG_DATA_HOME", previousDataHome);
+    QCOMPARE(folder, dataHome + QStringLiteral("/Garmin/Maps"));
+}
+
+void TestApp::headerIsUpperCasedAndFitsTheDialog_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("shrunk");
@@ -68,7 +145,7 @@ void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog_data()
     QTest::newRow("markup in a product name") << "Topo <b>Nord</b>" << false;
 }
 
-void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog()
+void TestApp::headerIsUpperCasedAndFitsTheDialog()
 {
     QFETCH(QString, text);
     QFETCH(bool, shrunk);
@@ -87,7 +164,7 @@ void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog()
     QVERIFY2(drawnWidth <= dialog.width() - 24, qPrintable(QString::number(drawnWidth)));
 }
 
-void TestPopupDialog::escapeLeavesThePopupOpenAndEnterAccepts()
+void TestApp::escapeLeavesThePopupOpenAndEnterAccepts()
 {
     PopupDialog dialog;
     dialog.setLeftButtonText(QStringLiteral("No"));
@@ -104,7 +181,7 @@ void TestPopupDialog::escapeLeavesThePopupOpenAndEnterAccepts()
     QVERIFY(openAfterEscape);
 }
 
-void TestPopupDialog::markupNamesOnlyOurOwnResources_data()
+void TestApp::markupNamesOnlyOurOwnResources_data()
 {
     QTest::addColumn<QString>("markup"); // %1: a file that would show if it were read
     QTest::addColumn<bool>("foreign");
@@ -119,7 +196,7 @@ void TestPopupDialog::markupNamesOnlyOurOwnResources_data()
         << "<table><tr><td background=\"%1.png\">c</td></tr></table>" << true;
 }
 
-void TestPopupDialog::markupNamesOnlyOurOwnResources()
+void TestApp::markupNamesOnlyOurOwnResources()
 {
     QFETCH(QString, markup);
     QFETCH(bool, foreign);
@@ -147,7 +224,7 @@ void TestPopupDialog::markupNamesOnlyOurOwnResources()
     QVERIFY(label.heightForWidth(336) < 400);
 }
 
-void TestPopupDialog::linksOpenOnlyOnTheWeb()
+void TestApp::linksOpenOnlyOnTheWeb()
 {
     PopupDialog dialog;
     dialog.setLinksEnabled(true);
@@ -166,7 +243,7 @@ void TestPopupDialog::linksOpenOnlyOnTheWeb()
     QCOMPARE(handlers.opened, QList<QUrl>{QUrl("https://halvorn.example/")});
 }
 
-void TestPopupDialog::longTextScrollsAndTheButtonsStayOnScreen()
+void TestApp::longTextScrollsAndTheButtonsStayOnScreen()
 {
     PopupDialog dialog;
     dialog.setHeader("Information");
@@ -183,5 +260,5 @@ void TestPopupDialog::longTextScrollsAndTheButtonsStayOnScreen()
     QCOMPARE(scroll->focusPolicy(), Qt::StrongFocus);
 }
 
-HALVORNSYNC_TEST_MAIN(TestPopupDialog)
-#include "tst_popupdialog.moc"
+HALVORNSYNC_TEST_MAIN(TestApp)
+#include "tst_app.moc"
