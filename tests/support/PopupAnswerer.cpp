@@ -98,12 +98,10 @@ bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
     }
     if (event->type() == QEvent::Show && isPopup(object)) {
         auto *dialog = static_cast<QDialog *>(object);
-        auto *header = dialog->findChild<QLabel *>(QStringLiteral("PopupHeaderLabel"));
         m_shown.append({QString::fromLatin1(dialog->metaObject()->className()),
                         textOf(dialog, "PopupHeaderLabel"), textOf(dialog, "TextLabel"),
                         readText(dialog), buttonText(dialog, "LeftPopupButton"),
-                        buttonText(dialog, "RightPopupButton"),
-                        header ? header->palette().color(QPalette::WindowText) : QColor()});
+                        buttonText(dialog, "RightPopupButton")});
         m_open.append(dialog);
         if (m_answers.isEmpty() && m_unexpectedAnswer) {
             ++m_unexpected;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -37,7 +36,6 @@ public:
         QString readText;    // the text as laid out (markup taken away if it was taken as such)
         QString leftButton;  // empty when hidden
         QString rightButton; // empty when hidden
-        QColor headerColour;
     };
 
     explicit PopupAnswerer(QObject *parent = nullptr);
