@@ -34,9 +34,6 @@ ProductInfo parse(const char *json)
 }
 
 using Ids = QList<qint32>;
-} // namespace
-
-namespace {
 using Button = PopupAnswerer::Button;
 
 // Runs the whole step for one serial, as the user would from a page, and waits until it is over.
@@ -47,10 +44,6 @@ void runStep(QWidget *origin, const QString &serial)
     ProductInfoStep::start(origin);
     QTRY_VERIFY(!ProductInfoStep::isRunning());
 }
-} // namespace
-
-namespace {
-using Button = PopupAnswerer::Button;
 
 ProductInfo cardProduct(const QString &serial)
 {
