@@ -6,14 +6,22 @@
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
 #include "app/MainWindow.h"
+#include "app/OverlayWidget.h"
+#include "app/PopupDialog.h"
 #include "service/ProductInfo.h"
+#include "service/SerialDialog.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 using Button = PopupAnswerer::Button;
@@ -109,9 +117,18 @@ private Q_SLOTS:
     void routes();
     void answerToAReplacedPageMovesNothing_data();
     void answerToAReplacedPageMovesNothing();
+    // The main window itself.
+    void pageSwitchDeletesTheOldPageBeforeReturning();
+    void nestedPopupsKeepTheOverlayUntilTheLastCloses();
+    void overlayCoversTheWindowWhenResized();
+    void namesForScreenReaders();
 
 private:
     QString currentPage() const;
+    QWidget *overlay() const
+    {
+        return m_window->findChild<OverlayWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    }
     void walk(const QStringList &steps);
 
     // The card version page reports to it before it lets the user go on.
@@ -373,6 +390,89 @@ void TestPageGraph::answerToAReplacedPageMovesNothing()
     QTEST(m_answerer->shown().value(0).header, "question");
     QCOMPARE(currentPage(), QStringLiteral("ThankYouPage"));
     QCOMPARE(m_visited, (QStringList{pageClassName(page), "ThankYouPage"}));
+}
+
+void TestPageGraph::pageSwitchDeletesTheOldPageBeforeReturning()
+{
+    QPointer<QWidget> old =
+        m_window->findChild<QStackedWidget *>("ContainerWidget")->currentWidget();
+    Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
+    QVERIFY(old.isNull());
+    QCOMPARE(m_window->findChild<QStackedWidget *>("ContainerWidget")->count(), 1);
+    QCOMPARE(currentPage(), QStringLiteral("ChooseLanguagePage"));
+
+    // Without a page the placeholder stands in; it survives being replaced, so it can come back.
+    QMetaObject::invokeMethod(m_window.get(), "onCurrentPageChanged", Q_ARG(QWidget *, nullptr));
+    QCOMPARE(m_window->findChild<QStackedWidget *>("ContainerWidget")->count(), 1);
+    QCOMPARE(currentPage(), QStringLiteral("PlaceholderPage"));
+    Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    QMetaObject::invokeMethod(m_window.get(), "onCurrentPageChanged", Q_ARG(QWidget *, nullptr));
+    QCOMPARE(currentPage(), QStringLiteral("PlaceholderPage"));
+}
+
+void TestPageGraph::nestedPopupsKeepTheOverlayUntilTheLastCloses()
+{
+    m_answerer.reset(); // this test answers its pop-ups itself
+    QWidget *dim = overlay();
+    QVERIFY(!dim->isVisible());
+
+    PopupAnswerer answerer;
+    QList<bool> visible; // while the outer pop-up is open, after an inner pop-up, after help
+    bool innerAccepted = true;
+    QPointer<QLabel> picture = new QLabel(QStringLiteral("picture"));
+    QTimer::singleShot(0, this, [&] {
+        visible.append(dim->isVisible());
+        answerer.answer(Button::Left);
+        innerAccepted = PopupDialog::ask(QStringLiteral("Inner"), QString(), QStringLiteral("No"),
+                                         QStringLiteral("Yes"));
+        visible.append(dim->isVisible());
+        Core::instance()->showNeedHelp(nullptr); // nothing to show: no pop-up
+        answerer.answer(Button::Right);
+        Core::instance()->showNeedHelp(picture);
+        visible.append(dim->isVisible());
+        answerer.answerOpen(Button::Right);
+    });
+    QVERIFY(PopupDialog::ask(QStringLiteral("Outer"), QString(), QStringLiteral("No"),
+                             QStringLiteral("Yes")));
+    QVERIFY(!innerAccepted);
+    QCOMPARE(visible, (QList<bool>{true, true, true}));
+    QVERIFY(!dim->isVisible());
+    QCOMPARE(answerer.shownCount(), 3);
+    QCOMPARE(answerer.shown().at(1).leftButton, QStringLiteral("NO"));
+    QCOMPARE(answerer.shown().at(2).className, QStringLiteral("NeedHelpDialog"));
+    QVERIFY(picture.isNull()); // the help dialog took it and deleted it
+}
+
+void TestPageGraph::overlayCoversTheWindowWhenResized()
+{
+    QWidget *dim = overlay();
+    m_window->resize(395, 505);
+    QCOMPARE(dim->size(), m_window->size());
+    // A page added later must not cover the overlay.
+    Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    PopupDialog popup;
+    QVERIFY(dim->isVisible());
+    QCOMPARE(m_window->childAt(m_window->rect().center()), dim);
+}
+
+void TestPageGraph::namesForScreenReaders()
+{
+    const auto name = [](QObject *object) {
+        return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(m_window->findChild<QToolButton *>("CloseButton")), "Close");
+
+    PopupDialog popup;
+    popup.setHeader("Error");
+    QCOMPARE(name(&popup), "Error");
+
+    SerialDialog serial;
+    QCOMPARE(name(&serial), "Product Serial Number");
+    auto *field = serial.findChild<QLineEdit *>("SerialLineEdit");
+    QCOMPARE(name(field), "Serial number");
+    const auto labels = QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->object(), serial.findChild<QLabel *>("TextLabel"));
 }
 
 HALVORNSYNC_TEST_MAIN(TestPageGraph)
