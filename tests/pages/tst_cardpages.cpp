@@ -302,7 +302,6 @@ void TestCardPages::ejection_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<PageId>("next");
 
-    QTest::newRow("first card taken out") << 0 << false << "removed" << PageId::InsertSDPage;
     QTest::newRow("last card, reader empty, one written")
         << 1 << true << "not ready" << PageId::InformNewSDVersionPage;
     QTest::newRow("last card, back under another root, none written")

@@ -210,8 +210,6 @@ void TestPages::texts_data()
     QTest::newRow("card update") << made(PageId::SDUpdatesAvailablePage) << name << "24.1"
                                  << QStringList{"Your version: 23.4.1\n",
                                                 "Available version: 24.2.0\n"};
-    QTest::newRow("card current") << made(PageId::NoSDUpdatesAvailablePage) << name << "24.1"
-                                  << QStringList{"Your version: 23.4.1\nAvailable version: 24.2.0"};
     // The product's major version against the one on sale.
     QTest::newRow("major release") << made(PageId::MajorReleaseAvailablePage) << name << ""
                                    << QStringList{"Your version: 24\n", "Available version: 25"};

@@ -1,6 +1,8 @@
 #include "FakePlatform.h"
+#include "PeFileBuilder.h"
 #include "TestMain.h"
 #include "app/Core.h"
+#include "maps/GarminApplications.h"
 #include "maps/InstalledMaps.h"
 #include "maps/Worker.h"
 
@@ -30,7 +32,20 @@ QStringList sorted(QStringList list)
 }
 } // namespace
 
-class TestInstalledMaps : public QObject
+namespace {
+const QString kX86 = QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe");
+const QString kX64 = QStringLiteral("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
+
+// A fake BaseCamp at a Windows path with the given file version; none when the version is empty.
+bool install(const FakePlatform &platform, const QString &windowsPath, const QString &version)
+{
+    return version.isEmpty() || PeFileBuilder::writeExecutable(platform.nativePath(windowsPath),
+                                                               QVersionNumber::fromString(version));
+}
+} // namespace
+
+// The maps folder: what is installed there, and Garmin's programs found beside it.
+class TestMaps : public QObject
 {
     Q_OBJECT
 
@@ -40,13 +55,15 @@ private Q_SLOTS:
     void readsIdAndVersion();
     void uninstallDeletesOneFolderOfTheMapsFolder_data();
     void uninstallDeletesOneFolderOfTheMapsFolder();
+    void checkBaseCamp_data();
+    void checkBaseCamp();
 
 private:
     QTemporaryDir m_files;
 };
 
 // The Garmin maps folder lies in this process's sandboxed home.
-void TestInstalledMaps::discoversTheVendorsMaps()
+void TestMaps::discoversTheVendorsMaps()
 {
     const QString maps = Core::garminMapsFolder();
     QVERIFY(writeFile(maps + "/HalvornTopo/data/Info.xml", infoXml(1)));
@@ -69,7 +86,7 @@ void TestInstalledMaps::discoversTheVendorsMaps()
              sorted(installed + QStringList{root + "/HalvornSyncDownloads/HalvornTopo/Info.xml"}));
 }
 
-void TestInstalledMaps::readsIdAndVersion_data()
+void TestMaps::readsIdAndVersion_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("id");
@@ -100,7 +117,7 @@ void TestInstalledMaps::readsIdAndVersion_data()
         "2.10.5", false);
 }
 
-void TestInstalledMaps::readsIdAndVersion()
+void TestMaps::readsIdAndVersion()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, latest);
@@ -112,7 +129,7 @@ void TestInstalledMaps::readsIdAndVersion()
     QTEST(InstalledMaps::isOutOfDate(version, QVersionNumber::fromString(latest)), "outOfDate");
 }
 
-void TestInstalledMaps::uninstallDeletesOneFolderOfTheMapsFolder_data()
+void TestMaps::uninstallDeletesOneFolderOfTheMapsFolder_data()
 {
     QTest::addColumn<bool>("mapsFolderKnown");
     QTest::addColumn<QString>("name");
@@ -127,7 +144,7 @@ void TestInstalledMaps::uninstallDeletesOneFolderOfTheMapsFolder_data()
     QTest::newRow("inside a map") << true << "HalvornTopo/data" << false;
 }
 
-void TestInstalledMaps::uninstallDeletesOneFolderOfTheMapsFolder()
+void TestMaps::uninstallDeletesOneFolderOfTheMapsFolder()
 {
     QFETCH(bool, mapsFolderKnown);
     QFETCH(QString, name);
@@ -150,5 +167,46 @@ void TestInstalledMaps::uninstallDeletesOneFolderOfTheMapsFolder()
     QVERIFY(QFileInfo::exists(root.filePath("Elsewhere/Info.xml")));
 }
 
-HALVORNSYNC_TEST_MAIN(TestInstalledMaps)
-#include "tst_installedmaps.moc"
+void TestMaps::checkBaseCamp_data()
+{
+    QTest::addColumn<QString>("x86");
+    QTest::addColumn<QString>("x64");
+    QTest::addColumn<bool>("mapInstallFolder");
+    QTest::addColumn<QString>("baseCamp"); // empty: the check fails
+    QTest::addColumn<QString>("mapInstall");
+    const auto row = [](const char *name, const char *x86, const char *x64, bool mapInstallFolder,
+                        const QString &baseCamp, const QString &mapInstall) {
+        QTest::newRow(name) << x86 << x64 << mapInstallFolder << baseCamp << mapInstall;
+    };
+    const QString x86 = "\"C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe\"";
+    const QString x86MapInstall = "\"C:/Program Files (x86)/Garmin/MapInstall/MapInstall.exe\"";
+    const QString none;
+    // No BaseCamp, BaseCamp 4.6.1 or 4.6.2.900 in Program Files alone: the page tests'
+    // BaseCamp questions; MapInstall beside the Garmin folder: tests/pages.
+    row("4.6.2", "4.6.2", "", true, x86, x86MapInstall);
+    row("too old in x86, new in Program Files", "4.6.1", "4.7.0", false, none, none);
+}
+
+void TestMaps::checkBaseCamp()
+{
+    QFETCH(QString, x86);
+    QFETCH(QString, x64);
+    QFETCH(bool, mapInstallFolder);
+    QFETCH(QString, baseCamp);
+    QFETCH(QString, mapInstall);
+    FakePlatform platform;
+    platform.driveC = m_files.filePath(QTest::currentDataTag());
+    QVERIFY(install(platform, kX86, x86));
+    QVERIFY(install(platform, kX64, x64));
+    if (mapInstallFolder) {
+        QVERIFY(
+            install(platform, "C:/Program Files (x86)/Garmin/MapInstall/MapInstall.exe", "4.0.0"));
+    }
+    GarminApplications applications;
+    QCOMPARE(applications.checkBaseCamp(), !baseCamp.isEmpty());
+    QCOMPARE(applications.baseCampPath(), baseCamp);
+    QCOMPARE(applications.mapInstallPath(), mapInstall);
+}
+
+HALVORNSYNC_TEST_MAIN(TestMaps)
+#include "tst_maps.moc"
