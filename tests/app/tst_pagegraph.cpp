@@ -124,6 +124,10 @@ private Q_SLOTS:
     void namesForScreenReaders();
 
 private:
+    QStackedWidget *stack() const
+    {
+        return m_window->findChild<QStackedWidget *>("ContainerWidget");
+    }
     QString currentPage() const;
     QWidget *overlay() const
     {
@@ -199,8 +203,7 @@ void TestPageGraph::cleanup()
 
 QString TestPageGraph::currentPage() const
 {
-    auto *stack = m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"));
-    return stack->currentWidget() ? stack->currentWidget()->objectName() : QString();
+    return stack()->currentWidget() ? stack()->currentWidget()->objectName() : QString();
 }
 
 // Each step is "Page", "Page/Button" or "Page/Button/Answers": wait for the page, queue answers
@@ -216,8 +219,7 @@ void TestPageGraph::walk(const QStringList &steps)
             m_answerer->answer(answer == QLatin1Char('R') ? Button::Right : Button::Left);
         }
         if (!parts.value(1).isEmpty()) {
-            auto *stack = m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"));
-            auto *button = stack->currentWidget()->findChild<QPushButton *>(parts.at(1));
+            auto *button = stack()->currentWidget()->findChild<QPushButton *>(parts.at(1));
             QVERIFY2(button, qPrintable(step));
             // A page may offer a button only once its own start-up work has run.
             QTRY_VERIFY2(button->isVisible() && button->isEnabled(), qPrintable(step));
@@ -394,16 +396,15 @@ void TestPageGraph::answerToAReplacedPageMovesNothing()
 
 void TestPageGraph::pageSwitchDeletesTheOldPageBeforeReturning()
 {
-    QPointer<QWidget> old =
-        m_window->findChild<QStackedWidget *>("ContainerWidget")->currentWidget();
+    QPointer<QWidget> old = stack()->currentWidget();
     Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
     QVERIFY(old.isNull());
-    QCOMPARE(m_window->findChild<QStackedWidget *>("ContainerWidget")->count(), 1);
+    QCOMPARE(stack()->count(), 1);
     QCOMPARE(currentPage(), QStringLiteral("ChooseLanguagePage"));
 
     // Without a page the placeholder stands in; it survives being replaced, so it can come back.
     QMetaObject::invokeMethod(m_window.get(), "onCurrentPageChanged", Q_ARG(QWidget *, nullptr));
-    QCOMPARE(m_window->findChild<QStackedWidget *>("ContainerWidget")->count(), 1);
+    QCOMPARE(stack()->count(), 1);
     QCOMPARE(currentPage(), QStringLiteral("PlaceholderPage"));
     Core::instance()->setCurrentPage(PageId::ThankYouPage);
     QMetaObject::invokeMethod(m_window.get(), "onCurrentPageChanged", Q_ARG(QWidget *, nullptr));

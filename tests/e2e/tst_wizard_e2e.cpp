@@ -208,7 +208,6 @@ void TestWizardEndToEnd::faultyMapDownloadsAskToTryAgain_data()
         QStringLiteral("The downloaded map is corrupt. Would you like to try downloading again?");
     const QString failed = QStringLiteral("Download failed. Would you like to try again?");
     QTest::newRow("wrong checksum") << "FAULT-WRONG-MD5" << corrupt;
-    QTest::newRow("stalled") << "FAULT-STALL" << failed;
     QTest::newRow("dropped") << "FAULT-DROP" << failed;
     QTest::newRow("HTTP error") << "FAULT-MAP-HTTP-ERROR" << failed;
 }

@@ -102,18 +102,16 @@ void TestCardPages::drivesOffered_data()
     QTest::addColumn<bool>("fixed");
     QTest::addColumn<QString>("label"); // empty: not offered; %1 stands for the root path
 
-    QTest::newRow("the product's card, named") << "1236"
-                                               << "HALVORN" << true << false << "%1 (HALVORN)";
-    QTest::newRow("blank card") << "-"
-                                << "" << true << false << "%1";
-    QTest::newRow("another product's card") << "1237"
-                                            << "" << true << false << "";
-    QTest::newRow("no number there") << "12G6"
-                                     << "" << true << false << "";
-    QTest::newRow("reader without its card") << "1236"
-                                             << "" << false << false << "";
-    QTest::newRow("internal disk") << "-"
-                                   << "" << true << true << "";
+    const auto row = [](const char *name, const char *image, const char *label,
+                        const char *volumeName = "", bool ready = true, bool fixed = false) {
+        QTest::newRow(name) << image << volumeName << ready << fixed << label;
+    };
+    row("the product's card, named", "1236", "%1 (HALVORN)", "HALVORN");
+    row("blank card", "-", "%1");
+    row("another product's card", "1237", "");
+    row("no number there", "12G6", "");
+    row("reader without its card", "1236", "", "", false);
+    row("internal disk", "-", "", "", true, true);
 }
 
 void TestCardPages::drivesOffered()

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPointer>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 

@@ -33,7 +33,6 @@ public:
     // file open in it; removes the others for real.
     bool removeFolder(const QString &path) override;
 
-    // `volumes`, in their order.
     QList<Volume> mountedVolumes() const override;
     // Every volume but those in `fixedDrives`.
     bool isRemovableDrive(const QString &rootPath) const override;
