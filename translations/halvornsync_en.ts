@@ -547,13 +547,6 @@ on your preprogrammed card.</source>
     </message>
 </context>
 <context>
-    <name>PendingPage</name>
-    <message>
-        <source>This page is still being built. Choose what it leads to:</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>PopupDialog</name>
     <message>
         <source>Need Help?</source>

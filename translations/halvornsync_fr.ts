@@ -553,13 +553,6 @@ sur votre carte préprogrammée.</translation>
     </message>
 </context>
 <context>
-    <name>PendingPage</name>
-    <message>
-        <source>This page is still being built. Choose what it leads to:</source>
-        <translation>Cette page est encore en construction. Choisissez ce qui la suit&#xa0;:</translation>
-    </message>
-</context>
-<context>
     <name>PopupDialog</name>
     <message>
         <source>Need Help?</source>

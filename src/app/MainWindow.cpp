@@ -2,16 +2,13 @@
 
 #include "app/Core.h"
 #include "app/OverlayWidget.h"
+#include "halvornsync/Version.h"
 
 #include "ui_MainWindow.h"
 
 #include <QFontDatabase>
 #include <QIcon>
 #include <QMouseEvent>
-
-namespace {
-const char *const kVersion = "2.2.2.0";
-} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent, Qt::FramelessWindowHint)
@@ -22,7 +19,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_overlay->hide();
 
     setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("HalvornSync ") + QLatin1String(kVersion));
+    setWindowTitle(QStringLiteral("HalvornSync ") + QLatin1String(ProgramVersion::full));
     setWindowIcon(QIcon(QStringLiteral(":/icons/HalvornSync.ico")));
 
     QPalette palette = QApplication::palette();

@@ -1,6 +1,5 @@
 #include "app/PageFactory.h"
 
-#include "app/PendingPage.h"
 #include "pages/card/DownloadMapSDPage.h"
 #include "pages/card/EjectSDPage.h"
 #include "pages/card/InformNewSDVersionPage.h"
@@ -9,25 +8,25 @@
 #include "pages/card/SDUpdatesAvailablePage.h"
 #include "pages/computer/CloseGarminPage.h"
 #include "pages/computer/DownloadBaseCampPage.h"
-#include "pages/computer/DownloadGPSDataPage.h"
 #include "pages/computer/DownloadMapPCPage.h"
-#include "pages/computer/GPSDataExtractedPage.h"
 #include "pages/computer/InformNewPCVersionPage.h"
 #include "pages/computer/InstallBaseCampPage.h"
-#include "pages/computer/MajorReleaseAvailablePage.h"
 #include "pages/computer/NoPCUpdatesAvailablePage.h"
 #include "pages/computer/PCUpdatesAvailablePage.h"
 #include "pages/computer/ProductsUninstalledPage.h"
 #include "pages/computer/SelectProductsPage.h"
-#include "pages/computer/ThankYouPage.h"
 #include "pages/computer/TransferToGPS2Page.h"
 #include "pages/computer/TransferToGPS3Page.h"
 #include "pages/computer/UninstallingPage.h"
-#include "pages/computer/UpdateFirmwarePage.h"
 #include "pages/computer/ViewMapOnPCPage.h"
 #include "pages/opening/ChooseLanguagePage.h"
 #include "pages/opening/HighSpeedConnectionRequiredPage.h"
 #include "pages/opening/InstallUpdateUninstallPage.h"
+#include "pages/shared/DownloadGPSDataPage.h"
+#include "pages/shared/GPSDataExtractedPage.h"
+#include "pages/shared/MajorReleaseAvailablePage.h"
+#include "pages/shared/ThankYouPage.h"
+#include "pages/shared/UpdateFirmwarePage.h"
 
 QWidget *createPage(PageId id)
 {
@@ -86,7 +85,6 @@ QWidget *createPage(PageId id)
         return new GPSDataExtractedPage;
     case PageId::ThankYouPage:
         return new ThankYouPage;
-    default:
-        return new PendingPage(id);
     }
+    return nullptr;
 }

@@ -1,7 +1,7 @@
 #include "app/PopupDialog.h"
 
-#include "app/Core.h"
 #include "app/Pictures.h"
+#include "app/PopupPlacement.h"
 #include "app/WebLink.h"
 #include "app/WindowOverlay.h"
 
@@ -174,9 +174,7 @@ void PopupDialog::relayout()
 
 void PopupDialog::centreOnMainWindow()
 {
-    if (QWidget *window = Core::mainWindow()) {
-        move(window->geometry().center() - rect().center());
-    }
+    PopupPlacement::centreOnMainWindow(this);
 }
 
 void PopupDialog::showEvent(QShowEvent *event)

@@ -50,8 +50,7 @@ QStringList findInfoFiles(const QString &folder)
 QStringList installedInfoFiles(const QString &mapsFolder)
 {
     QStringList files = findInfoFiles(mapsFolder);
-    files.removeIf(
-        [](const QString &path) { return path.contains(QLatin1String("HalvornSyncDownloads")); });
+    files.removeIf([](const QString &path) { return path.contains(downloadFolderName); });
     return files;
 }
 

@@ -7,21 +7,23 @@
 #include <QAbstractButton>
 #include <QPointer>
 
-namespace {
-int s_timeoutMs = SdVersionReport::defaultTimeoutMs;
-}
+namespace SdVersionReport {
 
-void SdVersionReport::setTimeoutMs(int milliseconds)
+namespace {
+int s_timeoutMs = defaultTimeoutMs;
+} // namespace
+
+void setTimeoutMs(int milliseconds)
 {
     s_timeoutMs = milliseconds;
 }
 
-int SdVersionReport::timeoutMs()
+int timeoutMs()
 {
     return s_timeoutMs;
 }
 
-void SdVersionReport::send(const ProductInfo &info, QAbstractButton *nextButton)
+void send(const ProductInfo &info, QAbstractButton *nextButton)
 {
     const QUrl url = ServiceRequests::sdVersionReportUrl(info, Core::languageCode());
     auto *report = new VersionReport(url, VersionReport::Repeat::Never, s_timeoutMs);
@@ -36,3 +38,5 @@ void SdVersionReport::send(const ProductInfo &info, QAbstractButton *nextButton)
     QObject::connect(report, &VersionReport::firstReplyEnded, report, enable);
     report->send();
 }
+
+} // namespace SdVersionReport

@@ -7,13 +7,13 @@ class QAbstractButton;
 // move: when the reply ends, or fails (after 15 s without an answer at the latest), `nextButton`
 // is enabled so the user can go on; a failure also shows the failure message. Nothing is repeated.
 // Sent by InformNewSDVersionPage::InformServer.
-class SdVersionReport
-{
-public:
-    static void send(const ProductInfo &info, QAbstractButton *nextButton);
+namespace SdVersionReport {
 
-    static constexpr int defaultTimeoutMs = 15000;
-    // Tests shorten the wait for a silent service; the program always uses the default.
-    static void setTimeoutMs(int milliseconds);
-    static int timeoutMs();
-};
+void send(const ProductInfo &info, QAbstractButton *nextButton);
+
+inline constexpr int defaultTimeoutMs = 15000;
+// Tests shorten the wait for a silent service; the program always uses the default.
+void setTimeoutMs(int milliseconds);
+int timeoutMs();
+
+} // namespace SdVersionReport

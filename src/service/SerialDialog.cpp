@@ -1,6 +1,6 @@
 #include "service/SerialDialog.h"
 
-#include "app/Core.h"
+#include "app/PopupPlacement.h"
 #include "app/WindowOverlay.h"
 
 #include "ui_SerialDialog.h"
@@ -24,7 +24,7 @@ SerialDialog::SerialDialog(QWidget *parent)
     ui->RightPopupButton->setEnabled(false);
     ui->SerialLineEdit->setFocus();
     adjustSize();
-    centreOnMainWindow();
+    PopupPlacement::centreOnMainWindow(this);
     m_dimmedWindow = WindowOverlay::dim();
 }
 
@@ -61,11 +61,4 @@ void SerialDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void SerialDialog::centreOnMainWindow()
-{
-    if (QWidget *window = Core::mainWindow()) {
-        move(window->geometry().center() - rect().center());
-    }
 }

@@ -29,8 +29,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void centreOnMainWindow();
-
     std::unique_ptr<Ui::SerialDialog> ui;
     QPointer<QWidget> m_dimmedWindow;
 };

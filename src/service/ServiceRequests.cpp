@@ -1,5 +1,6 @@
 #include "service/ServiceRequests.h"
 
+#include "halvornsync/Version.h"
 #include "service/ProductInfo.h"
 #include "service/ServiceAddress.h"
 
@@ -34,7 +35,7 @@ QUrl productInfoUrl(const QString &serial, const QString &language)
 {
     return actionUrl("get_info", {{"serial_number", serial},
                                   {"language", language},
-                                  {"halvornsync_version", QLatin1String(programVersion)}});
+                                  {"halvornsync_version", QLatin1String(ProgramVersion::release)}});
 }
 
 QUrl pcVersionReportUrl(const ProductInfo &info, const QString &language)

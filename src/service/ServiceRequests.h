@@ -10,9 +10,6 @@ class ProductInfo;
 // value and can never add or change a parameter. A version segment the version lacks is sent as 0.
 namespace ServiceRequests {
 
-// The program version the service is told about (the window title shows it with a fourth ".0").
-inline constexpr char programVersion[] = "2.2.2";
-
 QUrl productInfoUrl(const QString &serial, const QString &language);
 QUrl pcVersionReportUrl(const ProductInfo &info, const QString &language);
 QUrl sdVersionReportUrl(const ProductInfo &info, const QString &language);

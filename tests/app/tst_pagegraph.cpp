@@ -6,14 +6,22 @@
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
 #include "app/MainWindow.h"
+#include "app/OverlayWidget.h"
+#include "app/PopupDialog.h"
 #include "service/ProductInfo.h"
+#include "service/SerialDialog.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 using Button = PopupAnswerer::Button;
@@ -107,10 +115,24 @@ private Q_SLOTS:
 
     void routes_data();
     void routes();
+    void answerToAReplacedPageMovesNothing_data();
     void answerToAReplacedPageMovesNothing();
+    // The main window itself.
+    void pageSwitchDeletesTheOldPageBeforeReturning();
+    void nestedPopupsKeepTheOverlayUntilTheLastCloses();
+    void overlayCoversTheWindowWhenResized();
+    void namesForScreenReaders();
 
 private:
+    QStackedWidget *stack() const
+    {
+        return m_window->findChild<QStackedWidget *>("ContainerWidget");
+    }
     QString currentPage() const;
+    QWidget *overlay() const
+    {
+        return m_window->findChild<OverlayWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    }
     void walk(const QStringList &steps);
 
     // The card version page reports to it before it lets the user go on.
@@ -181,8 +203,7 @@ void TestPageGraph::cleanup()
 
 QString TestPageGraph::currentPage() const
 {
-    auto *stack = m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"));
-    return stack->currentWidget() ? stack->currentWidget()->objectName() : QString();
+    return stack()->currentWidget() ? stack()->currentWidget()->objectName() : QString();
 }
 
 // Each step is "Page", "Page/Button" or "Page/Button/Answers": wait for the page, queue answers
@@ -198,8 +219,7 @@ void TestPageGraph::walk(const QStringList &steps)
             m_answerer->answer(answer == QLatin1Char('R') ? Button::Right : Button::Left);
         }
         if (!parts.value(1).isEmpty()) {
-            auto *stack = m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"));
-            auto *button = stack->currentWidget()->findChild<QPushButton *>(parts.at(1));
+            auto *button = stack()->currentWidget()->findChild<QPushButton *>(parts.at(1));
             QVERIFY2(button, qPrintable(step));
             // A page may offer a button only once its own start-up work has run.
             QTRY_VERIFY2(button->isVisible() && button->isEnabled(), qPrintable(step));
@@ -334,10 +354,23 @@ void TestPageGraph::routes()
     QCOMPARE(shown.join(QStringLiteral(", ")), popups);
 }
 
+void TestPageGraph::answerToAReplacedPageMovesNothing_data()
+{
+    QTest::addColumn<PageId>("page");
+    QTest::addColumn<Product>("product");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("transfer to the GPS")
+        << PageId::MajorReleaseAvailablePage << Product::Computer << "TRANSFER TO GPS";
+    QTest::newRow("view on the computer")
+        << PageId::ViewMapOnPCPage << Product::TwoCardsUpToDate << "VIEW MAP ON PC?";
+}
+
 // A question runs its own event loop; if the page that asked is replaced meanwhile, the answer
 // must not move the wizard away from the page now shown.
 void TestPageGraph::answerToAReplacedPageMovesNothing()
 {
+    QFETCH(PageId, page);
+    QFETCH(Product, product);
     // The question stays open until answered here, from within its own event loop, after the
     // page that asked has been replaced.
     m_answerer = std::make_unique<PopupAnswerer>();
@@ -352,13 +385,95 @@ void TestPageGraph::answerToAReplacedPageMovesNothing()
     });
     whileAsking.start(10);
 
-    Core::instance()->setProductInfo(makeProduct(Product::Computer));
-    Core::instance()->setCurrentPage(PageId::MajorReleaseAvailablePage);
+    Core::instance()->setProductInfo(makeProduct(product));
+    Core::instance()->setCurrentPage(page);
     QTRY_VERIFY(answered && !m_answerer->openPopup());
     QCoreApplication::processEvents();
-    QCOMPARE(m_answerer->shown().value(0).header, QStringLiteral("TRANSFER TO GPS"));
+    QTEST(m_answerer->shown().value(0).header, "question");
     QCOMPARE(currentPage(), QStringLiteral("ThankYouPage"));
-    QCOMPARE(m_visited, (QStringList{"MajorReleaseAvailablePage", "ThankYouPage"}));
+    QCOMPARE(m_visited, (QStringList{pageClassName(page), "ThankYouPage"}));
+}
+
+void TestPageGraph::pageSwitchDeletesTheOldPageBeforeReturning()
+{
+    QPointer<QWidget> old = stack()->currentWidget();
+    Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
+    QVERIFY(old.isNull());
+    QCOMPARE(stack()->count(), 1);
+    QCOMPARE(currentPage(), QStringLiteral("ChooseLanguagePage"));
+
+    // Without a page the placeholder stands in; it survives being replaced, so it can come back.
+    QMetaObject::invokeMethod(m_window.get(), "onCurrentPageChanged", Q_ARG(QWidget *, nullptr));
+    QCOMPARE(stack()->count(), 1);
+    QCOMPARE(currentPage(), QStringLiteral("PlaceholderPage"));
+    Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    QMetaObject::invokeMethod(m_window.get(), "onCurrentPageChanged", Q_ARG(QWidget *, nullptr));
+    QCOMPARE(currentPage(), QStringLiteral("PlaceholderPage"));
+}
+
+void TestPageGraph::nestedPopupsKeepTheOverlayUntilTheLastCloses()
+{
+    m_answerer.reset(); // this test answers its pop-ups itself
+    QWidget *dim = overlay();
+    QVERIFY(!dim->isVisible());
+
+    PopupAnswerer answerer;
+    QList<bool> visible; // while the outer pop-up is open, after an inner pop-up, after help
+    bool innerAccepted = true;
+    QPointer<QLabel> picture = new QLabel(QStringLiteral("picture"));
+    QTimer::singleShot(0, this, [&] {
+        visible.append(dim->isVisible());
+        answerer.answer(Button::Left);
+        innerAccepted = PopupDialog::ask(QStringLiteral("Inner"), QString(), QStringLiteral("No"),
+                                         QStringLiteral("Yes"));
+        visible.append(dim->isVisible());
+        Core::instance()->showNeedHelp(nullptr); // nothing to show: no pop-up
+        answerer.answer(Button::Right);
+        Core::instance()->showNeedHelp(picture);
+        visible.append(dim->isVisible());
+        answerer.answerOpen(Button::Right);
+    });
+    QVERIFY(PopupDialog::ask(QStringLiteral("Outer"), QString(), QStringLiteral("No"),
+                             QStringLiteral("Yes")));
+    QVERIFY(!innerAccepted);
+    QCOMPARE(visible, (QList<bool>{true, true, true}));
+    QVERIFY(!dim->isVisible());
+    QCOMPARE(answerer.shownCount(), 3);
+    QCOMPARE(answerer.shown().at(1).leftButton, QStringLiteral("NO"));
+    QCOMPARE(answerer.shown().at(2).className, QStringLiteral("NeedHelpDialog"));
+    QVERIFY(picture.isNull()); // the help dialog took it and deleted it
+}
+
+void TestPageGraph::overlayCoversTheWindowWhenResized()
+{
+    QWidget *dim = overlay();
+    m_window->resize(395, 505);
+    QCOMPARE(dim->size(), m_window->size());
+    // A page added later must not cover the overlay.
+    Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    PopupDialog popup;
+    QVERIFY(dim->isVisible());
+    QCOMPARE(m_window->childAt(m_window->rect().center()), dim);
+}
+
+void TestPageGraph::namesForScreenReaders()
+{
+    const auto name = [](QObject *object) {
+        return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(m_window->findChild<QToolButton *>("CloseButton")), "Close");
+
+    PopupDialog popup;
+    popup.setHeader("Error");
+    QCOMPARE(name(&popup), "Error");
+
+    SerialDialog serial;
+    QCOMPARE(name(&serial), "Product Serial Number");
+    auto *field = serial.findChild<QLineEdit *>("SerialLineEdit");
+    QCOMPARE(name(field), "Serial number");
+    const auto labels = QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->object(), serial.findChild<QLabel *>("TextLabel"));
 }
 
 HALVORNSYNC_TEST_MAIN(TestPageGraph)

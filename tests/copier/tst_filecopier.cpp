@@ -10,23 +10,15 @@
 #include <QMetaEnum>
 #include <QPointer>
 #include <QRandomGenerator>
-#include <QSemaphore>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <functional>
 
 namespace {
 template <typename Enum> QString keyOf(Enum value)
 {
     return QString::fromLatin1(QMetaEnum::fromType<Enum>().valueToKey(value));
-}
-
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 QByteArray makeData(int size)
@@ -37,19 +29,10 @@ QByteArray makeData(int size)
     return data;
 }
 
+// Copiers start their worker as a child of the application.
 QList<CopyThread *> workers()
 {
     return qApp->findChildren<CopyThread *>(Qt::FindDirectChildrenOnly);
-}
-
-CopyThread *newWorker(const QList<CopyThread *> &before)
-{
-    for (CopyThread *worker : workers()) {
-        if (!before.contains(worker)) {
-            return worker;
-        }
-    }
-    return nullptr;
 }
 
 // Calls `act` with the request's id for every question the copier asks, from the event loop as a
@@ -66,33 +49,30 @@ void onEachQuestion(FileCopier &copier, const std::function<void(int)> &act)
 } // namespace
 
 // Records what a copier reports, in order, as short texts such as "started(0)",
-// "error(0,DestinationExists,stopped)", "state(Busy)" or "done(false)"; progress reports are kept
-// apart per request because their number depends on timing. It can also stand in for the copier
-// of a CopyThread: its slots carry the copier's names.
+// "error(0,DestinationExists,stopped)", "state(Busy)" or "done(false)"; progress is left out, as
+// its number of reports depends on timing. It can also stand in for the copier of a CopyThread:
+// its slots and signal carry the copier's names.
 class CopyLog : public QObject
 {
     Q_OBJECT
 
 public:
-    CopyLog() { connect(this, &CopyLog::dataTransferProgress, this, &CopyLog::recordProgress); }
-
     void watch(FileCopier *copier)
     {
         connect(copier, &FileCopier::started, this, &CopyLog::copyStarted);
         connect(copier, &FileCopier::finished, this, &CopyLog::copyFinished);
         connect(copier, &FileCopier::canceled, this, &CopyLog::copyCanceled);
         connect(copier, &FileCopier::error, this, &CopyLog::copyError);
-        connect(copier, &FileCopier::dataTransferProgress, this, &CopyLog::recordProgress);
         connect(copier, &FileCopier::stateChanged, this, [this](FileCopier::State state) {
             events << QStringLiteral("state(%1)").arg(keyOf(state));
         });
         connect(copier, &FileCopier::done, this,
-                [this](bool error) { events << QStringLiteral("done(%1)").arg(boolText(error)); });
+                [this](bool error) { events << QStringLiteral("done(%1)").arg(text(error)); });
     }
     bool isDone() const { return events.value(events.size() - 1).startsWith("done("); }
+    static QString text(bool value) { return QVariant(value).toString(); }
 
     QStringList events;
-    QMap<int, QList<qint64>> progress;
 
 Q_SIGNALS:
     void dataTransferProgress(int id, qint64 progress);
@@ -101,7 +81,7 @@ public Q_SLOTS:
     void copyStarted(int id) { events << QStringLiteral("started(%1)").arg(id); }
     void copyFinished(int id, bool error)
     {
-        events << QStringLiteral("finished(%1,%2)").arg(id).arg(boolText(error));
+        events << QStringLiteral("finished(%1,%2)").arg(id).arg(text(error));
     }
     void copyCanceled() { events << QStringLiteral("canceled()"); }
     void copyError(int id, FileCopier::Error error, bool stopped)
@@ -110,9 +90,6 @@ public Q_SLOTS:
                       .arg(id)
                       .arg(keyOf(error), stopped ? QStringLiteral(",stopped") : QString());
     }
-
-private:
-    void recordProgress(int id, qint64 bytes) { progress[id].append(bytes); }
 };
 
 class TestFileCopier : public QObject
@@ -121,16 +98,12 @@ class TestFileCopier : public QObject
 
 private Q_SLOTS:
     void init();
-    void copiesOneRunAtATime();
     void outcome_data();
     void outcome();
     void answersAndCancels_data();
     void answersAndCancels();
-    void skipAllAfterWriteFailure_data();
-    void skipAllAfterWriteFailure();
     void copierDestroyedWhileWaiting();
     void workerDeletedWhileCopying();
-    void moveByRenameCopiesNothing();
     void directoryMoveRetriesOnlyTheSourceRemoval();
 
 private:
@@ -148,10 +121,9 @@ void TestFileCopier::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    write(QStringLiteral("a.bin"), m_data);
-    write(QStringLiteral("b.bin"), m_data);
-    write(QStringLiteral("old.bin"), "old");
-    write(QStringLiteral("old2.bin"), "old");
+    for (const char *name : {"a.bin", "b.bin", "old.bin", "old2.bin"}) {
+        write(name, name[0] == 'o' ? "old" : m_data);
+    }
 }
 
 void TestFileCopier::write(const QString &name, const QByteArray &data) const
@@ -182,42 +154,6 @@ QString TestFileCopier::contents(const QStringList &names) const
     return found.join(' ');
 }
 
-void TestFileCopier::copiesOneRunAtATime()
-{
-    FileCopier copier;
-    CopyLog log;
-    log.watch(&copier);
-    int refusedWhileBusy = 0;
-    int acceptedAfterDone = 0;
-    connect(&copier, &FileCopier::started, this, [&](int id) {
-        if (id == 0) {
-            refusedWhileBusy = copier.copy(path("a.bin"), path("refused.bin"));
-        }
-    });
-    connect(&copier, &FileCopier::done, this, [&] {
-        if (acceptedAfterDone == 0) {
-            acceptedAfterDone = copier.copy(path("a.bin"), path("second.bin"));
-        }
-    });
-
-    QCOMPARE(copier.copy(m_dir->path(), path("folder-copy")), -1);
-    QCOMPARE(copier.copy(path("a.bin"), path("first.bin")), 0);
-    QTRY_COMPARE(log.events.count(QStringLiteral("done(false)")), 2);
-
-    QCOMPARE(refusedWhileBusy, -1);
-    QCOMPARE(acceptedAfterDone, 1);
-    QCOMPARE(log.events.join(' '),
-             "state(Busy) started(0) finished(0,false) state(Idle) done(false) "
-             "state(Busy) started(1) finished(1,false) state(Idle) done(false)");
-    for (const int id : {0, 1}) {
-        const QList<qint64> progress = log.progress.value(id);
-        QVERIFY(!progress.isEmpty());
-        QVERIFY(std::is_sorted(progress.begin(), progress.end()));
-        QCOMPARE(progress.last(), m_data.size());
-    }
-    QCOMPARE(contents({"first.bin", "second.bin", "refused.bin"}), "source source absent");
-}
-
 void TestFileCopier::outcome_data()
 {
     QTest::addColumn<QString>("source");
@@ -235,15 +171,11 @@ void TestFileCopier::outcome_data()
         QTest::newRow(name) << source << destination << flags << fault << error << result
                             << contents;
     };
-    row("into an existing folder", "a.bin", "folder", unattended, "", "", "folder/a.bin",
-        "source source");
     row("replacing a file", "a.bin", "old.bin", unattended, "", "", "old.bin", "source source");
     row("no folder is created", "a.bin", "missing/new.bin", unattended, "", "CannotOpenDestination",
         "missing", "absent source");
     row("source gone", "gone.bin", "new.bin", unattended, "", "SourceNotFound", "new.bin",
         "absent source");
-    row("following a link", "link-to-a", "new.bin", unattended | FileCopier::FollowLinks, "", "",
-        "new.bin", "source source");
     row("onto itself through its folder", "a.bin", ".", unattended, "", "CannotOpenDestination",
         "a.bin", "source source");
     row("onto a link to itself", "a.bin", "link-to-a", unattended, "", "CannotOpenDestination",
@@ -264,7 +196,6 @@ void TestFileCopier::outcome()
     QFETCH(QString, fault);
     QFETCH(QString, error);
     QFETCH(QString, result);
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
     QVERIFY(QFile::link(path("a.bin"), path("link-to-a")));
     FaultyDestinations faults;
     faults.state->refuseFirstOpen = fault == "refuse";
@@ -278,7 +209,7 @@ void TestFileCopier::outcome()
 
     const QStringList errors = log.events.filter(QStringLiteral("error("));
     QCOMPARE(errors, error.isEmpty() ? QStringList() : QStringList{"error(0," + error + ")"});
-    QCOMPARE(log.events.last(), QStringLiteral("done(%1)").arg(boolText(!error.isEmpty())));
+    QCOMPARE(log.events.last(), QStringLiteral("done(%1)").arg(CopyLog::text(!error.isEmpty())));
     QTEST(contents({result, "a.bin"}), "contents");
 }
 
@@ -289,47 +220,36 @@ void TestFileCopier::answersAndCancels_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("contents");
 
+    const auto row = [](const char *name, bool whileCopying, const char *action,
+                        const QString &expected, const char *contents) {
+        QTest::newRow(name) << whileCopying << QByteArray(action) << expected << contents;
+    };
     const QString asked0 = "state(Busy) started(0) state(WaitingForAnswer) "
                            "error(0,DestinationExists,stopped) state(Busy) ";
     const QString asked1 =
         "state(WaitingForAnswer) error(1,DestinationExists,stopped) state(Busy) ";
     const QString skipped = asked0 + "error(0,Canceled) finished(0,true) started(1) " + asked1 +
                             "error(1,Canceled) finished(1,true) state(Idle) done(true)";
-    QTest::newRow("skip") << false << QByteArray("skip") << skipped << "old old";
-    QTest::newRow("cancel each") << false << QByteArray("cancel") << skipped << "old old";
-    QTest::newRow("skip all") << false << QByteArray("skipAll")
-                              << asked0 + "error(0,Canceled) finished(0,true) started(1) "
-                                          "error(1,DestinationExists) finished(1,true) "
-                                          "state(Idle) done(true)"
-                              << "old old";
-    const QString eachAsked = asked0 + "finished(0,false) started(1) " + asked1 +
-                              "finished(1,false) state(Idle) done(false)";
-    QTest::newRow("retry") << false << QByteArray("retry") << eachAsked << "source source";
-    QTest::newRow("overwrite") << false << QByteArray("overwrite") << eachAsked << "source source";
+    row("skip", false, "skip", skipped, "old old");
     const QString rest = "finished(0,false) started(1) finished(1,false) state(Idle) done(false)";
-    QTest::newRow("overwrite all")
-        << false << QByteArray("overwriteAll") << asked0 + rest << "source source";
+    row("overwrite all", false, "overwriteAll", asked0 + rest, "source source");
     // The way the card page answers: straight from its stateChanged slot, which must find the
     // copier waiting.
-    QTest::newRow("overwrite all, from the stateChanged slot")
-        << false << QByteArray("stateChanged")
-        << "state(Busy) started(0) state(WaitingForAnswer) state(Busy) "
-           "error(0,DestinationExists,stopped) " +
-               rest
-        << "source source";
+    row("overwrite all, from the stateChanged slot", false, "stateChanged",
+        "state(Busy) started(0) state(WaitingForAnswer) state(Busy) "
+        "error(0,DestinationExists,stopped) " +
+            rest,
+        "source source");
     const QString all = "error(0,Canceled) finished(0,true) canceled() state(Idle) done(false)";
-    QTest::newRow("cancel all") << false << QByteArray("cancelAll") << asked0 + all << "old old";
+    row("cancel all", false, "cancelAll", asked0 + all, "old old");
     // While the first block is being written: the partial file goes.
     const QString copying = "state(Busy) started(0) ";
-    QTest::newRow("cancel one while copying")
-        << true << QByteArray("cancel")
-        << copying + "error(0,Canceled) finished(0,true) started(1) finished(1,false) "
-                     "state(Idle) done(true)"
-        << "absent source";
-    QTest::newRow("cancel all while copying")
-        << true << QByteArray("cancelAll") << copying + all << "absent absent";
-    QTest::newRow("answers while copying change nothing")
-        << true << QByteArray("answers") << copying + rest << "source source";
+    row("cancel one while copying", true, "cancel",
+        copying + "error(0,Canceled) finished(0,true) started(1) finished(1,false) "
+                  "state(Idle) done(true)",
+        "absent source");
+    row("cancel all while copying", true, "cancelAll", copying + all, "absent absent");
+    row("answers while copying change nothing", true, "answers", copying + rest, "source source");
 }
 
 void TestFileCopier::answersAndCancels()
@@ -344,9 +264,6 @@ void TestFileCopier::answersAndCancels()
     const QStringList names =
         whileCopying ? QStringList{"x.bin", "y.bin"} : QStringList{"old.bin", "old2.bin"};
     const auto act = [&](int id) {
-        if (action == "retry") {
-            QFile::remove(path(names.at(id)));
-        }
         if (action == "cancel") {
             copier.cancel(id);
         } else if (action == "answers") {
@@ -379,60 +296,12 @@ void TestFileCopier::answersAndCancels()
     QTEST(contents(names), "contents");
 }
 
-void TestFileCopier::skipAllAfterWriteFailure_data()
-{
-    QTest::addColumn<bool>("autoReset");
-    QTest::addColumn<bool>("resetSkip");
-    QTest::addColumn<bool>("askedAgain");
-
-    QTest::newRow("next run asks again") << true << false << true;
-    QTest::newRow("without auto-reset") << false << false << false;
-    QTest::newRow("without auto-reset, reset by hand") << false << true << true;
-}
-
-void TestFileCopier::skipAllAfterWriteFailure()
-{
-    QFETCH(bool, autoReset);
-    QFETCH(bool, resetSkip);
-    QFETCH(bool, askedAgain);
-
-    FaultyDestinations faults;
-    faults.state->capacity = 8192; // one block fits, so there is a partial file to clean up
-    FileCopier copier;
-    copier.setAutoReset(autoReset);
-    CopyLog log;
-    log.watch(&copier);
-    onEachQuestion(copier, [&copier](int) { copier.skipAll(); });
-    connect(&copier, &FileCopier::done, this, [&] {
-        if (log.events.count(QStringLiteral("done(true)")) == 1) {
-            if (resetSkip) {
-                copier.resetSkip();
-            }
-            QCOMPARE(copier.copy(path("a.bin"), path("z.bin")), 2);
-        }
-    });
-    QCOMPARE(copier.copy(path("a.bin"), path("x.bin")), 0);
-    QCOMPARE(copier.copy(path("b.bin"), path("y.bin")), 1);
-    QTRY_COMPARE(log.events.count(QStringLiteral("done(true)")), 2);
-
-    QString expected = "state(Busy) started(0) state(WaitingForAnswer) "
-                       "error(0,CannotWriteDestination,stopped) state(Busy) error(0,Canceled) "
-                       "finished(0,true) started(1) error(1,CannotWriteDestination) "
-                       "finished(1,true) state(Idle) done(true) state(Busy) started(2) ";
-    expected += askedAgain ? "state(WaitingForAnswer) error(2,CannotWriteDestination,stopped) "
-                             "state(Busy) error(2,Canceled) "
-                           : "error(2,CannotWriteDestination) ";
-    expected += "finished(2,true) state(Idle) done(true)";
-    QCOMPARE(log.events.join(' '), expected);
-    QCOMPARE(contents({"x.bin", "y.bin", "z.bin"}), "absent absent absent");
-}
-
 void TestFileCopier::copierDestroyedWhileWaiting()
 {
     const QList<CopyThread *> before = workers();
     auto *copier = new FileCopier;
-    const QPointer<CopyThread> worker = newWorker(before);
-    QVERIFY(worker);
+    const QPointer<CopyThread> worker = workers().value(before.size());
+    QVERIFY(worker && !before.contains(worker));
     QCOMPARE(copier->copy(path("a.bin"), path("old.bin")), 0);
     QCOMPARE(copier->copy(path("gone.bin"), path("y.bin")), 1);
     QCOMPARE(copier->copy(path("b.bin"), path("z.bin")), 2);
@@ -452,7 +321,8 @@ void TestFileCopier::workerDeletedWhileCopying()
     faults.state->holdFirstWrite = true;
     const QList<CopyThread *> before = workers();
     auto *copier = new FileCopier;
-    QPointer<CopyThread> worker = newWorker(before);
+    QPointer<CopyThread> worker = workers().value(before.size());
+    QVERIFY(worker && !before.contains(worker));
     QCOMPARE(copier->copy(path("a.bin"), path("x.bin")), 0);
     QTRY_COMPARE(faults.state->heldWrites.load(), 1);
     delete copier;
@@ -460,32 +330,16 @@ void TestFileCopier::workerDeletedWhileCopying()
     faults.release();
     delete worker.data();
     // Either it got to the end or its partial file was removed; never half a file.
-    QVERIFY(!QFileInfo::exists(path("x.bin")) || read(QStringLiteral("x.bin")) == m_data);
-}
-
-// Moves and directory requests reach only the worker directly (FileCopier queues single file
-// copies); a log stands in for its copier.
-void TestFileCopier::moveByRenameCopiesNothing()
-{
-    FaultyDestinations faults; // counts the files the copy step writes
-    CopyLog log;
-    auto *worker = new CopyThread(&log);
-    worker->copy(0, CopyRequest::make(path("a.bin"), path("moved.bin"), 0, true));
-    worker->restart();
-    QTRY_COMPARE(log.events.join(' '), "started(0) finished(0,false)");
-
-    QCOMPARE(log.progress.value(0), QList<qint64>{m_data.size()});
-    QCOMPARE(faults.state->filesCreated.load(), 0);
-    QCOMPARE(contents({"a.bin", "moved.bin"}), "absent source");
+    QVERIFY(contents({"x.bin"}) == "absent" || contents({"x.bin"}) == "source");
 }
 
 void TestFileCopier::directoryMoveRetriesOnlyTheSourceRemoval()
 {
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("source")));
-    write(QStringLiteral("source/one"), QByteArray(10000, '1'));
-    write(QStringLiteral("source/two"), QByteArray(10000, '2'));
+    QVERIFY(QDir(m_dir->path()).mkdir("source"));
+    write("source/one", "1");
+    write("source/two", "2");
     // Not part of the request: it keeps the source directory from being removed.
-    write(QStringLiteral("source/stray"), QByteArray("stray"));
+    write("source/stray", "stray");
 
     // FollowLinks rules out moving the directory by renaming it, so its entries are carried over
     // one by one.
@@ -509,8 +363,7 @@ void TestFileCopier::directoryMoveRetriesOnlyTheSourceRemoval()
     QTRY_COMPARE(log.events.join(' '), untilStopped + " finished(0,false)");
 
     QVERIFY(!QFileInfo::exists(path("source")));
-    QCOMPARE(read(QStringLiteral("target/one")), QByteArray(10000, '1'));
-    QCOMPARE(read(QStringLiteral("target/two")), QByteArray(10000, '2'));
+    QCOMPARE(read("target/one") + read("target/two"), "12");
     QCOMPARE(QDir(path("target")).entryList(QDir::Files), (QStringList{"one", "two"}));
 }
 

@@ -50,8 +50,6 @@ private Q_SLOTS:
     void drivesOffered();
     void rescansKeepTheChoice();
     void readOnlyCardIsRefused();
-    void spaceChecks_data();
-    void spaceChecks();
     void transfer_data();
     void transfer();
     void ejection_data();
@@ -104,20 +102,16 @@ void TestCardPages::drivesOffered_data()
     QTest::addColumn<bool>("fixed");
     QTest::addColumn<QString>("label"); // empty: not offered; %1 stands for the root path
 
-    QTest::newRow("the product's card, named") << "1236"
-                                               << "HALVORN" << true << false << "%1 (HALVORN)";
-    QTest::newRow("the product's card, no name") << "1236"
-                                                 << "" << true << false << "%1";
-    QTest::newRow("blank card") << "-"
-                                << "" << true << false << "%1";
-    QTest::newRow("another product's card") << "1237"
-                                            << "" << true << false << "";
-    QTest::newRow("no number there") << "12G6"
-                                     << "" << true << false << "";
-    QTest::newRow("reader without its card") << "1236"
-                                             << "" << false << false << "";
-    QTest::newRow("internal disk") << "-"
-                                   << "" << true << true << "";
+    const auto row = [](const char *name, const char *image, const char *label,
+                        const char *volumeName = "", bool ready = true, bool fixed = false) {
+        QTest::newRow(name) << image << volumeName << ready << fixed << label;
+    };
+    row("the product's card, named", "1236", "%1 (HALVORN)", "HALVORN");
+    row("blank card", "-", "%1");
+    row("another product's card", "1237", "");
+    row("no number there", "12G6", "");
+    row("reader without its card", "1236", "", "", false);
+    row("internal disk", "-", "", "", true, true);
 }
 
 void TestCardPages::drivesOffered()
@@ -197,113 +191,68 @@ void TestCardPages::readOnlyCardIsRefused()
     QCOMPARE(recorder.pages, QList<PageId>{PageId::SDUpdatesAvailablePage});
 }
 
-void TestCardPages::spaceChecks_data()
-{
-    QTest::addColumn<QString>("fileSystem");
-    QTest::addColumn<qint64>("oldImageShortfall"); // bytes free on the card: the map's size less
-                                                   // the old image, less this
-    QTest::addColumn<QString>("map");              // served under this name instead of the card's
-    QTest::addColumn<QString>("message");          // empty: the map is written
-
-    QTest::newRow("the old map's room counts") << "exfat" << qint64(0) << ""
-                                               << "";
-    QTest::newRow("one byte short") << "exfat" << qint64(1) << ""
-                                    << "Not enough free space on selected drive.";
-    QTest::newRow("5 GiB map, FAT32 card")
-        << "FAT32" << qint64(-(qint64(8) << 30)) << "halvorn-topo-card-1-huge.img"
-        << "The map (5120 MB) is too large for this card: its file system, FAT32, holds no file "
-           "of 4 GB or more. Please use a card formatted with exFAT.";
-}
-
-void TestCardPages::spaceChecks()
-{
-    QFETCH(QString, fileSystem);
-    QFETCH(qint64, oldImageShortfall);
-    QFETCH(QString, map);
-    QFETCH(QString, message);
-    SdSubProduct &card = Core::instance()->productInfo()->sdSubProducts[0];
-    if (!map.isEmpty()) {
-        card.map.setPath(QStringLiteral("/files/") + map);
-    }
-    const QString root = cardRoot(QStringLiteral("e"));
-    const qint64 oldImage = 4096;
-    Platform::Volume &volume = m_platform->insertCard(root);
-    QVERIFY(QDir().mkpath(root + QStringLiteral("/garmin")));
-    QFile old(CardImage::path(root));
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.resize(oldImage));
-    old.close();
-    const qint64 mapSize = 64 * 1024; // the service's default map size
-    volume.bytesAvailable = mapSize - oldImage - oldImageShortfall;
-    volume.fileSystemType = fileSystem;
-    Core::instance()->setCardDrive(root);
-    PageRecorder recorder;
-    PopupAnswerer answerer;
-    answerer.answerUnexpectedWith(Button::Right);
-
-    m_page.reset(createPage(PageId::DownloadMapSDPage));
-    QTRY_VERIFY(!recorder.pages.isEmpty());
-    if (message.isEmpty()) {
-        QCOMPARE(recorder.pages, QList<PageId>{PageId::EjectSDPage});
-        QCOMPARE(md5Of(CardImage::path(root)), card.md5.toLatin1());
-        QCOMPARE(answerer.shownCount(), 0);
-    } else {
-        QCOMPARE(recorder.pages, QList<PageId>{PageId::InsertSDPage});
-        QCOMPARE(answerer.shownCount(), 1);
-        QCOMPARE(answerer.shown().at(0).text, message);
-        QCOMPARE(QFileInfo(CardImage::path(root)).size(), oldImage);
-    }
-}
-
 void TestCardPages::transfer_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<bool>("roomForBoth");
+    QTest::addColumn<QString>("room");    // on the card: "plenty", "exact" (the map's size less
+                                          // the old map's), "short" (a byte less than that)
     QTest::addColumn<QString>("answers"); // to the questions, in order: R = YES, L = NO
     QTest::addColumn<QString>("question");
     QTest::addColumn<bool>("written"); // else the old map is still there
     QTest::addColumn<int>("downloads");
+    QTest::addColumn<PageId>("next");
 
     const QString failed =
         QStringLiteral("The transfer to preprogrammed card failed. Would you like to try again?");
-    QTest::newRow("beside the old map, then swapped in") << "" << true << ""
-                                                         << "" << true << 1;
-    QTest::newRow("no room for both: over the old map") << "" << false << ""
-                                                        << "" << true << 1;
-    QTest::newRow("write error, NO")
-        << "write" << true << "L" << failed + "<br/>(E-12)" << false << 1;
-    QTest::newRow("write error, YES copies again only")
-        << "write" << true << "R" << failed + "<br/>(E-12)" << true << 1;
-    QTest::newRow("the card gives back other data, NO")
-        << "medium" << true << "L"
-        << failed + "<br/>The map on the card differs from the downloaded map." << false << 1;
-    QTest::newRow("corrupt download, YES then NO")
-        << "checksum" << true << "RL"
-        << "The downloaded map is corrupt. Would you like to try downloading again?" << false << 2;
-    QTest::newRow("nothing to download") << "no-address" << true << ""
-                                         << "" << false << 0;
+    const auto row = [](const char *name, const char *fault, const char *room, const char *answers,
+                        const QString &question, bool written, int downloads,
+                        PageId next = PageId::EjectSDPage) {
+        QTest::newRow(name) << fault << room << answers << question << written << downloads << next;
+    };
+    row("beside the old map, then swapped in", "", "plenty", "", "", true, 1);
+    row("no room for both: over the old map, whose room counts", "", "exact", "", "", true, 1);
+    row("one byte short", "", "short", "R", "Not enough free space on selected drive.", false, 0,
+        PageId::InsertSDPage);
+    row("5 GiB map, FAT32 card", "huge", "plenty", "R",
+        "The map (5120 MB) is too large for this card: its file system, FAT32, holds no file of "
+        "4 GB or more. Please use a card formatted with exFAT.",
+        false, 0, PageId::InsertSDPage);
+    row("write error, NO", "write", "plenty", "L", failed + "<br/>(E-12)", false, 1);
+    row("write error, YES copies again only", "write", "plenty", "R", failed + "<br/>(E-12)", true,
+        1);
+    row("the card gives back other data, NO", "medium", "plenty", "L",
+        failed + "<br/>The map on the card differs from the downloaded map.", false, 1);
+    row("corrupt download, YES then NO", "checksum", "plenty", "RL",
+        "The downloaded map is corrupt. Would you like to try downloading again?", false, 2);
+    row("nothing to download", "no-address", "plenty", "", "", false, 0);
 }
 
 void TestCardPages::transfer()
 {
     QFETCH(QString, fault);
-    QFETCH(bool, roomForBoth);
+    QFETCH(QString, room);
     QFETCH(QString, answers);
     QFETCH(QString, question);
     QFETCH(bool, written);
     QFETCH(int, downloads);
     SdSubProduct &card = Core::instance()->productInfo()->sdSubProducts[0];
     const QString expectedMd5 = card.md5;
-    const QUrl address = card.map;
     if (fault == QLatin1String("checksum")) {
         card.md5 = QStringLiteral("0123456789abcdef0123456789abcdef");
     } else if (fault == QLatin1String("no-address")) {
         card.map.clear();
+    } else if (fault == QLatin1String("huge")) {
+        card.map.setPath(QStringLiteral("/files/halvorn-topo-card-1-huge.img"));
     }
+    const QUrl address = card.map;
     const QString root = cardRoot(QStringLiteral("e"));
     Platform::Volume &volume = m_platform->insertCard(root, 4662);
     const QByteArray oldMd5 = md5Of(CardImage::path(root));
-    // The old image is smaller than the new one: without room for both, only it makes way.
-    volume.bytesAvailable = roomForBoth ? qint64(1) << 30 : 64 * 1024;
+    const qint64 roomForNew = 64 * 1024 - QFileInfo(CardImage::path(root)).size();
+    volume.bytesAvailable = room == QLatin1String("plenty")  ? qint64(1) << 40
+                            : room == QLatin1String("exact") ? roomForNew
+                                                             : roomForNew - 1;
+    volume.fileSystemType = fault == QLatin1String("huge") ? "FAT32" : "exfat";
     m_platform->mediumDiffers = fault == QLatin1String("medium");
     FaultyDestinations destinations;
     destinations.state->failingFiles = fault == QLatin1String("write") ? 1 : 0;
@@ -322,7 +271,8 @@ void TestCardPages::transfer()
             });
 
     m_page.reset(createPage(PageId::DownloadMapSDPage));
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.pages, QList<PageId>{PageId::EjectSDPage}, 15000);
+    QFETCH(PageId, next);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.pages, QList<PageId>{next}, 15000);
     disconnect(Core::instance()->networkManager(), nullptr, this, nullptr);
 
     QCOMPARE(answerer.unexpectedCount(), 0);
@@ -335,8 +285,9 @@ void TestCardPages::transfer()
     QVERIFY(!QFileInfo::exists(DownloadMapSDPage::partialImagePath(root)));
     // What was checked is what the card holds, where the copy went.
     if (written) {
-        QCOMPARE(m_platform->mediumReads.last(),
-                 roomForBoth ? DownloadMapSDPage::partialImagePath(root) : CardImage::path(root));
+        QCOMPARE(m_platform->mediumReads.last(), room == QLatin1String("plenty")
+                                                     ? DownloadMapSDPage::partialImagePath(root)
+                                                     : CardImage::path(root));
     }
     QCOMPARE(m_service.requests(QStringLiteral("transfer_sd")).size(), written ? 1 : 0);
     QCOMPARE(Core::instance()->cardUpdated(), written);
@@ -349,7 +300,6 @@ void TestCardPages::ejection_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<PageId>("next");
 
-    QTest::newRow("first card taken out") << 0 << false << "removed" << PageId::InsertSDPage;
     QTest::newRow("last card, reader empty, one written")
         << 1 << true << "not ready" << PageId::InformNewSDVersionPage;
     QTest::newRow("last card, back under another root, none written")

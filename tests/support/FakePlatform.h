@@ -33,7 +33,6 @@ public:
     // file open in it; removes the others for real.
     bool removeFolder(const QString &path) override;
 
-    // `volumes`, in their order.
     QList<Volume> mountedVolumes() const override;
     // Every volume but those in `fixedDrives`.
     bool isRemovableDrive(const QString &rootPath) const override;
@@ -73,10 +72,8 @@ public:
     // Sends the kept reports, to the contexts that still exist.
     void releaseHeldReports();
 
-    // What was asked, in order: "closeBaseCamp", "writeBaseCampDetail", "startDetached <program>".
+    // What was asked of BaseCamp, in order: "closeBaseCamp", "writeBaseCampDetail".
     QStringList calls;
-    int baseCampCloses = 0;
-    int detailWrites = 0;
     QStringList startedPrograms;
 
 private:

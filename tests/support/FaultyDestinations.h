@@ -19,18 +19,15 @@ public:
         std::atomic<qint64> capacity = -1; // bytes each file takes before writes fail
         std::atomic<bool> refuseFirstOpen = false;
         std::atomic<bool> holdFirstWrite = false;
-        std::atomic<int> heldWrites = 0; // writes that have reached the hold
-        std::atomic<int> filesCreated = 0;
+        std::atomic<int> heldWrites = 0;   // writes that have reached the hold
         std::atomic<int> failingFiles = 0; // the next files created refuse every write
         QSemaphore released;
     };
 
     FaultyDestinations()
     {
-        DestinationFileFactory::setFactory([state = state](const QString &path) {
-            ++state->filesCreated;
-            return std::make_unique<File>(path, state);
-        });
+        DestinationFileFactory::setFactory(
+            [state = state](const QString &path) { return std::make_unique<File>(path, state); });
     }
     ~FaultyDestinations()
     {

@@ -5,10 +5,9 @@
 #include <QFileInfo>
 #include <QtEndian>
 
-#include <cstring>
-
 namespace {
 
+constexpr quint32 kPeHeader = 0x80;
 constexpr quint32 kHeadersSize = 0x400;
 constexpr quint32 kFileAlignment = 0x200;
 constexpr quint32 kSectionAlignment = 0x1000;
@@ -16,10 +15,9 @@ constexpr quint32 kTextRva = 0x1000;
 constexpr quint32 kTextOffset = 0x400;
 constexpr quint32 kResourceRva = 0x2000;
 constexpr quint32 kResourceOffset = 0x600;
-constexpr quint32 kPeHeader = 0x80;
+constexpr quint32 kResourceRawSize = 0x200;
 
 // Offsets inside .rsrc.
-constexpr quint32 kRoot = 0x000;
 constexpr quint32 kIconTypes = 0x030;
 constexpr quint32 kIconLanguages = 0x050;
 constexpr quint32 kVersionNames = 0x070;
@@ -31,65 +29,42 @@ constexpr quint32 kIconBytes = 0x0E0;
 constexpr quint32 kVersionInfo = 0x100;
 constexpr quint32 kVersionInfoSize = 92; // header 6, key 32, padding 2, VS_FIXEDFILEINFO 52
 constexpr quint32 kResourceUsed = kVersionInfo + kVersionInfoSize;
-constexpr quint32 kResourceRawSize = 0x200;
 constexpr quint32 kSubdirectory = 0x80000000u;
 
-class Writer
+// Little-endian fields into a zeroed file.
+struct Writer
 {
-public:
-    explicit Writer(qsizetype size)
-        : m_bytes(size, '\0')
-    {
-    }
+    QByteArray b;
 
-    void u8(qsizetype offset, quint8 value) { m_bytes[offset] = char(value); }
-    void u16(qsizetype offset, quint16 value) { qToLittleEndian(value, m_bytes.data() + offset); }
-    void u32(qsizetype offset, quint32 value) { qToLittleEndian(value, m_bytes.data() + offset); }
-    void u64(qsizetype offset, quint64 value) { qToLittleEndian(value, m_bytes.data() + offset); }
-    void text(qsizetype offset, const char *text)
-    {
-        memcpy(m_bytes.data() + offset, text, strlen(text));
-    }
-    // UTF-16 text, after its length in characters for resource names (`counted`); the
-    // terminating zero, where there is one, is already in the zeroed bytes.
-    void utf16(qsizetype offset, const QString &text, bool counted)
+    void u16(qsizetype at, quint16 value) { qToLittleEndian(value, b.data() + at); }
+    void u32(qsizetype at, quint32 value) { qToLittleEndian(value, b.data() + at); }
+    void u64(qsizetype at, quint64 value) { qToLittleEndian(value, b.data() + at); }
+    void text(qsizetype at, const QByteArray &text) { b.replace(at, text.size(), text); }
+    // UTF-16 text; resource names (`counted`) start with their length in characters.
+    void utf16(qsizetype at, const QString &text, bool counted)
     {
         if (counted) {
-            u16(offset, quint16(text.size()));
-            offset += 2;
+            u16(at, quint16(text.size()));
+            at += 2;
         }
         for (qsizetype i = 0; i < text.size(); ++i) {
-            u16(offset + 2 * i, text.at(i).unicode());
+            u16(at + 2 * i, text.at(i).unicode());
         }
     }
-
-    // A resource directory with `named` named entries followed by the id entries.
-    void directory(qsizetype offset, quint16 named, quint16 ids)
+    // A resource directory's counts: its named entries are listed before its id entries.
+    void directory(qsizetype at, quint16 named, quint16 ids) { u32(at + 12, ids << 16 | named); }
+    // As two words: major and minor, then patch and build.
+    void version(qsizetype at, const QVersionNumber &v)
     {
-        u16(offset + 12, named);
-        u16(offset + 14, ids);
+        u32(at, quint32(v.segmentAt(0)) << 16 | quint32(v.segmentAt(1) & 0xFFFF));
+        u32(at + 4, quint32(v.segmentAt(2)) << 16 | quint32(v.segmentAt(3) & 0xFFFF));
     }
     void entry(qsizetype directory, int index, quint32 name, quint32 data)
     {
         u32(directory + 16 + index * 8, name);
         u32(directory + 16 + index * 8 + 4, data);
     }
-
-    QByteArray bytes() const { return m_bytes; }
-
-private:
-    QByteArray m_bytes;
 };
-
-quint32 high(const QVersionNumber &version)
-{
-    return quint32(version.segmentAt(0)) << 16 | quint32(version.segmentAt(1) & 0xFFFF);
-}
-
-quint32 low(const QVersionNumber &version)
-{
-    return quint32(version.segmentAt(2)) << 16 | quint32(version.segmentAt(3) & 0xFFFF);
-}
 
 } // namespace
 
@@ -115,17 +90,17 @@ QByteArray PeFileBuilder::build(Layout *layout) const
 {
     const bool plus = m_format == Format::Pe32Plus;
     const quint16 optionalSize = plus ? 240 : 224;
-    const quint32 optional = kPeHeader + 4 + 20;
+    const quint32 coff = kPeHeader + 4;
+    const quint32 optional = coff + 20;
     const quint32 sectionTable = optional + optionalSize;
     const quint32 directories = optional + (plus ? 112 : 96);
-    Writer w(kResourceOffset + kResourceRawSize);
+    Writer w{QByteArray(kResourceOffset + kResourceRawSize, '\0')};
 
     // DOS header: only the signature and the offset of the PE header matter.
     w.text(0, "MZ");
     w.u32(0x3C, kPeHeader);
 
     w.text(kPeHeader, "PE");
-    const quint32 coff = kPeHeader + 4;
     w.u16(coff, plus ? 0x8664 : 0x014C);
     w.u16(coff + 2, 2);
     w.u16(coff + 16, optionalSize);
@@ -159,7 +134,7 @@ QByteArray PeFileBuilder::build(Layout *layout) const
     w.u32(sectionTable + 16, kFileAlignment);
     w.u32(sectionTable + 20, kTextOffset);
     w.u32(sectionTable + 36, 0x60000020);
-    w.u8(kTextOffset, 0xC3); // ret
+    w.b[kTextOffset] = char(0xC3); // ret
 
     const quint32 rsrcHeader = sectionTable + 40;
     w.text(rsrcHeader, ".rsrc");
@@ -171,9 +146,9 @@ QByteArray PeFileBuilder::build(Layout *layout) const
 
     const qsizetype r = kResourceOffset;
     // Root: a named type first, then RT_ICON (3), then RT_VERSION (16), ids in rising order.
-    w.directory(r + kRoot, 1, m_versionResource ? 2 : 1);
-    w.entry(r + kRoot, 0, kSubdirectory | kTypeName, kSubdirectory | kIconTypes);
-    w.entry(r + kRoot, 1, 3, kSubdirectory | kIconTypes);
+    w.directory(r, 1, m_versionResource ? 2 : 1);
+    w.entry(r, 0, kSubdirectory | kTypeName, kSubdirectory | kIconTypes);
+    w.entry(r, 1, 3, kSubdirectory | kIconTypes);
     w.utf16(r + kTypeName, QStringLiteral("BIN"), true);
     w.directory(r + kIconTypes, 0, 1);
     w.entry(r + kIconTypes, 0, 1, kSubdirectory | kIconLanguages);
@@ -183,8 +158,9 @@ QByteArray PeFileBuilder::build(Layout *layout) const
     w.u32(r + kIconData + 4, 16);
     w.text(r + kIconBytes, "not an icon");
 
+    const qsizetype fixed = r + kVersionInfo + 40;
     if (m_versionResource) {
-        w.entry(r + kRoot, 2, 16, kSubdirectory | kVersionNames);
+        w.entry(r, 2, 16, kSubdirectory | kVersionNames);
         w.directory(r + kVersionNames, 0, 1);
         w.entry(r + kVersionNames, 0, 1, kSubdirectory | kVersionLanguages);
         w.directory(r + kVersionLanguages, 0, 1);
@@ -192,39 +168,31 @@ QByteArray PeFileBuilder::build(Layout *layout) const
         w.u32(r + kVersionData, kResourceRva + kVersionInfo);
         w.u32(r + kVersionData + 4, kVersionInfoSize);
 
-        const qsizetype info = r + kVersionInfo;
-        w.u16(info, kVersionInfoSize);
-        w.u16(info + 2, 52);
-        w.u16(info + 4, 0);
-        w.utf16(info + 6, QStringLiteral("VS_VERSION_INFO"), false);
-        const qsizetype fixed = info + 40;
+        w.u16(r + kVersionInfo, kVersionInfoSize);
+        w.u16(r + kVersionInfo + 2, 52); // the value's length; the type, 0, is binary
+        w.utf16(r + kVersionInfo + 6, QStringLiteral("VS_VERSION_INFO"), false);
         w.u32(fixed, 0xFEEF04BD);
         w.u32(fixed + 4, 0x00010000);
-        w.u32(fixed + 8, high(m_fileVersion));
-        w.u32(fixed + 12, low(m_fileVersion));
+        w.version(fixed + 8, m_fileVersion);
         // A product version unlike any file version, so a reader that takes the wrong one fails.
-        const QVersionNumber productVersion{9, 8, 7, 6};
-        w.u32(fixed + 16, high(productVersion));
-        w.u32(fixed + 20, low(productVersion));
+        w.version(fixed + 16, {9, 8, 7, 6});
         w.u32(fixed + 24, 0x3F);
         w.u32(fixed + 32, 0x00040004); // VOS_NT_WINDOWS32
         w.u32(fixed + 36, 1);          // VFT_APP
     }
 
     if (layout) {
-        layout->peHeader = kPeHeader;
-        layout->optionalHeader = optional;
-        layout->resourceDirectoryEntry = directories + 2 * 8;
-        layout->sectionTable = sectionTable;
-        layout->resourceSection = r;
-        layout->versionTypeEntry = r + kRoot + 16 + 2 * 8;
-        layout->versionNameDirectory = r + kVersionNames;
-        layout->versionLanguageDirectory = r + kVersionLanguages;
-        layout->versionDataEntry = r + kVersionData;
-        layout->versionInfo = r + kVersionInfo;
-        layout->fixedFileInfo = r + kVersionInfo + 40;
+        *layout = {.peHeader = kPeHeader,
+                   .optionalHeader = optional,
+                   .sectionTable = sectionTable,
+                   .resourceSection = r,
+                   .versionTypeEntry = r + 16 + 2 * 8,
+                   .versionNameDirectory = r + kVersionNames,
+                   .versionDataEntry = r + kVersionData,
+                   .versionInfo = r + kVersionInfo,
+                   .fixedFileInfo = fixed};
     }
-    return w.bytes();
+    return w.b;
 }
 
 bool PeFileBuilder::write(const QString &path) const
@@ -232,8 +200,7 @@ bool PeFileBuilder::write(const QString &path) const
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QByteArray bytes = build();
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 bool PeFileBuilder::writeExecutable(const QString &path, const QVersionNumber &fileVersion)

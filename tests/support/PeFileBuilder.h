@@ -5,10 +5,8 @@
 #include <QVersionNumber>
 
 // Builds small but well-formed Windows executables (PE32 or PE32+) whose version resource
-// carries a chosen file version: fake Garmin programs for tests and tools, and sound material
-// for tests that damage an executable on purpose. The resource section sits at a different
-// place in the file than in memory, and its root lists a named type and an icon before the
-// version, as real programs do.
+// carries a chosen file version. The resource section sits at a different place in the file than
+// in memory, and its root lists a named type and an icon before the version, as real programs do.
 class PeFileBuilder
 {
 public:
@@ -21,14 +19,12 @@ public:
     // Where the parts of the built file lie, for tests that damage them.
     struct Layout
     {
-        qsizetype peHeader = 0;               // "PE\0\0"
-        qsizetype optionalHeader = 0;         // its Magic field
-        qsizetype resourceDirectoryEntry = 0; // data directory 2: RVA and size
+        qsizetype peHeader = 0;       // "PE\0\0"
+        qsizetype optionalHeader = 0; // its Magic field
         qsizetype sectionTable = 0;
         qsizetype resourceSection = 0;  // file offset of .rsrc, the root resource directory
         qsizetype versionTypeEntry = 0; // the RT_VERSION entry of the root directory
         qsizetype versionNameDirectory = 0;
-        qsizetype versionLanguageDirectory = 0;
         qsizetype versionDataEntry = 0; // IMAGE_RESOURCE_DATA_ENTRY of the version resource
         qsizetype versionInfo = 0;      // VS_VERSIONINFO
         qsizetype fixedFileInfo = 0;    // VS_FIXEDFILEINFO
@@ -41,10 +37,9 @@ public:
     PeFileBuilder &setVersionResource(bool present);
 
     QByteArray build(Layout *layout = nullptr) const;
-    // Writes the file, creating the folders on the way.
+    // Creates the folders on the way.
     bool write(const QString &path) const;
-
-    // A PE32 executable at `path` with this file version.
+    // A PE32 executable with this file version.
     static bool writeExecutable(const QString &path, const QVersionNumber &fileVersion);
 
 private:

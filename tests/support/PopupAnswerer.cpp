@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace {
@@ -79,14 +80,28 @@ void PopupAnswerer::answerUnexpectedWith(Button button)
 
 bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
 {
+    if (event->type() == QEvent::Show && object->inherits("SerialDialog")) {
+        auto *dialog = static_cast<QDialog *>(object);
+        m_serialHeaders.append(textOf(dialog, "PopupHeaderLabel"));
+        if (!m_serials.isEmpty()) {
+            QTimer::singleShot(
+                0, this, [guarded = QPointer(dialog), serial = m_serials.takeFirst()] {
+                    if (guarded) {
+                        guarded->findChild<QLineEdit *>(QStringLiteral("SerialLineEdit"))
+                            ->setText(serial);
+                        guarded->findChild<QAbstractButton *>(QStringLiteral("RightPopupButton"))
+                            ->click();
+                    }
+                });
+        }
+        return false;
+    }
     if (event->type() == QEvent::Show && isPopup(object)) {
         auto *dialog = static_cast<QDialog *>(object);
-        auto *header = dialog->findChild<QLabel *>(QStringLiteral("PopupHeaderLabel"));
         m_shown.append({QString::fromLatin1(dialog->metaObject()->className()),
                         textOf(dialog, "PopupHeaderLabel"), textOf(dialog, "TextLabel"),
                         readText(dialog), buttonText(dialog, "LeftPopupButton"),
-                        buttonText(dialog, "RightPopupButton"),
-                        header ? header->palette().color(QPalette::WindowText) : QColor()});
+                        buttonText(dialog, "RightPopupButton")});
         m_open.append(dialog);
         if (m_answers.isEmpty() && m_unexpectedAnswer) {
             ++m_unexpected;

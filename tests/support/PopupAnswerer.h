@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,7 +15,8 @@ class QDialog;
 // that finds the queue empty stays open until answerOpen() is called.
 //
 // For a PopupDialog, Left presses LeftPopupButton and Right presses RightPopupButton; for a
-// NeedHelpDialog, Left is its close button and Right its OK button.
+// NeedHelpDialog, Left is its close button and Right its OK button. The serial pop-up
+// (SerialDialog) has answers of its own: answerSerial().
 class PopupAnswerer : public QObject
 {
     Q_OBJECT
@@ -35,13 +36,16 @@ public:
         QString readText;    // the text as laid out (markup taken away if it was taken as such)
         QString leftButton;  // empty when hidden
         QString rightButton; // empty when hidden
-        QColor headerColour;
     };
 
     explicit PopupAnswerer(QObject *parent = nullptr);
     ~PopupAnswerer() override;
 
     void answer(Button button, int times = 1);
+    // The next serial pop-up gets `serial` typed in and its CONTINUE pressed.
+    void answerSerial(const QString &serial) { m_serials.append(serial); }
+    // The headers of the serial pop-ups that appeared, oldest first.
+    const QStringList &serialHeaders() const { return m_serialHeaders; }
     // Presses a button of the newest pop-up that is open now; false when none is open.
     bool answerOpen(Button button);
     // From now on a pop-up that finds the queue empty is answered with `button` instead of
@@ -61,6 +65,8 @@ private:
     void press(QDialog *dialog, Button button);
 
     QList<Button> m_answers;
+    QStringList m_serials;
+    QStringList m_serialHeaders;
     QList<Shown> m_shown;
     QList<QPointer<QDialog>> m_open;
     std::optional<Button> m_unexpectedAnswer;

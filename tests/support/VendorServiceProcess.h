@@ -12,17 +12,9 @@
 class ProductInfo;
 
 // Runs the stand-in vendor service (tools/vendor-service) for a test, on 127.0.0.1 and a free
-// port, and reads back what it was told. Stopped when the object goes.
-//
-//     VendorServiceProcess service;
-//     QVERIFY2(service.start(), qPrintable(service.errorString()));
-//     service.useAsServiceAddress();             // HALVORNSYNC_SERVICE_URL for this process
-//     ... drive the program ...
-//     const QList<QJsonObject> reports = service.requests(QStringLiteral("update_info_pc"));
-//
-// Each logged request is an object with every query parameter as sent (decoded) plus
-// "received_at". The sample serials are those the service prints (see Catalogue.cpp), for
-// example HALV-PC-0001 (computer map), HALV-SD-0002 (two cards), FAULT-REPORT-FAILS.
+// port, and reads back what it was told; stopped when the object goes. Each logged request is an
+// object with every query parameter as sent (decoded) plus "received_at". The sample serials are
+// those of the service's Catalogue.cpp, e.g. HALV-PC-0001 (computer map), FAULT-REPORT-FAILS.
 class VendorServiceProcess
 {
 public:
@@ -38,7 +30,7 @@ public:
     explicit VendorServiceProcess(const Options &options);
     ~VendorServiceProcess();
 
-    // Starts the service and waits until it listens (file generation included).
+    // Waits until the service listens (its files generated).
     bool start();
 
     QUrl baseUrl() const { return m_baseUrl; }
@@ -46,13 +38,11 @@ public:
     void useAsServiceAddress() const;
     QString errorString() const { return m_error; }
 
-    // Every request the service logged, oldest first; only those of `action` when given.
+    // Oldest first; only those of `action` when given.
     QList<QJsonObject> requests(const QString &action = QString()) const;
-    // Forgets what was logged so far.
     void clearRequests() const;
 
-    // The product record the service gives for `serial` (asked for now, and logged like any
-    // request), or null when it gives none.
+    // Asked for now, and logged like any request; null when the service gives no product.
     std::unique_ptr<ProductInfo> product(const QString &serial) const;
 
 private:

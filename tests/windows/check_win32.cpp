@@ -8,10 +8,9 @@
 #include "platform/Win32.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 #include <windows.h>
 
 namespace {
@@ -20,83 +19,62 @@ int failures = 0;
 
 std::wstring wide(const std::string &utf8)
 {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring text(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), text.data(), length);
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()),
+                                                text.data(), int(text.size()))));
     return text;
 }
 
 // UTF-8 on standard output whatever the console's code page, so the script shows the names.
-void print(const std::wstring &line)
-{
-    const int length = WideCharToMultiByte(CP_UTF8, 0, line.data(), int(line.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string utf8(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.data(), int(line.size()), utf8.data(), length, nullptr,
-                        nullptr);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    std::fputc('\n', stdout);
-}
-
 void check(bool passed, const std::wstring &what)
 {
-    print((passed ? L"ok   " : L"FAIL ") + what);
+    const std::wstring line = (passed ? L"ok   " : L"FAIL ") + what + L'\n';
+    std::string utf8(4 * line.size(), '\0');
+    utf8.resize(std::size_t(WideCharToMultiByte(CP_UTF8, 0, line.data(), int(line.size()),
+                                                utf8.data(), int(utf8.size()), nullptr, nullptr)));
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     failures += passed ? 0 : 1;
 }
 
 // As the portable reader writes it: major.minor.build, or "none".
 std::wstring text(const std::optional<Win32::FileVersion> &version)
 {
-    if (!version) {
-        return L"none";
-    }
-    return std::to_wstring(version->mostSignificant >> 16) + L'.' +
-           std::to_wstring(version->mostSignificant & 0xFFFF) + L'.' +
-           std::to_wstring(version->leastSignificant >> 16);
+    return !version ? L"none"
+                    : std::to_wstring(version->mostSignificant >> 16) + L'.' +
+                          std::to_wstring(version->mostSignificant & 0xFFFF) + L'.' +
+                          std::to_wstring(version->leastSignificant >> 16);
 }
 
 void fileVersionsAgreeWithThePortableReader(const std::wstring &samples)
 {
     std::ifstream expected((samples + L"\\expected.txt").c_str(), std::ios::binary);
     check(expected.good(), L"the samples' expected.txt opens");
-    std::string line;
     int files = 0;
-    while (std::getline(expected, line)) {
+    for (std::string line; std::getline(expected, line);) {
         const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos) {
-            continue;
+        if (tab != std::string::npos) {
+            const std::wstring name = wide(line.substr(0, tab));
+            const std::wstring portable = wide(line.substr(tab + 1));
+            const std::wstring windows = text(Win32::fileVersion(samples + L'\\' + name));
+            check(windows == portable, L"file version of \"" + name + L"\": Windows " + windows +
+                                           L", portable " + portable);
+            ++files;
         }
-        const std::wstring name = wide(line.substr(0, tab));
-        const std::wstring portable = wide(line.substr(tab + 1));
-        const std::wstring windows = text(Win32::fileVersion(samples + L'\\' + name));
-        check(windows == portable,
-              L"file version of \"" + name + L"\": Windows " + windows + L", portable " + portable);
-        ++files;
     }
     check(files >= 5, L"the samples list their files");
 }
 
-const wchar_t *const kSettings = L"Software\\Garmin\\BaseCamp\\Settings";
-
-bool settingsKeyExists()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettings, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
 void detailIsWrittenOnlyIntoBaseCampsOwnKey()
 {
+    const wchar_t *const settings = L"Software\\Garmin\\BaseCamp\\Settings";
+    HKEY key = nullptr;
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Garmin");
     check(Win32::writeBaseCampDetail() == Win32::DetailWrite::NoBaseCampKey,
           L"without BaseCamp's key the Detail value is not written");
-    check(!settingsKeyExists(), L"a missing BaseCamp key is not created");
+    check(RegOpenKeyExW(HKEY_CURRENT_USER, settings, 0, KEY_READ, &key) != ERROR_SUCCESS,
+          L"a missing BaseCamp key is not created");
 
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    RegCreateKeyExW(HKEY_CURRENT_USER, settings, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                     nullptr);
     check(Win32::writeBaseCampDetail() == Win32::DetailWrite::Written,
           L"with BaseCamp's key the Detail value is written");
@@ -104,37 +82,21 @@ void detailIsWrittenOnlyIntoBaseCampsOwnKey()
     BYTE value[8] = {};
     DWORD size = sizeof value;
     const LSTATUS read = RegQueryValueExW(key, L"Detail", nullptr, &type, value, &size);
-    check(read == ERROR_SUCCESS && type == REG_BINARY && size == 4 && value[0] == 7 &&
-              value[1] == 0 && value[2] == 0 && value[3] == 0,
+    check(read == ERROR_SUCCESS && type == REG_BINARY && size == 4 &&
+              std::memcmp(value, "\7\0\0\0", 4) == 0,
           L"Detail is REG_BINARY 07 00 00 00");
     RegCloseKey(key);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Garmin");
 }
 
-void sleepRequestsAreAccepted()
+void fixedAndMissingDrivesAreNoCards()
 {
-    check(Win32::preventSleep(), L"the request to stay awake is accepted");
-    check(Win32::allowSleep(), L"the request is withdrawn");
-}
-
-void drivesAreAnswered()
-{
-    wchar_t drives[512] = {};
-    const DWORD length = GetLogicalDriveStringsW(DWORD(std::size(drives)), drives);
-    std::wstring answers;
-    for (const wchar_t *drive = drives; drive < drives + length && *drive;
-         drive += wcslen(drive) + 1) {
-        answers +=
-            std::wstring(drive) + (Win32::isRemovableDrive(drive) ? L" removable  " : L" fixed  ");
-    }
-    check(length > 0, L"drives answered: " + answers);
     check(!Win32::isRemovableDrive(L"C:\\"), L"the system drive is not a card");
     // A letter that names no drive, and a root that is no drive at all.
     std::wstring unused = L"?:\\";
-    for (wchar_t letter = L'Z'; letter > L'C'; --letter) {
+    for (wchar_t letter = L'Z'; letter > L'C' && unused[0] == L'?'; --letter) {
         if (!(GetLogicalDrives() & (1u << (letter - L'A')))) {
             unused[0] = letter;
-            break;
         }
     }
     check(!Win32::isRemovableDrive(unused) && !Win32::isRemovableDrive(L""),
@@ -149,26 +111,23 @@ void unbufferedReadsGiveTheFile(const std::wstring &samples)
         content[i] = char((i * 7919) >> 3);
     }
     const std::wstring path = samples + L"\\Användare Ωμέγα\\gmapsupp.img";
-    {
-        std::ofstream file(path.c_str(), std::ios::binary);
-        file.write(content.data(), std::streamsize(content.size()));
-    }
-    std::string read;
-    const Win32::MediumRead whole =
-        Win32::readUnbuffered(path, [&read](const char *data, std::size_t size) {
-            read.append(data, size);
-            return true;
-        });
-    check(whole == Win32::MediumRead::Complete && read == content,
-          L"an unbuffered read gives the whole file, byte for byte");
-
+    std::ofstream(path.c_str(), std::ios::binary)
+        .write(content.data(), std::streamsize(content.size()));
+    std::string got;
     int blocks = 0;
-    const Win32::MediumRead stopped =
-        Win32::readUnbuffered(path, [&blocks](const char *, std::size_t) {
+    // The reader goes on after each block when `onwards`.
+    const auto readAll = [&](bool onwards) {
+        return Win32::readUnbuffered(path, [&](const char *data, std::size_t size) {
+            got.append(data, size);
             ++blocks;
-            return false;
+            return onwards;
         });
-    check(stopped == Win32::MediumRead::Stopped && blocks == 1, L"the reader can stop the read");
+    };
+    check(readAll(true) == Win32::MediumRead::Complete && got == content,
+          L"an unbuffered read gives the whole file, byte for byte");
+    blocks = 0;
+    check(readAll(false) == Win32::MediumRead::Stopped && blocks == 1,
+          L"the reader can stop the read");
     check(Win32::readUnbuffered(samples + L"\\missing.img",
                                 [](const char *, std::size_t) { return true; }) ==
               Win32::MediumRead::NotOpened,
@@ -180,15 +139,15 @@ void unbufferedReadsGiveTheFile(const std::wstring &samples)
 int wmain(int argc, wchar_t *argv[])
 {
     if (argc != 2) {
-        print(L"usage: check_win32 SAMPLES");
+        std::fputs("usage: check_win32 SAMPLES\n", stdout);
         return 2;
     }
-    const std::wstring samples = argv[1];
-    fileVersionsAgreeWithThePortableReader(samples);
+    fileVersionsAgreeWithThePortableReader(argv[1]);
     detailIsWrittenOnlyIntoBaseCampsOwnKey();
-    sleepRequestsAreAccepted();
-    drivesAreAnswered();
-    unbufferedReadsGiveTheFile(samples);
-    print(std::to_wstring(failures) + L" failed");
+    check(Win32::preventSleep(), L"the request to stay awake is accepted");
+    check(Win32::allowSleep(), L"the request is withdrawn");
+    fixedAndMissingDrivesAreNoCards();
+    unbufferedReadsGiveTheFile(argv[1]);
+    std::printf("%d failed\n", failures);
     return failures;
 }

@@ -11,68 +11,48 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-namespace {
-
-struct Sample
-{
-    QString path;
-    QByteArray bytes;
-};
-
-QList<Sample> samples()
-{
-    using Format = PeFileBuilder::Format;
-    const auto build = [](Format format, const QVersionNumber &version, bool resource = true) {
-        return PeFileBuilder()
-            .setFormat(format)
-            .setFileVersion(version)
-            .setVersionResource(resource)
-            .build();
-    };
-    const QByteArray program = build(Format::Pe32, {4, 7, 5, 0});
-    return {
-        {QStringLiteral("BaseCamp.exe"), program},
-        {QStringLiteral("MapInstall x64.exe"), build(Format::Pe32Plus, {4, 3, 1, 900})},
-        {QStringLiteral("All words.exe"), build(Format::Pe32, {65535, 65534, 65533, 65532})},
-        // Neither Latin-1 nor the usual ANSI code pages hold these names: only the wide
-        // functions find the file.
-        {QStringLiteral("Användare Ωμέγα/Garmin/BaseCamp.exe"), build(Format::Pe32, {4, 8, 2})},
-        {QStringLiteral("No version.exe"), build(Format::Pe32, {1, 0}, false)},
-        {QStringLiteral("Truncated.exe"), program.left(0x300)},
-        {QStringLiteral("Not a program.exe"), QByteArray("MZ but nothing else")},
-    };
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    if (arguments.size() != 2) {
+    if (app.arguments().size() != 2) {
         qCritical("usage: halvornsync_pe_samples FOLDER");
         return 2;
     }
-    const QDir folder(arguments.at(1));
+    using Format = PeFileBuilder::Format;
+    const auto build = [](Format format, const QVersionNumber &version, bool resource = true) {
+        return PeFileBuilder().setFormat(format).setFileVersion(version).setVersionResource(
+            resource);
+    };
+    const QByteArray program = build(Format::Pe32, {4, 7, 5, 0}).build();
+    const QList<std::pair<QString, QByteArray>> samples = {
+        {"BaseCamp.exe", program},
+        {"MapInstall x64.exe", build(Format::Pe32Plus, {4, 3, 1, 900}).build()},
+        {"All words.exe", build(Format::Pe32, {65535, 65534, 65533, 65532}).build()},
+        // Neither Latin-1 nor the usual ANSI code pages hold these names: only the wide
+        // functions find the file.
+        {"Användare Ωμέγα/Garmin/BaseCamp.exe", build(Format::Pe32, {4, 8, 2}).build()},
+        {"No version.exe", build(Format::Pe32, {1, 0}, false).build()},
+        {"Truncated.exe", program.left(0x300)},
+    };
+
+    const QDir folder(app.arguments().at(1));
     QFile expected(folder.filePath(QStringLiteral("expected.txt")));
     if (!folder.mkpath(QStringLiteral(".")) || !expected.open(QIODevice::WriteOnly)) {
         qCritical("cannot write into %s", qPrintable(folder.path()));
         return 1;
     }
     QTextStream out(&expected);
-    out.setEncoding(QStringConverter::Utf8);
-    for (const Sample &sample : samples()) {
-        const QString path = folder.filePath(sample.path);
+    for (const auto &[name, bytes] : samples) {
+        const QString path = folder.filePath(name);
         QFile file(path);
         if (!folder.mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
-            file.write(sample.bytes) != sample.bytes.size()) {
+            file.write(bytes) != bytes.size()) {
             qCritical("cannot write %s", qPrintable(path));
             return 1;
         }
         file.close();
         const std::optional<QVersionNumber> version = PeVersionReader::fromFile(path);
-        out << sample.path << '\t' << (version ? version->toString() : QStringLiteral("none"))
-            << '\n';
+        out << name << '\t' << (version ? version->toString() : QStringLiteral("none")) << '\n';
     }
     return 0;
 }

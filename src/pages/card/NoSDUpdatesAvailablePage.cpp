@@ -6,7 +6,7 @@
 #include "app/PageLink.h"
 #include "app/Pictures.h"
 #include "maps/CardImage.h"
-#include "pages/VersionLines.h"
+#include "pages/shared/VersionLines.h"
 #include "service/ProductInfo.h"
 
 #include "ui_NoSDUpdatesAvailablePage.h"

@@ -4,7 +4,7 @@
 #include "app/CurrentProduct.h"
 #include "app/PageLink.h"
 #include "app/WebLink.h"
-#include "pages/VersionLines.h"
+#include "pages/shared/VersionLines.h"
 #include "service/ProductInfo.h"
 
 #include "ui_SDUpdatesAvailablePage.h"

@@ -5,8 +5,8 @@
 #include "app/CurrentProduct.h"
 #include "app/PageLink.h"
 #include "app/Pictures.h"
-#include "pages/VersionLines.h"
 #include "pages/computer/InstalledPcVersion.h"
+#include "pages/shared/VersionLines.h"
 #include "service/ProductInfo.h"
 
 #include "ui_NoPCUpdatesAvailablePage.h"

@@ -1,4 +1,4 @@
-#include "pages/computer/DownloadGPSDataPage.h"
+#include "pages/shared/DownloadGPSDataPage.h"
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"

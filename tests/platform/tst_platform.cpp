@@ -1,7 +1,12 @@
 #include "PeFileBuilder.h"
 #include "TestMain.h"
 #include "platform/PeVersionReader.h"
+#include "platform/platform.h"
 
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <functional>
@@ -9,27 +14,20 @@
 namespace {
 using Damage = std::function<void(QByteArray &, const PeFileBuilder::Layout &)>;
 
-void put32(QByteArray &bytes, qsizetype offset, quint32 value)
+template <typename T> void put(QByteArray &bytes, qsizetype offset, T value)
 {
     qToLittleEndian(value, bytes.data() + offset);
 }
+const auto put32 = put<quint32>;
+const auto put16 = put<quint16>;
 
-void put16(QByteArray &bytes, qsizetype offset, quint16 value)
-{
-    qToLittleEndian(value, bytes.data() + offset);
-}
-
-// Readable in failure messages: the version, or "none".
-QString text(const std::optional<QVersionNumber> &version)
-{
-    return version ? version->toString() : QStringLiteral("none");
-}
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
 Q_DECLARE_METATYPE(PeFileBuilder::Format)
 
-class TestPeVersionReader : public QObject
+// Reading executables' versions and files from the medium, the same on every system.
+class TestPlatform : public QObject
 {
     Q_OBJECT
 
@@ -37,9 +35,11 @@ private Q_SLOTS:
     void readsTheFileVersion_data();
     void readsTheFileVersion();
     void everyTruncationHasNoVersion();
+    void readsInOrderUntilStopped_data();
+    void readsInOrderUntilStopped();
 };
 
-void TestPeVersionReader::readsTheFileVersion_data()
+void TestPlatform::readsTheFileVersion_data()
 {
     QTest::addColumn<PeFileBuilder::Format>("format");
     QTest::addColumn<QVersionNumber>("fileVersion");
@@ -92,7 +92,7 @@ void TestPeVersionReader::readsTheFileVersion_data()
             [](QByteArray &b, const L &l) { put32(b, l.fixedFileInfo, 0xFEEF04BE); });
 }
 
-void TestPeVersionReader::readsTheFileVersion()
+void TestPlatform::readsTheFileVersion()
 {
     QFETCH(PeFileBuilder::Format, format);
     QFETCH(QVersionNumber, fileVersion);
@@ -102,11 +102,12 @@ void TestPeVersionReader::readsTheFileVersion()
     if (damage) {
         damage(bytes, layout);
     }
-    QTEST(text(PeVersionReader::fromBytes(bytes)), "expected");
+    const std::optional<QVersionNumber> version = PeVersionReader::fromBytes(bytes);
+    QTEST(version ? version->toString() : QStringLiteral("none"), "expected");
 }
 
 // The version block is the last thing read, so every cut before its end loses the version.
-void TestPeVersionReader::everyTruncationHasNoVersion()
+void TestPlatform::everyTruncationHasNoVersion()
 {
     PeFileBuilder::Layout layout;
     const QByteArray bytes =
@@ -121,5 +122,47 @@ void TestPeVersionReader::everyTruncationHasNoVersion()
     QVERIFY(PeVersionReader::fromBytes(bytes.left(needed)));
 }
 
-HALVORNSYNC_TEST_MAIN(TestPeVersionReader)
-#include "tst_peversionreader.moc"
+// Reading a file back from its medium, as the card page checks a copy: every byte once, in order,
+// whatever the file's size against the blocks and the read-ahead window; and a stop when asked.
+void TestPlatform::readsInOrderUntilStopped_data()
+{
+    QTest::addColumn<qint64>("size"); // -1: no file
+    QTest::addColumn<int>("stopAt");  // the block whose handler asks to stop; 0: none
+    QTest::newRow("empty") << qint64(0) << 0;
+    QTest::newRow("past several read-ahead windows, not a whole block")
+        << (qint64(70) << 20) + 12345 << 0;
+    QTest::newRow("stopped at the second block") << qint64(3 << 20) << 2;
+    QTest::newRow("no file") << qint64(-1) << 0;
+}
+
+void TestPlatform::readsInOrderUntilStopped()
+{
+    QFETCH(qint64, size);
+    QFETCH(int, stopAt);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("gmapsupp.img")));
+    QByteArray data(qMax<qint64>(size, 0), Qt::Uninitialized);
+    QRandomGenerator(3).fillRange(reinterpret_cast<quint32 *>(data.data()), data.size() / 4);
+    QVERIFY(size < 0 || (file.open(QIODevice::WriteOnly) && file.write(data) == size));
+    file.close();
+
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    qint64 seen = 0;
+    int blocks = 0;
+    const bool read =
+        createNativePlatform()->readFromMedium(file.fileName(), [&](QByteArrayView block) {
+            hash.addData(block);
+            seen += block.size();
+            return ++blocks != stopAt;
+        });
+    QCOMPARE(read, size >= 0 && stopAt == 0);
+    if (stopAt) {
+        QCOMPARE(blocks, stopAt);
+    } else if (read) {
+        QCOMPARE(seen, size);
+        QCOMPARE(hash.result(), QCryptographicHash::hash(data, QCryptographicHash::Md5));
+    }
+}
+
+HALVORNSYNC_TEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

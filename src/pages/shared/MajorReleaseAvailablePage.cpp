@@ -1,4 +1,4 @@
-#include "pages/computer/MajorReleaseAvailablePage.h"
+#include "pages/shared/MajorReleaseAvailablePage.h"
 
 #include "app/ButtonTextFitter.h"
 #include "app/Core.h"

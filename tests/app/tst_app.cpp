@@ -1,57 +1,39 @@
 #include "TestMain.h"
+#include "UrlRecorder.h"
+#include "app/Core.h"
 #include "app/PopupDialog.h"
 #include "app/RichTextResources.h"
 #include "app/Startup.h"
 
 #include <QAccessible>
-#include <QDesktopServices>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QUrl>
 
-namespace {
-QLabel *header(PopupDialog &dialog)
-{
-    return dialog.findChild<QLabel *>("PopupHeaderLabel");
-}
-
-// What a reader of the label gets: its text as laid out, markup taken away.
-QString readText(QWidget *widget)
-{
-    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
-}
-
-// Stands in for the browser and the system's other handlers.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
-} // namespace
-
-class TestPopupDialog : public QObject
+// Core's own rules, and the pop-ups.
+class TestApp : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { Startup::applyLook(*qApp); }
 
+    void formatDuration_data();
+    void formatDuration();
+    void languageCodeFollowsDefaultLocale_data();
+    void languageCodeFollowsDefaultLocale();
+    void garminMapsFolderReplacesOnlyTheApplicationFolder_data();
+    void garminMapsFolderReplacesOnlyTheApplicationFolder();
+
     void headerIsUpperCasedAndFitsTheDialog_data();
     void headerIsUpperCasedAndFitsTheDialog();
-    void onlyTheTranslatedErrorHeaderIsRed_data();
-    void onlyTheTranslatedErrorHeaderIsRed();
     void escapeLeavesThePopupOpenAndEnterAccepts();
     void markupNamesOnlyOurOwnResources_data();
     void markupNamesOnlyOurOwnResources();
@@ -59,60 +41,103 @@ private Q_SLOTS:
     void longTextScrollsAndTheButtonsStayOnScreen();
 };
 
-void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog_data()
+void TestApp::formatDuration_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("59.4 s rounds down") << 59.4 << "59 sec";
+    QTest::newRow("59.6 s stays in seconds") << 59.6 << "60 sec";
+    QTest::newRow("one minute") << 60.0 << "1 min";
+    QTest::newRow("90 s rounds half away") << 90.0 << "2 min";
+    QTest::newRow("3575 s stays in minutes") << 3575.0 << "60 min";
+    QTest::newRow("one hour") << 3600.0 << "1 hrs 0 min";
+    QTest::newRow("5430 s") << 5430.0 << "1 hrs 31 min";
+    QTest::newRow("7170 s: hours from the rounded minutes") << 7170.0 << "2 hrs 0 min";
+}
+
+void TestApp::formatDuration()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(Core::formatDuration(seconds), text);
+}
+
+void TestApp::languageCodeFollowsDefaultLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("French, Canada") << QLocale(QLocale::French, QLocale::Canada) << "FR";
+    QTest::newRow("English") << QLocale(QLocale::English) << "EN";
+    QTest::newRow("German") << QLocale(QLocale::German) << "EN";
+}
+
+void TestApp::languageCodeFollowsDefaultLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, code);
+    const QLocale previous;
+    QLocale::setDefault(locale);
+    const QString result = Core::languageCode();
+    QLocale::setDefault(previous);
+    QCOMPARE(result, code);
+}
+
+void TestApp::garminMapsFolderReplacesOnlyTheApplicationFolder_data()
+{
+    QTest::addColumn<QString>("applicationName");
+    QTest::addColumn<QString>("dataHome");
+    QTest::newRow("name in the home folder") << "HalvornSync"
+                                             << "/home/halvornsync-user/share";
+    QTest::newRow("name in another case in the home folder") << "halvornsync"
+                                                             << "/home/HALVORNSYNC/share";
+}
+
+void TestApp::garminMapsFolderReplacesOnlyTheApplicationFolder()
+{
+    QFETCH(QString, applicationName);
+    QFETCH(QString, dataHome);
+    const QString previousName = QCoreApplication::applicationName();
+    const QByteArray previousDataHome = qgetenv("XDG_DATA_HOME");
+    QCoreApplication::setApplicationName(applicationName);
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+
+    const QString folder = Core::garminMapsFolder();
+
+    QCoreApplication::setApplicationName(previousName);
+    qputenv("XDG_DATA_HOME", previousDataHome);
+    QCOMPARE(folder, dataHome + QStringLiteral("/Garmin/Maps"));
+}
+
+void TestApp::headerIsUpperCasedAndFitsTheDialog_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("shrunk");
     QTest::newRow("short") << "Information" << false;
-    QTest::newRow("40-character product name")
-        << "Halvorn Topo Canada Complete Edition 2024" << true;
     QTest::newRow("very long") << QString(80, QLatin1Char('w')) << true;
     QTest::newRow("markup in a product name") << "Topo <b>Nord</b>" << false;
 }
 
-void TestPopupDialog::headerIsUpperCasedAndFitsTheDialog()
+void TestApp::headerIsUpperCasedAndFitsTheDialog()
 {
     QFETCH(QString, text);
     QFETCH(bool, shrunk);
     PopupDialog dialog;
-    QLabel *label = header(dialog);
+    auto *label = dialog.findChild<QLabel *>("PopupHeaderLabel");
     label->ensurePolished();
     const int normalSize = QFontInfo(label->font()).pixelSize();
 
     dialog.setHeader(text);
     label->ensurePolished();
 
-    QCOMPARE(readText(label), text.toUpper());
+    // What a reader of the label gets: its text as laid out, markup taken away.
+    QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), text.toUpper());
     const int size = QFontInfo(label->font()).pixelSize();
     QCOMPARE(size < normalSize, shrunk);
     const int drawnWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
     QVERIFY2(drawnWidth <= dialog.width() - 24, qPrintable(QString::number(drawnWidth)));
 }
 
-void TestPopupDialog::onlyTheTranslatedErrorHeaderIsRed_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("red");
-    QTest::newRow("Error") << "Error" << true;
-    QTest::newRow("error") << "error" << false;
-    QTest::newRow("ERROR") << "ERROR" << false;
-    QTest::newRow("Information") << "Information" << false;
-}
-
-void TestPopupDialog::onlyTheTranslatedErrorHeaderIsRed()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, red);
-    PopupDialog dialog;
-    dialog.setHeader(text);
-    // Red also while the window is inactive.
-    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const QColor colour = header(dialog)->palette().color(group, QPalette::WindowText);
-        QCOMPARE(colour == QColor(0xDC, 0x26, 0x2D), red);
-    }
-}
-
-void TestPopupDialog::escapeLeavesThePopupOpenAndEnterAccepts()
+void TestApp::escapeLeavesThePopupOpenAndEnterAccepts()
 {
     PopupDialog dialog;
     dialog.setLeftButtonText(QStringLiteral("No"));
@@ -129,7 +154,7 @@ void TestPopupDialog::escapeLeavesThePopupOpenAndEnterAccepts()
     QVERIFY(openAfterEscape);
 }
 
-void TestPopupDialog::markupNamesOnlyOurOwnResources_data()
+void TestApp::markupNamesOnlyOurOwnResources_data()
 {
     QTest::addColumn<QString>("markup"); // %1: a file that would show if it were read
     QTest::addColumn<bool>("foreign");
@@ -144,7 +169,7 @@ void TestPopupDialog::markupNamesOnlyOurOwnResources_data()
         << "<table><tr><td background=\"%1.png\">c</td></tr></table>" << true;
 }
 
-void TestPopupDialog::markupNamesOnlyOurOwnResources()
+void TestApp::markupNamesOnlyOurOwnResources()
 {
     QFETCH(QString, markup);
     QFETCH(bool, foreign);
@@ -172,26 +197,20 @@ void TestPopupDialog::markupNamesOnlyOurOwnResources()
     QVERIFY(label.heightForWidth(336) < 400);
 }
 
-void TestPopupDialog::linksOpenOnlyOnTheWeb()
+void TestApp::linksOpenOnlyOnTheWeb()
 {
     PopupDialog dialog;
     dialog.setLinksEnabled(true);
     auto *text = dialog.findChild<QLabel *>("TextLabel");
-    UrlRecorder handlers;
-    for (const char *scheme : {"https", "file", "smb"}) {
-        QDesktopServices::setUrlHandler(scheme, &handlers, "open");
-    }
+    const UrlRecorder handlers({"https", "file", "smb"});
     for (const char *link :
          {"file:///etc/passwd", "smb://host/share", "https://halvorn.example/"}) {
         Q_EMIT text->linkActivated(link);
     }
-    for (const char *scheme : {"https", "file", "smb"}) {
-        QDesktopServices::unsetUrlHandler(scheme);
-    }
-    QCOMPARE(handlers.opened, QList<QUrl>{QUrl("https://halvorn.example/")});
+    QCOMPARE(handlers.opened, QStringList{"https://halvorn.example/"});
 }
 
-void TestPopupDialog::longTextScrollsAndTheButtonsStayOnScreen()
+void TestApp::longTextScrollsAndTheButtonsStayOnScreen()
 {
     PopupDialog dialog;
     dialog.setHeader("Information");
@@ -208,5 +227,5 @@ void TestPopupDialog::longTextScrollsAndTheButtonsStayOnScreen()
     QCOMPARE(scroll->focusPolicy(), Qt::StrongFocus);
 }
 
-HALVORNSYNC_TEST_MAIN(TestPopupDialog)
-#include "tst_popupdialog.moc"
+HALVORNSYNC_TEST_MAIN(TestApp)
+#include "tst_app.moc"

@@ -1,4 +1,4 @@
-#include "pages/computer/ThankYouPage.h"
+#include "pages/shared/ThankYouPage.h"
 
 #include "app/Core.h"
 #include "platform/platform.h"

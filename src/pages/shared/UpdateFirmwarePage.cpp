@@ -1,4 +1,4 @@
-#include "pages/computer/UpdateFirmwarePage.h"
+#include "pages/shared/UpdateFirmwarePage.h"
 
 #include "app/CurrentProduct.h"
 #include "app/Pictures.h"

@@ -1,4 +1,4 @@
-#include "pages/VersionLines.h"
+#include "pages/shared/VersionLines.h"
 
 #include <QLabel>
 #include <QVersionNumber>

@@ -1,10 +1,10 @@
-#include "pages/computer/GPSDataExtractedPage.h"
+#include "pages/shared/GPSDataExtractedPage.h"
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
 #include "app/PageLink.h"
 #include "app/WebLink.h"
-#include "pages/computer/DownloadGPSDataPage.h"
+#include "pages/shared/DownloadGPSDataPage.h"
 #include "service/ProductInfo.h"
 
 #include "ui_GPSDataExtractedPage.h"

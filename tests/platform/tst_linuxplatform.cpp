@@ -1,0 +1,240 @@
+#include "TestMain.h"
+#include "app/Core.h"
+#include "platform/BoundedProcess.h"
+#include "platform/SysfsCardReaders.h"
+#include "platform/WineEnvironment.h"
+#include "platform/platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+
+namespace {
+
+// Wine's user.reg as Wine writes it: ASCII, with escapes.
+const char kUserRegistry[] = R"([Software\\Wine\\Explorer\\Shell Folders] 1796574931
+"AppData"="C:\\users\\wrong\\AppData\\Roaming"
+
+[Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders] 1796574931
+#time=1dd859fcf206f10
+"Administrative Tools"="C:\\users\\Ana L\x00facia\\AppData\\Roaming\\Admin"
+"appdata"="C:\\users\\Ana L\x00facia \101\\AppData\\Roaming"
+)";
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(content) == content.size();
+}
+
+} // namespace
+
+// What the Linux platform makes of the system: card readers in sysfs, Wine, bounded tools.
+class TestLinuxPlatform : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cardReaders_data();
+    void cardReaders();
+    void launchesThroughThePrefix_data();
+    void launchesThroughThePrefix();
+    void toolsNeedWineAndAnExistingPrefix();
+    void roamingFolderComesFromThePrefix_data();
+    void roamingFolderComesFromThePrefix();
+    void mapsGoWhereTheWindowsProgramsLook();
+    void reportsOnceHowTheToolEnded_data();
+    void reportsOnceHowTheToolEnded();
+    void goneContextHearsNothing();
+};
+
+// Made-up sysfs trees shaped like real ones: class/block/<name> links into the hardware tree,
+// where a partition sits inside its disk.
+void TestLinuxPlatform::cardReaders_data()
+{
+    QTest::addColumn<QString>("diskPath"); // below devices/, ending in the disk's name
+    QTest::addColumn<QString>("removable");
+    QTest::addColumn<QString>("device"); // as the volume names it
+    QTest::addColumn<bool>("cardReader");
+
+    const auto row = [](const char *name, const QString &diskPath, const char *removable,
+                        const char *device, bool cardReader) {
+        QTest::newRow(name) << diskPath << removable << device << cardReader;
+    };
+    const QString usbDisk = QStringLiteral(
+        "pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb");
+    const QString sataDisk =
+        QStringLiteral("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block/sda");
+    row("USB reader reporting a fixed disk", usbDisk, "0", "/dev/sdb", true);
+    row("removable flag", sataDisk, "1", "/dev/sda1", true);
+    row("built-in slot that says not removable",
+        "pci0000:00/0000:00:1a.0/mmc_host/mmc0/mmc0:0001/block/mmcblk0", "0", "/dev/mmcblk0p1",
+        true);
+    row("internal disk", sataDisk, "0", "/dev/sda1", false);
+    row("device sysfs does not know", sataDisk, "1", "/dev/sdz1", false);
+}
+
+void TestLinuxPlatform::cardReaders()
+{
+    QFETCH(QString, diskPath);
+    QFETCH(QString, removable);
+    QFETCH(QString, device);
+    QFETCH(bool, cardReader);
+    QTemporaryDir sys;
+    const QString disk = sys.filePath(QStringLiteral("devices/") + diskPath);
+    const QString diskName = QFileInfo(disk).fileName();
+    const QString partition =
+        diskName + (diskName.startsWith(QLatin1String("mmcblk")) ? "p1" : "1");
+    const QDir classBlock(sys.filePath(QStringLiteral("class/block")));
+    QVERIFY(QDir().mkpath(disk + '/' + partition) && QDir().mkpath(classBlock.path()));
+    for (const auto &[path, content] :
+         {std::pair(disk + "/removable", removable + '\n'),
+          std::pair(disk + '/' + partition + "/partition", QString("1\n"))}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toLatin1()) > 0);
+    }
+    // As in /sys, the links are relative.
+    for (const QString &target : {disk, disk + '/' + partition}) {
+        QVERIFY(QFile::link(classBlock.relativeFilePath(target),
+                            classBlock.filePath(QFileInfo(target).fileName())));
+    }
+
+    QCOMPARE(SysfsCardReaders(sys.path()).isCardReader(device), cardReader);
+}
+
+void TestLinuxPlatform::launchesThroughThePrefix_data()
+{
+    QTest::addColumn<QString>("wine");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("command"); // empty: nothing can be started
+    const QString wine = QStringLiteral("/usr/bin/wine");
+    const auto row = [](const char *name, const QString &wine, const char *program,
+                        const QStringList &command) {
+        QTest::newRow(name) << wine << program << command;
+    };
+    row("quoted BaseCamp", wine, "\"C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe\"",
+        {wine, "/p/drive_c/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"});
+    row("another drive", wine, "E:/Maps", {"/p/dosdevices/e:/Maps"});
+    row("no slash after the drive", wine, "C:x.exe", {wine, "C:x.exe"});
+    row("Linux installer, upper-case extension", wine, "/home/ann/INSTALL.EXE",
+        {wine, "/home/ann/INSTALL.EXE"});
+    row("Windows program without Wine", QString(), "C:/BaseCamp.exe", {});
+    row("only quotes", wine, "\"\"", {});
+}
+
+void TestLinuxPlatform::launchesThroughThePrefix()
+{
+    QFETCH(QString, wine);
+    QFETCH(QString, program);
+    const auto launch = WineEnvironment(QStringLiteral("/p/"), wine).launchCommand(program);
+    QTEST(launch ? QStringList{launch->program} + launch->arguments : QStringList(), "command");
+}
+
+// Running a Wine tool against a missing prefix would create one in the user's home.
+void TestLinuxPlatform::toolsNeedWineAndAnExistingPrefix()
+{
+    const QString prefix = QDir::homePath() + QStringLiteral("/prefix");
+    const QString wine = QStringLiteral("/usr/bin/wine");
+    QVERIFY(!WineEnvironment(prefix, wine).hasPrefix());
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/drive_c")));
+    QVERIFY(WineEnvironment(prefix, wine).hasPrefix());
+    QVERIFY(!WineEnvironment(prefix, QString()).hasPrefix());
+}
+
+// Wine's registry names the folder when it has one: mapsGoWhereTheWindowsProgramsLook reads it.
+void TestLinuxPlatform::roamingFolderComesFromThePrefix_data()
+{
+    QTest::addColumn<QStringList>("users"); // folders under drive_c/users with AppData/Roaming
+    QTest::addColumn<QString>("expected");  // under the prefix; empty: none found
+    // The Windows user is never the Linux one here, so a guess from the Linux name fails.
+    QTest::newRow("one user") << QStringList{"Public", "winuser"}
+                              << "drive_c/users/winuser/AppData/Roaming";
+    QTest::newRow("two users") << QStringList{"ann", "bob"} << "";
+    QTest::newRow("only Public") << QStringList{"Public"} << "";
+}
+
+void TestLinuxPlatform::roamingFolderComesFromThePrefix()
+{
+    QFETCH(QStringList, users);
+    QFETCH(QString, expected);
+    const QString prefix = QDir::homePath() + QStringLiteral("/") + QTest::currentDataTag();
+    for (const QString &user : users) {
+        QVERIFY(QDir().mkpath(prefix + "/drive_c/users/" + user + "/AppData/Roaming"));
+    }
+    const QString folder = WineEnvironment(prefix, "/usr/bin/wine").roamingAppDataFolder();
+    QCOMPARE(folder, expected.isEmpty() ? QString() : prefix + '/' + expected);
+}
+
+// The install, the uninstall, the discovery of installed maps and the hand-off to Garmin's
+// programs all take the maps folder from Core.
+void TestLinuxPlatform::mapsGoWhereTheWindowsProgramsLook()
+{
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString prefix = QDir::homePath() + QStringLiteral("/wine prefix");
+    const QString bin = QDir::homePath() + QStringLiteral("/bin");
+    QVERIFY(QDir().mkpath(prefix + "/drive_c/users/Public"));
+    QVERIFY(writeFile(bin + "/wine", "#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(bin + "/wine", QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("WINEPREFIX", QFile::encodeName(prefix));
+    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+    const auto restore = qScopeGuard([path] {
+        qunsetenv("WINEPREFIX");
+        qputenv("PATH", path);
+    });
+
+    // Without Wine's registry or a user folder there is nothing to go by.
+    QCOMPARE(Core::garminMapsFolder(), dataHome + "/Garmin/Maps");
+    QVERIFY(writeFile(prefix + "/user.reg", kUserRegistry));
+    QCOMPARE(Core::garminMapsFolder(),
+             prefix + QStringLiteral("/drive_c/users/Ana Lúcia A/AppData/Roaming/Garmin/Maps"));
+}
+
+// Small programs of the test's own stand for the tools; never the real machine's.
+void TestLinuxPlatform::reportsOnceHowTheToolEnded_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("limitMs");
+    QTest::addColumn<bool>("succeeded");
+    const QString sh = "/bin/sh";
+    QTest::newRow("exit 0") << sh << QStringList{"-c", "exit 0"} << 30000 << true;
+    QTest::newRow("exit 3") << sh << QStringList{"-c", "exit 3"} << 30000 << false;
+    QTest::newRow("missing program")
+        << "/nonexistent/halvornsync-no-such-tool" << QStringList() << 30000 << false;
+    // A hanging tool must not hold the wizard up: the limit ends it, and the report says so.
+    QTest::newRow("overrunning its limit") << "/bin/sleep" << QStringList{"600"} << 100 << false;
+}
+
+void TestLinuxPlatform::reportsOnceHowTheToolEnded()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, limitMs);
+    QFETCH(bool, succeeded);
+    QObject context;
+    QList<bool> reports;
+    BoundedProcess::run(
+        program, arguments, &context, [&reports](bool ok) { reports.append(ok); },
+        std::chrono::milliseconds(limitMs));
+    QVERIFY(reports.isEmpty()); // never from inside run()
+    QTRY_COMPARE(reports.size(), 1);
+    QCOMPARE(reports.first(), succeeded);
+}
+
+void TestLinuxPlatform::goneContextHearsNothing()
+{
+    auto *context = new QObject;
+    bool reported = false;
+    BoundedProcess::run(QStringLiteral("/bin/sleep"), {QStringLiteral("600")}, context,
+                        [&reported](bool) { reported = true; });
+    delete context;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QVERIFY(!reported);
+}
+
+HALVORNSYNC_TEST_MAIN(TestLinuxPlatform)
+#include "tst_linuxplatform.moc"
