@@ -4,6 +4,7 @@
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
+#include "halvornsync/Version.h"
 #include "service/PcVersionReport.h"
 #include "service/ProductInfo.h"
 #include "service/ProductInfoReply.h"
@@ -259,8 +260,10 @@ void TestService::serviceAddressOverride()
 
     const QString base =
         accepted ? address.chopped(address.endsWith('/') ? 1 : 0) : builtIn.toString();
-    QCOMPARE(request.toString(), base + "/api/v2/?action=get_info&serial_number=S1&language=EN"
-                                        "&halvornsync_version=2.2.2");
+    QCOMPARE(request.toString(), base +
+                                     "/api/v2/?action=get_info&serial_number=S1&language=EN"
+                                     "&halvornsync_version=" +
+                                     QLatin1String(ProgramVersion::release));
 }
 
 void TestService::replies_data()
@@ -314,7 +317,7 @@ void TestService::replies()
     QCOMPARE(request, (QJsonObject{{"action", "get_info"},
                                    {"serial_number", serial},
                                    {"language", Core::languageCode()},
-                                   {"halvornsync_version", "2.2.2"}}));
+                                   {"halvornsync_version", ProgramVersion::release}}));
     QCOMPARE(Core::instance()->productSerial(), serial);
     QVERIFY(m_origin.isEnabled());
     // A product that comes is the end-to-end walk's (tests/e2e); a failure keeps the one before.
