@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "UrlRecorder.h"
 #include "app/Core.h"
@@ -6,7 +7,6 @@
 #include "app/Startup.h"
 
 #include <QAccessible>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
@@ -178,9 +178,7 @@ void TestApp::markupNamesOnlyOurOwnResources()
     QImage big(400, 400, QImage::Format_RGB32);
     big.fill(Qt::red);
     QVERIFY(big.save(file + ".png"));
-    QFile css(file + ".css");
-    QVERIFY(css.open(QIODevice::WriteOnly) && css.write("p { margin-top: 500px; }") > 0);
-    css.close();
+    QVERIFY(TestFiles::write(file + ".css", "p { margin-top: 500px; }"));
     const QString ours = "<p><img src=\":/images/info.svg\" width=\"64\" height=\"64\"></p>"
                          "<p><a href=\"https://halvorn.example/\">notes</a></p>";
     const QString html = markup.arg(file) + ours;

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
@@ -13,7 +14,6 @@
 
 #include <QAccessible>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -32,14 +32,8 @@ const qint32 kFamily = 4660;
 // Installs a copy of the product's map whose Info.xml names `name`, which holds its version.
 bool installMap(const QString &name)
 {
-    const QString folder = Core::garminMapsFolder() + QStringLiteral("/HalvornTopo");
-    QFile info(folder + QStringLiteral("/Info.xml"));
-    return QDir().mkpath(folder) && info.open(QIODevice::WriteOnly) &&
-           info.write(QStringLiteral("<MapProduct><ID>%1</ID><SubProduct><Name>%2</Name>"
-                                     "</SubProduct></MapProduct>")
-                          .arg(kFamily)
-                          .arg(name)
-                          .toUtf8()) > 0;
+    return TestFiles::write(Core::garminMapsFolder() + QStringLiteral("/HalvornTopo/Info.xml"),
+                            TestFiles::mapInfo(kFamily, name));
 }
 
 // The stand-in service's computer map, cards, BaseCamp installer and GPS data, which the routes

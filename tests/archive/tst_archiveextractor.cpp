@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "archive/ArchiveExtractor.h"
 
@@ -223,9 +224,7 @@ void TestArchiveExtractor::init()
     m_out = m_root.filePath(QString("out-%1").arg(++m_case));
     QVERIFY(QDir().mkpath(m_out));
     QDir(m_outside).removeRecursively();
-    QVERIFY(QDir().mkpath(m_outside));
-    QFile victim(m_outside + "/victim");
-    QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("victim\n") == 7);
+    QVERIFY(TestFiles::write(m_outside + "/victim", "victim\n"));
 }
 
 void TestArchiveExtractor::cleanup()
@@ -236,8 +235,7 @@ void TestArchiveExtractor::cleanup()
 QString TestArchiveExtractor::save(const QByteArray &archive)
 {
     const QString path = m_root.filePath(QString("archive-%1").arg(m_case));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(archive) != archive.size()) {
+    if (!TestFiles::write(path, archive)) {
         qFatal("cannot write %s", qPrintable(path));
     }
     return path;

@@ -1,4 +1,5 @@
 #include "FaultyDestinations.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "copier/CopyThread.h"
 #include "copier/DestinationFileFactory.h"
@@ -128,9 +129,7 @@ void TestFileCopier::init()
 
 void TestFileCopier::write(const QString &name, const QByteArray &data) const
 {
-    QFile file(path(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
+    QVERIFY(TestFiles::write(path(name), data));
 }
 
 QByteArray TestFileCopier::read(const QString &name) const

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
@@ -168,12 +169,9 @@ void TestWizardEndToEnd::languageChoiceReachesTheProductStep()
 void TestWizardEndToEnd::computerMapIsInstalledAndReported()
 {
     const QString maps = Core::garminMapsFolder();
-    QVERIFY(QDir(maps).mkpath(QStringLiteral("HalvornTopoNorwayNorth")));
-    QFile info(maps + QStringLiteral("/HalvornTopoNorwayNorth/Info.xml"));
-    QVERIFY(info.open(QIODevice::WriteOnly));
-    info.write("<MapProduct><ID>4660</ID><SubProduct><Name>Halvorn Topo Norway North 24.1"
-               "</Name></SubProduct></MapProduct>");
-    info.close();
+    const QString info = maps + QStringLiteral("/HalvornTopoNorwayNorth/Info.xml");
+    QVERIFY(TestFiles::write(
+        info, TestFiles::mapInfo(4660, QStringLiteral("Halvorn Topo Norway North 24.1"))));
 
     click("EnglishButton");
     QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallUpdateUninstallPage"));
@@ -188,7 +186,7 @@ void TestWizardEndToEnd::computerMapIsInstalledAndReported()
     QStringList folders = QDir(maps).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     folders.sort();
     QCOMPARE(folders, (QStringList{"HalvornTopoNorwayNorth", "HalvornTopoNorwaySouth"}));
-    QCOMPARE(Core::readMapVersion(info.fileName()), QVersionNumber(24, 2, 0));
+    QCOMPARE(Core::readMapVersion(info), QVersionNumber(24, 2, 0));
     QVERIFY(!QFileInfo::exists(InstalledMaps::downloadFolder(maps) + QStringLiteral(".journal")));
     const QList<QJsonObject> reports = m_service.requests(QStringLiteral("update_info_pc"));
     QCOMPARE(reports.size(), 1);
@@ -334,10 +332,8 @@ void TestWizardEndToEnd::baseCampAndGpsDataAreFetched()
     QVERIFY(QFile::remove(m_platform->nativePath(
         QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"))));
     const QDir downloads(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
-    QVERIFY(downloads.mkpath(QStringLiteral("Halvorn GPS Data")));
     QFile own(downloads.filePath(QStringLiteral("Halvorn GPS Data/Viewpoints.gpx")));
-    QVERIFY(own.open(QIODevice::WriteOnly) && own.write("mine") == 4);
-    own.close();
+    QVERIFY(TestFiles::write(own.fileName(), "mine"));
     PopupAnswerer answerer;
     answerer.answer(PopupAnswerer::Button::Right); // BaseCamp required: NEXT
     answerer.answer(PopupAnswerer::Button::Left);  // transfer to GPS: SKIP

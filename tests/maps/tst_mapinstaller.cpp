@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Core.h"
 #include "maps/InstalledMaps.h"
@@ -26,15 +27,10 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
     return files;
 }
 
-void writeMap(const QString &folder, int id, const QByteArray &edition)
+bool writeMap(const QString &folder, int id, const QByteArray &edition)
 {
-    QDir().mkpath(folder);
-    QFile info(folder + QStringLiteral("/Info.xml"));
-    info.open(QIODevice::WriteOnly);
-    info.write("<MapProduct><ID>" + QByteArray::number(id) + "</ID></MapProduct>");
-    QFile data(folder + QStringLiteral("/map.img"));
-    data.open(QIODevice::WriteOnly);
-    data.write(edition);
+    return TestFiles::write(folder + QStringLiteral("/Info.xml"), TestFiles::mapInfo(id)) &&
+           TestFiles::write(folder + QStringLiteral("/map.img"), edition);
 }
 } // namespace
 
@@ -77,14 +73,14 @@ void TestMapInstaller::init()
     m_download = InstalledMaps::downloadFolder(m_maps);
     // Installed: the old North (family 10), an unrelated map, one whose family cannot be read, and
     // the withdrawn West (12).
-    writeMap(m_maps + QStringLiteral("/HalvornNorth"), 10, "north 23");
-    writeMap(m_maps + QStringLiteral("/HalvornOther"), 90, "other");
-    writeMap(m_maps + QStringLiteral("/HalvornBroken"), -1, "broken");
-    writeMap(m_maps + QStringLiteral("/HalvornWest"), 12, "west 23");
+    QVERIFY(writeMap(m_maps + QStringLiteral("/HalvornNorth"), 10, "north 23"));
+    QVERIFY(writeMap(m_maps + QStringLiteral("/HalvornOther"), 90, "other"));
+    QVERIFY(writeMap(m_maps + QStringLiteral("/HalvornBroken"), -1, "broken"));
+    QVERIFY(writeMap(m_maps + QStringLiteral("/HalvornWest"), 12, "west 23"));
     // Downloaded: the new North and a new South (11).
-    writeMap(m_download + QStringLiteral("/HalvornNorth"), 10, "north 24");
-    writeMap(m_download + QStringLiteral("/HalvornSouth"), 11, "south 24");
-    QFile(m_download + QStringLiteral("/map_file.zip")).open(QIODevice::WriteOnly);
+    QVERIFY(writeMap(m_download + QStringLiteral("/HalvornNorth"), 10, "north 24"));
+    QVERIFY(writeMap(m_download + QStringLiteral("/HalvornSouth"), 11, "south 24"));
+    QVERIFY(TestFiles::write(m_download + QStringLiteral("/map_file.zip"), QByteArray()));
     m_before = installedFiles();
 }
 
@@ -160,7 +156,7 @@ void TestMapInstaller::failedMoveRestoresEverything()
     QFETCH(QString, failing);
     QFETCH(bool, nameTaken);
     if (nameTaken) {
-        writeMap(m_maps + QLatin1Char('/') + failing, 77, "someone else's");
+        QVERIFY(writeMap(m_maps + QLatin1Char('/') + failing, 77, "someone else's"));
         m_before = installedFiles();
     } else {
         MapInstaller::setStepHook([failing](const QString &from, const QString &) {

@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Core.h"
 #include "maps/GarminApplications.h"
@@ -13,17 +14,7 @@
 #include <QTemporaryDir>
 
 namespace {
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray infoXml(int id)
-{
-    return QByteArray("<MapProduct><ID>") + QByteArray::number(id) + "</ID></MapProduct>";
-}
+using TestFiles::mapInfo;
 
 QStringList sorted(QStringList list)
 {
@@ -66,11 +57,11 @@ private:
 void TestMaps::discoversTheVendorsMaps()
 {
     const QString maps = Core::garminMapsFolder();
-    QVERIFY(writeFile(maps + "/HalvornTopo/data/Info.xml", infoXml(1)));
-    QVERIFY(writeFile(maps + "/HalvornRoads/INFO.XML", infoXml(2)));
-    QVERIFY(writeFile(maps + "/HalvornSyncDownloads/HalvornTopo/Info.xml", infoXml(4)));
+    QVERIFY(TestFiles::write(maps + "/HalvornTopo/data/Info.xml", mapInfo(1)));
+    QVERIFY(TestFiles::write(maps + "/HalvornRoads/INFO.XML", mapInfo(2)));
+    QVERIFY(TestFiles::write(maps + "/HalvornSyncDownloads/HalvornTopo/Info.xml", mapInfo(4)));
     const QString elsewhere = QDir::homePath() + "/Elsewhere/HalvornMarine";
-    QVERIFY(writeFile(elsewhere + "/Info.xml", infoXml(8)));
+    QVERIFY(TestFiles::write(elsewhere + "/Info.xml", mapInfo(8)));
     QVERIFY(QFile::link(elsewhere, maps + "/HalvornLink"));
 
     Core::instance()->refreshInstalledMapFolders();
@@ -122,7 +113,7 @@ void TestMaps::readsIdAndVersion()
     QFETCH(QByteArray, content);
     QFETCH(QString, latest);
     const QString path = m_files.filePath(QString("%1/Info.xml").arg(QTest::currentDataTag()));
-    QVERIFY(writeFile(path, content));
+    QVERIFY(TestFiles::write(path, content));
     QTEST(Core::readMapId(path), "id");
     const QVersionNumber version = Core::readMapVersion(path);
     QTEST(version.toString(), "version");
@@ -134,7 +125,7 @@ void TestMaps::uninstallDeletesOneFolderOfTheMapsFolder_data()
     QTest::addColumn<bool>("mapsFolderKnown");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("removed");
-    // Deleting a whole map is the uninstall walks' (tests/e2e, tests/pages).
+    // Deleting a whole map is the uninstall walk's (tests/pages).
     QTest::newRow("a link to a folder elsewhere: only the link") << true << "HalvornLink" << true;
     QTest::newRow("maps folder unknown") << false << "HalvornLink" << false;
     QTest::newRow("no name") << true << "" << false;
@@ -153,8 +144,8 @@ void TestMaps::uninstallDeletesOneFolderOfTheMapsFolder()
     const QTemporaryDir root;
     // Filled into "%1/%2" one after the other, this path would name another folder.
     const QString maps = root.filePath("Maps %2");
-    QVERIFY(writeFile(maps + "/HalvornTopo/data/Info.xml", infoXml(1)));
-    QVERIFY(writeFile(root.filePath("Elsewhere/Info.xml"), infoXml(2)));
+    QVERIFY(TestFiles::write(maps + "/HalvornTopo/data/Info.xml", mapInfo(1)));
+    QVERIFY(TestFiles::write(root.filePath("Elsewhere/Info.xml"), mapInfo(2)));
     QVERIFY(QFile::link(root.filePath("Elsewhere"), maps + "/HalvornLink"));
 
     Worker worker(mapsFolderKnown ? maps : QString());

@@ -2,6 +2,7 @@
 #include "FaultyDestinations.h"
 #include "PageRecorder.h"
 #include "PopupAnswerer.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
@@ -129,8 +130,7 @@ void TestCardPages::drivesOffered()
     if (image != QLatin1String("-")) {
         QByteArray bytes(8192, '\0');
         bytes.replace(CardImage::familyOffset, 4, image.toLatin1());
-        QFile file(CardImage::path(root));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        QVERIFY(TestFiles::write(CardImage::path(root), bytes));
     }
 
     m_page.reset(createPage(PageId::InsertSDPage));

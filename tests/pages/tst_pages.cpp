@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "UrlRecorder.h"
 #include "VendorServiceProcess.h"
@@ -62,14 +63,8 @@ QString plainText(const QWidget *page, const char *name)
 bool installMap(const QString &map)
 {
     const QStringList parts = map.split(QLatin1Char('='));
-    const QString path = Core::garminMapsFolder() + QLatin1Char('/') + parts[0] + "/Info.xml";
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    const QByteArray xml = QString("<MapProduct><ID>%1</ID><SubProduct><Name>%2</Name>"
-                                   "</SubProduct></MapProduct>")
-                               .arg(parts[1], parts[2])
-                               .toUtf8();
-    return file.open(QIODevice::WriteOnly) && file.write(xml) == xml.size();
+    return TestFiles::write(Core::garminMapsFolder() + QLatin1Char('/') + parts[0] + "/Info.xml",
+                            TestFiles::mapInfo(parts[1].toInt(), parts[2]));
 }
 
 QPushButton *button(const QWidget *page, const QString &name)

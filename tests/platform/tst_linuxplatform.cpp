@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Core.h"
 #include "platform/BoundedProcess.h"
@@ -21,13 +22,6 @@ const char kUserRegistry[] = R"([Software\\Wine\\Explorer\\Shell Folders] 179657
 "Administrative Tools"="C:\\users\\Ana L\x00facia\\AppData\\Roaming\\Admin"
 "appdata"="C:\\users\\Ana L\x00facia \101\\AppData\\Roaming"
 )";
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(content) == content.size();
-}
 
 } // namespace
 
@@ -88,13 +82,9 @@ void TestLinuxPlatform::cardReaders()
     const QString partition =
         diskName + (diskName.startsWith(QLatin1String("mmcblk")) ? "p1" : "1");
     const QDir classBlock(sys.filePath(QStringLiteral("class/block")));
-    QVERIFY(QDir().mkpath(disk + '/' + partition) && QDir().mkpath(classBlock.path()));
-    for (const auto &[path, content] :
-         {std::pair(disk + "/removable", removable + '\n'),
-          std::pair(disk + '/' + partition + "/partition", QString("1\n"))}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content.toLatin1()) > 0);
-    }
+    QVERIFY(QDir().mkpath(classBlock.path()));
+    QVERIFY(TestFiles::write(disk + "/removable", removable.toLatin1() + '\n'));
+    QVERIFY(TestFiles::write(disk + '/' + partition + "/partition", "1\n"));
     // As in /sys, the links are relative.
     for (const QString &target : {disk, disk + '/' + partition}) {
         QVERIFY(QFile::link(classBlock.relativeFilePath(target),
@@ -175,7 +165,7 @@ void TestLinuxPlatform::mapsGoWhereTheWindowsProgramsLook()
     const QString prefix = QDir::homePath() + QStringLiteral("/wine prefix");
     const QString bin = QDir::homePath() + QStringLiteral("/bin");
     QVERIFY(QDir().mkpath(prefix + "/drive_c/users/Public"));
-    QVERIFY(writeFile(bin + "/wine", "#!/bin/sh\n"));
+    QVERIFY(TestFiles::write(bin + "/wine", "#!/bin/sh\n"));
     QVERIFY(QFile::setPermissions(bin + "/wine", QFile::ReadOwner | QFile::ExeOwner));
     const QByteArray path = qgetenv("PATH");
     qputenv("WINEPREFIX", QFile::encodeName(prefix));
@@ -187,7 +177,7 @@ void TestLinuxPlatform::mapsGoWhereTheWindowsProgramsLook()
 
     // Without Wine's registry or a user folder there is nothing to go by.
     QCOMPARE(Core::garminMapsFolder(), dataHome + "/Garmin/Maps");
-    QVERIFY(writeFile(prefix + "/user.reg", kUserRegistry));
+    QVERIFY(TestFiles::write(prefix + "/user.reg", kUserRegistry));
     QCOMPARE(Core::garminMapsFolder(),
              prefix + QStringLiteral("/drive_c/users/Ana Lúcia A/AppData/Roaming/Garmin/Maps"));
 }

@@ -1,10 +1,10 @@
 #include "PeFileBuilder.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "platform/PeVersionReader.h"
 #include "platform/platform.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -140,21 +140,19 @@ void TestPlatform::readsInOrderUntilStopped()
     QFETCH(qint64, size);
     QFETCH(int, stopAt);
     QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("gmapsupp.img")));
+    const QString path = dir.filePath(QStringLiteral("gmapsupp.img"));
     QByteArray data(qMax<qint64>(size, 0), Qt::Uninitialized);
     QRandomGenerator(3).fillRange(reinterpret_cast<quint32 *>(data.data()), data.size() / 4);
-    QVERIFY(size < 0 || (file.open(QIODevice::WriteOnly) && file.write(data) == size));
-    file.close();
+    QVERIFY(size < 0 || TestFiles::write(path, data));
 
     QCryptographicHash hash(QCryptographicHash::Md5);
     qint64 seen = 0;
     int blocks = 0;
-    const bool read =
-        createNativePlatform()->readFromMedium(file.fileName(), [&](QByteArrayView block) {
-            hash.addData(block);
-            seen += block.size();
-            return ++blocks != stopAt;
-        });
+    const bool read = createNativePlatform()->readFromMedium(path, [&](QByteArrayView block) {
+        hash.addData(block);
+        seen += block.size();
+        return ++blocks != stopAt;
+    });
     QCOMPARE(read, size >= 0 && stopAt == 0);
     if (stopAt) {
         QCOMPARE(blocks, stopAt);

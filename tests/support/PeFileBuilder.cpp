@@ -1,8 +1,7 @@
 #include "PeFileBuilder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "TestFiles.h"
+
 #include <QtEndian>
 
 namespace {
@@ -197,10 +196,7 @@ QByteArray PeFileBuilder::build(Layout *layout) const
 
 bool PeFileBuilder::write(const QString &path) const
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const QByteArray bytes = build();
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return TestFiles::write(path, build());
 }
 
 bool PeFileBuilder::writeExecutable(const QString &path, const QVersionNumber &fileVersion)
