@@ -153,4 +153,38 @@ MediumRead readUnbuffered(const std::wstring &path,
     return result;
 }
 
+bool flushFile(const std::wstring &path)
+{
+    // FlushFileBuffers needs a handle with the right to write; sharing everything leaves the file
+    // usable by whoever else has it open.
+    const Handle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return file.valid() && FlushFileBuffers(file.get());
+}
+
+bool flushFolder(const std::wstring &path)
+{
+    // A folder opens only with backup semantics; NTFS then writes out its journal of the folder's
+    // entries.
+    const Handle folder(
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const bool folderFlushed = folder.valid() && FlushFileBuffers(folder.get());
+
+    // The volume's own handle flushes everything on it, FAT's folder entries included, but only
+    // an administrator may open it: elsewhere this is skipped.
+    wchar_t root[MAX_PATH] = {};
+    bool volumeFlushed = false;
+    if (GetVolumePathNameW(path.c_str(), root, MAX_PATH) && root[0] != L'\\' && root[1] == L':') {
+        const std::wstring device = std::wstring(L"\\\\.\\") + root[0] + L':';
+        const Handle volume(CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+        volumeFlushed = volume.valid() && FlushFileBuffers(volume.get());
+    }
+    return folderFlushed || volumeFlushed;
+}
+
 } // namespace Win32

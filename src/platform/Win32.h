@@ -55,4 +55,11 @@ enum class MediumRead
 MediumRead readUnbuffered(const std::wstring &path,
                           const std::function<bool(const char *, std::size_t)> &consume);
 
+// Writes what the system still holds of the file at `path`, or of the folder's entries, out to
+// the medium (FlushFileBuffers). For a folder the volume is flushed as well where the user may
+// open it, which matters on FAT cards: their folder entries are not journaled. Reparse points
+// are not followed. False when nothing could be flushed.
+bool flushFile(const std::wstring &path);
+bool flushFolder(const std::wstring &path);
+
 } // namespace Win32

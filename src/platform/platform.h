@@ -80,6 +80,14 @@ public:
     // a folder is removed itself, never what it points at. Called from worker threads too.
     virtual bool removeFolder(const QString &path);
 
+    // Durability. When syncFile() returns true, what was written to the file at `path` is on the
+    // medium, not only in the system's memory, so a power cut or a pulled card cannot take it
+    // back; syncFolder() does the same for the entries of the folder at `path` (what was made,
+    // renamed or removed in it). False when the system reports that it could not. Links are not
+    // followed. Called from worker threads too.
+    virtual bool syncFile(const QString &path);
+    virtual bool syncFolder(const QString &path);
+
     // Every mounted volume, in the system's order.
     virtual QList<Volume> mountedVolumes() const;
     // The mounted volume whose root path is exactly `rootPath`, if any.

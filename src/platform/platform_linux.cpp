@@ -145,6 +145,32 @@ private:
 
 } // namespace
 
+namespace {
+bool syncPath(const QString &path, int flags)
+{
+    // O_NOFOLLOW: a link put in place of the file is not ours to flush through.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | flags);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+} // namespace
+
+bool Platform::syncFile(const QString &path)
+{
+    return syncPath(path, 0);
+}
+
+// A rename or a new file is only in the folder's entries, which fsync of the file itself does not
+// write out.
+bool Platform::syncFolder(const QString &path)
+{
+    return syncPath(path, O_DIRECTORY);
+}
+
 std::unique_ptr<Platform> createNativePlatform()
 {
     return std::make_unique<LinuxPlatform>();

@@ -80,6 +80,16 @@ public:
 
 } // namespace
 
+bool Platform::syncFile(const QString &path)
+{
+    return Win32::flushFile(nativeWide(path));
+}
+
+bool Platform::syncFolder(const QString &path)
+{
+    return Win32::flushFolder(nativeWide(path));
+}
+
 std::unique_ptr<Platform> createNativePlatform()
 {
     return std::make_unique<WindowsPlatform>();

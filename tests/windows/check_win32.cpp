@@ -132,6 +132,9 @@ void unbufferedReadsGiveTheFile(const std::wstring &samples)
                                 [](const char *, std::size_t) { return true; }) ==
               Win32::MediumRead::NotOpened,
           L"a missing file is not opened");
+    check(Win32::flushFile(path) && Win32::flushFolder(samples + L"\\Användare Ωμέγα"),
+          L"a written file and its folder are flushed to the disk");
+    check(!Win32::flushFile(samples + L"\\missing.img"), L"a missing file is not flushed");
 }
 
 } // namespace
