@@ -148,6 +148,10 @@ Would you like to try again?</source>
         <source>The downloaded data is corrupt. Would you like to try downloading again?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The folder &lt;b&gt;%1&lt;/b&gt; could not be created. Would you like to try again?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DownloadMapPCPage</name>
@@ -277,6 +281,14 @@ Would you like to try again?</source>
         <source>YES</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Would you like to try again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was downloaded: &lt;b&gt;%1&lt;/b&gt; is not a web address.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>EjectSDPage</name>
@@ -395,6 +407,10 @@ Would you like to try again?</source>
     </message>
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer has just been launched.&lt;br/&gt;If the installer did not automatically launch, please run it from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer could not be started.&lt;br/&gt;Please run &lt;b&gt;%1&lt;/b&gt; from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -653,6 +669,21 @@ uninstalled:</source>
     </message>
     <message>
         <source>Serial number</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SingleRun</name>
+    <message>
+        <source>Already running</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HalvornSync is already running.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -151,6 +151,10 @@ Voulez-vous réessayer&#xa0;?</translation>
         <source>The downloaded data is corrupt. Would you like to try downloading again?</source>
         <translation>Les données téléchargées sont corrompues. Voulez-vous les télécharger à nouveau&#xa0;?</translation>
     </message>
+    <message>
+        <source>The folder &lt;b&gt;%1&lt;/b&gt; could not be created. Would you like to try again?</source>
+        <translation>Le dossier &lt;b&gt;%1&lt;/b&gt; n’a pas pu être créé. Voulez-vous réessayer&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>DownloadMapPCPage</name>
@@ -280,6 +284,14 @@ Voulez-vous réessayer&#xa0;?</translation>
         <source>YES</source>
         <translation>OUI</translation>
     </message>
+    <message>
+        <source>Would you like to try again?</source>
+        <translation>Voulez-vous réessayer&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Nothing was downloaded: &lt;b&gt;%1&lt;/b&gt; is not a web address.</source>
+        <translation>Rien n’a été téléchargé&#xa0;: &lt;b&gt;%1&lt;/b&gt; n’est pas une adresse web.</translation>
+    </message>
 </context>
 <context>
     <name>EjectSDPage</name>
@@ -399,6 +411,10 @@ Voulez-vous réessayer&#xa0;?</translation>
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer has just been launched.&lt;br/&gt;If the installer did not automatically launch, please run it from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Le programme d’installation de Garmin BaseCamp vient d’être lancé.&lt;br/&gt;S’il ne s’est pas lancé automatiquement, veuillez le lancer depuis le dossier Téléchargements.&lt;/p&gt;&lt;p&gt;Suivez les étapes du programme d’installation de Garmin BaseCamp.&lt;/p&gt;&lt;p&gt;Une fois l’installation terminée, revenez à cette fenêtre et cliquez sur &lt;span style=&quot; font-weight:600;&quot;&gt;Continuer&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer could not be started.&lt;br/&gt;Please run &lt;b&gt;%1&lt;/b&gt; from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Le programme d’installation de Garmin BaseCamp n’a pas pu être lancé.&lt;br/&gt;Veuillez lancer &lt;b&gt;%1&lt;/b&gt; depuis le dossier Téléchargements.&lt;/p&gt;&lt;p&gt;Suivez les étapes du programme d’installation de Garmin BaseCamp.&lt;/p&gt;&lt;p&gt;Une fois l’installation terminée, revenez à cette fenêtre et cliquez sur &lt;span style=&quot; font-weight:600;&quot;&gt;Continuer&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
 </context>
 <context>
@@ -661,6 +677,21 @@ les cartes suivantes&#xa0;:</translation>
     <message>
         <source>Serial number</source>
         <translation>Numéro de série</translation>
+    </message>
+</context>
+<context>
+    <name>SingleRun</name>
+    <message>
+        <source>Already running</source>
+        <translation>Déjà en cours</translation>
+    </message>
+    <message>
+        <source>HalvornSync is already running.</source>
+        <translation>HalvornSync est déjà en cours d’exécution.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

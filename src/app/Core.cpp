@@ -18,6 +18,7 @@
 #include <QStandardPaths>
 
 #include <cmath>
+#include <optional>
 
 struct Core::Private
 {
@@ -32,6 +33,7 @@ struct Core::Private
     qint32 cardIndex = 0;
     bool cardUpdated = false;
     PageFactory pageFactory = &createPage;
+    std::optional<QString> garminMapsFolder;
 };
 
 namespace {
@@ -134,6 +136,20 @@ QStringView Core::computerWord()
 }
 
 QString Core::garminMapsFolder()
+{
+    Core *core = instance();
+    if (!core->d->garminMapsFolder) {
+        core->decideGarminMapsFolder();
+    }
+    return *core->d->garminMapsFolder;
+}
+
+void Core::decideGarminMapsFolder()
+{
+    d->garminMapsFolder = locateGarminMapsFolder();
+}
+
+QString Core::locateGarminMapsFolder()
 {
     const QString windowsData = Platform::instance()->windowsProgramsDataFolder();
     if (!windowsData.isEmpty()) {

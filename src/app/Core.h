@@ -41,8 +41,13 @@ public:
     static QString languageCode();
     static QStringView computerWord();
     // The current user's roaming Garmin maps folder, the one Garmin's programs read: on Linux
-    // with a Wine prefix, the one of the prefix's Windows user.
+    // with Wine, the one of the Wine prefix's Windows user, even before Wine has made the prefix.
+    // Decided once per run, so discovery, install, recovery, uninstall and hand-off all work on
+    // the folder the installed maps were found in, even when a Wine prefix appears meanwhile.
     static QString garminMapsFolder();
+    // Decides the folder for the run: the language page does it before the installed maps are
+    // listed. Until then, garminMapsFolder() decides on its first call.
+    void decideGarminMapsFolder();
     static QWidget *mainWindow();
 
     void preventSleep();
@@ -90,6 +95,7 @@ private:
     Core();
     ~Core() override;
     void preconnectToService();
+    static QString locateGarminMapsFolder();
     static void showErrorPopup(const QString &text, void (PopupDialog::*setBody)(const QString &));
 
     struct Private;

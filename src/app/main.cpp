@@ -1,5 +1,6 @@
 #include "app/Core.h"
 #include "app/MainWindow.h"
+#include "app/SingleRun.h"
 #include "app/Startup.h"
 
 #include <QApplication>
@@ -9,6 +10,10 @@ int main(int argc, char *argv[])
     Startup::setLoggingRule();
     QApplication app(argc, argv);
     Startup::applyLook(app);
+    SingleRun run;
+    if (!run.claim()) {
+        return 1;
+    }
     Core::instance();
 
     MainWindow window;

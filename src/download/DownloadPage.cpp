@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/Pictures.h"
 #include "app/PopupDialog.h"
+#include "app/WebLink.h"
 #include "download/FileDownload.h"
 #include "platform/platform.h"
 
@@ -72,11 +73,14 @@ DownloadPage::Space DownloadPage::requireRoom(const QString &path, qint64 announ
                                               const QString &message)
 {
     const qint64 available = bytesAvailable(path);
-    if (available < 0 || available >= 3 * announcedBytes) {
+    // Divided rather than multiplied: three times an absurd announced size would overflow and
+    // pass for room.
+    if (available < 0 || announcedBytes <= available / 3) {
         return Space::Enough;
     }
-    Core::instance()->showError(message);
-    return Space::AskAgain;
+    offerRetry(message + QLatin1Char('\n') + tr("Would you like to try again?"),
+               [this] { AskFileSize(); });
+    return Space::Left;
 }
 
 void DownloadPage::leaveWith(const QString &message, PageId page)
@@ -90,18 +94,22 @@ void DownloadPage::leaveWith(const QString &message, PageId page)
 
 void DownloadPage::AskFileSize()
 {
+    const QUrl url = downloadUrl();
     // Nothing to fetch is no failure to retry for ever: the page has nothing to do.
-    if (downloadUrl().isEmpty()) {
+    if (url.isEmpty()) {
         Core::instance()->setCurrentPage(pageAfterNo());
         return;
     }
-    m_download->setUrl(downloadUrl());
+    // The addresses come from the service: a file: or data: address would fetch this computer's
+    // own files or the address's own text, which the pages then unpack or start as a program.
+    if (!WebLink::isWebAddress(url)) {
+        leaveWith(tr("Nothing was downloaded: <b>%1</b> is not a web address.")
+                      .arg(url.toDisplayString().toHtmlEscaped()),
+                  pageAfterNo());
+        return;
+    }
+    m_download->setUrl(url);
     m_download->askFileSize();
-}
-
-void DownloadPage::askAgainLater()
-{
-    QMetaObject::invokeMethod(this, "AskFileSize", Qt::QueuedConnection);
 }
 
 void DownloadPage::onSizeKnown(qint64 bytes)
@@ -111,25 +119,16 @@ void DownloadPage::onSizeKnown(qint64 bytes)
     if (!guard) {
         return;
     }
-    switch (space) {
-    case Space::Enough:
+    if (space == Space::Enough) {
         Download();
-        break;
-    case Space::AskAgain:
-        askAgainLater();
-        break;
-    case Space::Left:
-        break;
     }
 }
 
 void DownloadPage::onSizeQueryFailed(const QString &errorText)
 {
-    const QPointer<DownloadPage> guard(this);
-    Core::instance()->showPlainError(errorText);
-    if (guard) {
-        askAgainLater();
-    }
+    // Like a failed download, with the network's own words on a line of their own, as text.
+    offerRetry(failureText() + QLatin1Char('\n') + errorText.toHtmlEscaped(),
+               [this] { AskFileSize(); });
 }
 
 void DownloadPage::Download()

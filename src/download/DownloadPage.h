@@ -22,12 +22,13 @@ class QProgressBar;
 // what follows a complete download.
 //
 // The procedure: 150 ms after the page appears, AskFileSize() asks the size (a product with
-// nothing to download goes straight to pageAfterNo()); a failed query shows
-// the network's error and asks again; too little room shows the page's space message and asks
-// again (or leaves, as the page decides); then Download() runs attempts until one completes. A
+// nothing to download goes straight to pageAfterNo(); an address that is not http or https is
+// refused, and nothing is fetched); a failed query, or too little room, asks "try again?" with
+// the network's error or the page's space message (the page may leave instead): YES asks the
+// size again, NO leaves for pageAfterNo(); then Download() runs attempts until one completes. A
 // failed attempt asks "try again?": YES starts a new attempt from byte 0, NO leaves for the page's
-// pageAfterNo(). Every question runs its own event loop, in which the page may be replaced: then
-// nothing follows from the answer.
+// pageAfterNo(). No question traps the user: each has its way out. Every question runs its own
+// event loop, in which the page may be replaced: then nothing follows from the answer.
 class DownloadPage : public QWidget
 {
     Q_OBJECT
@@ -39,8 +40,7 @@ protected:
     enum class Space
     {
         Enough,
-        AskAgain, // the page has shown its message; the size is asked for once more
-        Left,     // the page has shown its message and moved the wizard on
+        Left, // the page has said why there is no room, and the answer decides what follows
     };
 
     // `objectName` is the page's class name; `picture` its illustration; `infoText` what the page
@@ -62,8 +62,9 @@ protected:
     // Free bytes where `path` lives, through the platform layer; -1 when unknown.
     static qint64 bytesAvailable(const QString &path);
     // The room every download page asks for where `path` lives: three times the announced size
-    // (the file, what is made of it, and some to spare). Without it, `message` is shown and the
-    // size asked for again. Room that cannot be known is not held against the user.
+    // (the file, what is made of it, and some to spare). Without it, `message` asks whether to
+    // try again: YES asks the size again, NO leaves for pageAfterNo(). Room that cannot be known
+    // is not held against the user.
     Space requireRoom(const QString &path, qint64 announcedBytes, const QString &message);
     // Shows `message` and leaves for `page`, unless the page was replaced meanwhile.
     void leaveWith(const QString &message, PageId page);
@@ -109,7 +110,6 @@ private:
     void onStatusChanged(const QString &downloaded, const QString &timeLeft);
     void onDownloadFailed();
     void onDownloadFinished();
-    void askAgainLater();
 
     std::unique_ptr<Ui::DownloadPage> ui;
     const QString m_infoText;

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QDirIterator>
 
+#include <functional>
+
 namespace {
 const QString downloadFolderName = QStringLiteral("HalvornSyncDownloads");
 } // namespace
@@ -28,30 +30,46 @@ QStringList vendorMapFolders(const QString &mapsFolder)
     return folders;
 }
 
-QStringList findInfoFiles(const QString &folder)
+namespace {
+// The Info.xml files below `folder` whose path below it passes `wanted`, as canonical paths in
+// walk order. Only the part below the folder is judged: a user, a home or a Wine prefix named
+// "Halvorn..." must not make every map in the folder the vendor's.
+QStringList infoFilesBelow(const QString &folder,
+                           const std::function<bool(const QString &relative)> &wanted)
 {
     QStringList found;
     if (folder.isEmpty()) {
         return found;
     }
+    const QDir root(folder);
     QDirIterator it(folder, {QStringLiteral("Info.xml")}, QDir::NoFilter,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        const QString canonical = it.fileInfo().canonicalFilePath();
-        // Unlike the folder list, this test minds the letter case.
-        if (canonical.contains(QLatin1String("Halvorn"))) {
-            found.append(canonical);
+        if (wanted(root.relativeFilePath(it.filePath()))) {
+            found.append(it.fileInfo().canonicalFilePath());
         }
     }
     return found;
 }
 
+// Unlike the folder list, this test minds the letter case.
+bool isVendors(const QString &relative)
+{
+    return relative.contains(QLatin1String("Halvorn"));
+}
+} // namespace
+
+QStringList findInfoFiles(const QString &folder)
+{
+    return infoFilesBelow(folder, isVendors);
+}
+
 QStringList installedInfoFiles(const QString &mapsFolder)
 {
-    QStringList files = findInfoFiles(mapsFolder);
-    files.removeIf([](const QString &path) { return path.contains(downloadFolderName); });
-    return files;
+    return infoFilesBelow(mapsFolder, [](const QString &relative) {
+        return isVendors(relative) && !relative.contains(downloadFolderName);
+    });
 }
 
 bool isOutOfDate(const QVersionNumber &installed, const QVersionNumber &latest)

@@ -11,7 +11,7 @@ namespace InstalledMaps {
 // order; empty when the folder does not exist.
 QStringList vendorMapFolders(const QString &mapsFolder);
 
-// Canonical paths of the Info.xml files below `folder` whose canonical path contains "Halvorn"
+// Canonical paths of the Info.xml files below `folder` whose path below it contains "Halvorn"
 // (exactly so cased), in walk order. Symbolic links to folders are not followed.
 QStringList findInfoFiles(const QString &folder);
 

@@ -108,6 +108,18 @@ DetailWrite writeBaseCampDetail()
     return written == ERROR_SUCCESS ? DetailWrite::Written : DetailWrite::Failed;
 }
 
+std::wstring systemFolder()
+{
+    std::wstring folder(MAX_PATH, L'\0');
+    UINT length = GetSystemDirectoryW(folder.data(), UINT(folder.size()));
+    if (length >= folder.size()) { // too small: the answer is the size needed
+        folder.resize(length);
+        length = GetSystemDirectoryW(folder.data(), UINT(folder.size()));
+    }
+    folder.resize(length < folder.size() ? length : 0);
+    return folder;
+}
+
 bool isRemovableDrive(const std::wstring &root)
 {
     const UINT type = GetDriveTypeW(root.c_str());

@@ -38,6 +38,11 @@ enum class DetailWrite
 // HKCU\Software\Garmin\BaseCamp\Settings; a missing key is left missing.
 DetailWrite writeBaseCampDetail();
 
+// The system folder (GetSystemDirectoryW), where Windows' own tools are: they are started from
+// there by their full path, never by a bare name that the current folder could answer first.
+// Empty when the system does not say.
+std::wstring systemFolder();
+
 // Whether the drive at `root` (L"E:\\") takes removable media or is a disk on a USB bus, as card
 // readers often present their media.
 bool isRemovableDrive(const std::wstring &root);

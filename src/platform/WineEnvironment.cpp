@@ -7,9 +7,13 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-WineEnvironment::WineEnvironment(QString prefix, QString wine)
+#include <pwd.h>
+#include <unistd.h>
+
+WineEnvironment::WineEnvironment(QString prefix, QString wine, QString user)
     : m_prefix(std::move(prefix))
     , m_wine(std::move(wine))
+    , m_user(std::move(user))
 {
     while (m_prefix.size() > 1 && m_prefix.endsWith(QLatin1Char('/'))) {
         m_prefix.chop(1);
@@ -22,12 +26,17 @@ WineEnvironment WineEnvironment::fromSystem()
     if (prefix.isEmpty()) {
         prefix = QDir::homePath() + QStringLiteral("/.wine");
     }
-    return WineEnvironment(prefix, QStandardPaths::findExecutable(QStringLiteral("wine")));
+    // As Wine itself asks, so the user folder is the one it makes.
+    const passwd *account = ::getpwuid(::getuid());
+    const QString user =
+        account ? QString::fromLocal8Bit(account->pw_name) : qEnvironmentVariable("USER");
+    return WineEnvironment(prefix, QStandardPaths::findExecutable(QStringLiteral("wine")), user);
 }
 
 bool WineEnvironment::hasPrefix() const
 {
-    return hasWine() && QFileInfo(m_prefix + QStringLiteral("/drive_c")).isDir();
+    return hasWine() && QFileInfo(m_prefix + QStringLiteral("/dosdevices")).isDir() &&
+           QFileInfo(m_prefix + QStringLiteral("/drive_c")).isDir();
 }
 
 QString WineEnvironment::nativePath(const QString &windowsPath) const
@@ -61,15 +70,22 @@ QString WineEnvironment::roamingAppDataFolder() const
     }
     // Wine writes its registry files only when its server stops, so a new prefix may have none.
     const QDir users(m_prefix + QStringLiteral("/drive_c/users"));
+    const auto roamingOf = [&users](const QString &user) {
+        return users.filePath(user + QStringLiteral("/AppData/Roaming"));
+    };
     QStringList roaming;
     for (const QString &user : users.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString folder = users.filePath(user + QStringLiteral("/AppData/Roaming"));
         if (user.compare(QStringLiteral("Public"), Qt::CaseInsensitive) != 0 &&
-            QFileInfo(folder).isDir()) {
-            roaming.append(folder);
+            QFileInfo(roamingOf(user)).isDir()) {
+            roaming.append(roamingOf(user));
         }
     }
-    return roaming.size() == 1 ? roaming.front() : QString();
+    if (roaming.size() == 1) {
+        return roaming.front();
+    }
+    // Nothing else tells, as before Wine has made the prefix (BaseCamp's installer is often what
+    // makes it): the folder Wine makes for the Linux user who runs it.
+    return m_user.isEmpty() ? QString() : roamingOf(m_user);
 }
 
 std::optional<WineEnvironment::Command> WineEnvironment::launchCommand(const QString &program) const

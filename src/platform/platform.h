@@ -69,7 +69,8 @@ public:
 
     // The current user's roaming application-data folder as the Windows programs of this system
     // (Garmin's among them) see it, when that is not this program's own location: on Linux with
-    // Wine, the one in the Wine prefix. Empty when there is no such other folder.
+    // Wine installed, the one in the Wine prefix, made or still to be made. Empty when there is
+    // no such other folder.
     virtual QString windowsProgramsDataFolder() const;
 
     // Bytes the current user may still write on the volume that holds `path`. The path need not

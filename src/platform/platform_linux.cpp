@@ -80,11 +80,12 @@ public:
         return WineEnvironment::fromSystem().nativePath(windowsPath);
     }
 
-    // BaseCamp and MapInstall under Wine read the maps of the prefix's Windows user.
+    // BaseCamp and MapInstall under Wine read the maps of the prefix's Windows user. With Wine
+    // installed that is where they will be, even while the prefix is still to be made.
     QString windowsProgramsDataFolder() const override
     {
         const WineEnvironment wine = WineEnvironment::fromSystem();
-        return wine.hasPrefix() ? wine.roamingAppDataFolder() : QString();
+        return wine.hasWine() ? wine.roamingAppDataFolder() : QString();
     }
 
     bool isRemovableDrive(const QString &rootPath) const override

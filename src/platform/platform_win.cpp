@@ -31,11 +31,17 @@ public:
     }
 
     // taskkill normally ends at once, but it is given its 30 s to start and 30 s to finish
-    // without the window freezing meanwhile.
+    // without the window freezing meanwhile. By its full path: a "taskkill.exe" planted in the
+    // current folder would otherwise be found first.
     void closeBaseCamp(QObject *context, std::function<void()> done) override
     {
+        const QString system = QString::fromStdWString(Win32::systemFolder());
+        if (system.isEmpty()) {
+            finishLater(context, std::move(done));
+            return;
+        }
         BoundedProcess::run(
-            QStringLiteral("taskkill"),
+            QDir(QDir::fromNativeSeparators(system)).filePath(QStringLiteral("taskkill.exe")),
             {QStringLiteral("/im"), QStringLiteral("BaseCamp.exe"), QStringLiteral("/f")}, context,
             [done = std::move(done)](bool) { done(); });
     }

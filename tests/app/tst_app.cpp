@@ -1,12 +1,16 @@
+#include "FakePlatform.h"
+#include "PopupAnswerer.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "UrlRecorder.h"
 #include "app/Core.h"
 #include "app/PopupDialog.h"
 #include "app/RichTextResources.h"
+#include "app/SingleRun.h"
 #include "app/Startup.h"
 
 #include <QAccessible>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
@@ -16,6 +20,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <memory>
 
 // Core's own rules, and the pop-ups.
 class TestApp : public QObject
@@ -31,6 +37,7 @@ private Q_SLOTS:
     void languageCodeFollowsDefaultLocale();
     void garminMapsFolderReplacesOnlyTheApplicationFolder_data();
     void garminMapsFolderReplacesOnlyTheApplicationFolder();
+    void oneRunAtATime();
 
     void headerIsUpperCasedAndFitsTheDialog_data();
     void headerIsUpperCasedAndFitsTheDialog();
@@ -101,11 +108,36 @@ void TestApp::garminMapsFolderReplacesOnlyTheApplicationFolder()
     QCoreApplication::setApplicationName(applicationName);
     qputenv("XDG_DATA_HOME", dataHome.toUtf8());
 
+    const FakePlatform withoutWine;
+    Core::instance()->decideGarminMapsFolder();
     const QString folder = Core::garminMapsFolder();
 
     QCoreApplication::setApplicationName(previousName);
     qputenv("XDG_DATA_HOME", previousDataHome);
     QCOMPARE(folder, dataHome + QStringLiteral("/Garmin/Maps"));
+}
+
+// A second start while one runs is told so and goes no further; a killed run's lock is taken over.
+void TestApp::oneRunAtATime()
+{
+    const QTemporaryDir folder;
+    PopupAnswerer answerer;
+    answerer.answerUnexpectedWith(PopupAnswerer::Button::Right);
+    auto first = std::make_unique<SingleRun>(folder.path());
+    QVERIFY(first->claim());
+    QVERIFY(!SingleRun(folder.path()).claim());
+    QCOMPARE(answerer.shown().value(0).text, QStringLiteral("HalvornSync is already running."));
+
+    // Killed, the first run leaves its lock behind, naming a process that no longer exists.
+    QFile lock(folder.filePath(QStringLiteral("halvornsync.lock")));
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = lock.readAll().split('\n');
+    lock.close();
+    first.reset();
+    lines[0] = "2147483647";
+    QVERIFY(TestFiles::write(lock.fileName(), lines.join('\n')));
+    QVERIFY(SingleRun(folder.path()).claim());
+    QCOMPARE(answerer.shownCount(), 1);
 }
 
 void TestApp::headerIsUpperCasedAndFitsTheDialog_data()

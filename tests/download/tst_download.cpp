@@ -241,8 +241,8 @@ void TestDownload::spaceRuleOfTheMapPage()
 
     const auto asked = [&answerer] {
         return std::count_if(answerer.shown().cbegin(), answerer.shown().cend(), [](auto &shown) {
-            return shown.text ==
-                   "Not enough free space on main drive for download and installation.";
+            return shown.text == "Not enough free space on main drive for download and "
+                                 "installation.<br/>Would you like to try again?";
         });
     };
 
@@ -255,34 +255,57 @@ void TestDownload::spaceRuleOfTheMapPage()
     QVERIFY(platform.spaceQueries.contains(Core::garminMapsFolder()));
 }
 
-// The pages that fetch the BaseCamp installer and the GPS data, when what they fetch is bad.
+// The download pages when what they fetch is bad: no question that asks again is without NO.
 void TestDownload::pages_data()
 {
     QTest::addColumn<PageId>("page");
     QTest::addColumn<QString>("url"); // a file of the service, or a whole address
     QTest::addColumn<QList<Button>>("answers");
-    QTest::addColumn<QStringList>("popups");
+    QTest::addColumn<QStringList>("popups"); // SERVICE stands for the service's address
     QTest::addColumn<PageId>("next");
     const auto row = [](const char *name, PageId page, const char *url,
                         const QList<Button> &answers, const QStringList &popups, PageId next) {
         QTest::newRow(name) << page << QString(url) << answers << popups << next;
     };
+    const QString offer = "Your map comes with <b>Huts &lt;North&gt;</b>. Would you like to "
+                          "download them to your PC?";
+    // Asked again after YES, as a failed download is; the network's words stay text.
+    const QString notFound = "?<br/>Error transferring SERVICE/files/none.zip - server replied: "
+                             "Not Found";
+    const QString failed = "Download failed. Would you like to try again" + notFound;
+    const QString gpsFailed =
+        "The download of <b>Huts &lt;North&gt;</b> failed.<br/>Would you like to try again" +
+        notFound;
+    const QList<Button> yesNo{Button::Right, Button::Left};
+    row("size query fails: map", PageId::DownloadMapPCPage, "none.zip", yesNo, {failed, failed},
+        PageId::MajorReleaseAvailablePage);
+    row("size query fails: installer", PageId::DownloadBaseCampPage, "none.zip", yesNo,
+        {failed, failed}, PageId::MajorReleaseAvailablePage);
+    row("size query fails: GPS data", PageId::DownloadGPSDataPage, "none.zip",
+        {Button::Right, Button::Right, Button::Left}, {offer, gpsFailed, gpsFailed},
+        PageId::ThankYouPage);
+    row("size query fails: card map", PageId::DownloadMapSDPage, "none.zip", yesNo,
+        {failed, failed}, PageId::EjectSDPage);
+    // Three times its size is past what a 64-bit number holds.
+    row("map larger than any volume", PageId::DownloadMapPCPage, "halvorn-topo-norway-absurd.zip",
+        {Button::Left},
+        {"Not enough free space on main drive for download and installation.<br/>Would you like "
+         "to try again?"},
+        PageId::MajorReleaseAvailablePage);
+    row("map not at a web address: nothing fetched", PageId::DownloadMapPCPage,
+        "file:///etc/passwd", {Button::Right},
+        {"Nothing was downloaded: <b>file:///etc/passwd</b> is not a web address."},
+        PageId::MajorReleaseAvailablePage);
     const QString corrupt = "The downloaded installer is corrupt.";
     row("installer corrupt: twice again by itself, then the user gives up",
         PageId::DownloadBaseCampPage, "install_basecamp.exe",
         {Button::Right, Button::Right, Button::Left},
         {corrupt, corrupt, corrupt + " Would you like to try downloading again?"},
         PageId::MajorReleaseAvailablePage);
-    row("installer not at a web address: nothing fetched", PageId::DownloadBaseCampPage,
-        "file:///bin/sh", {Button::Right},
-        {"The Garmin BaseCamp installer cannot be downloaded: no web address is given for it."},
-        PageId::MajorReleaseAvailablePage);
     // The name comes from the service: it is shown as text, never as markup.
     row("GPS data corrupt, given up", PageId::DownloadGPSDataPage, "halvorn-gps-data-corrupt.zip",
         {Button::Right, Button::Left},
-        {"Your map comes with <b>Huts &lt;North&gt;</b>. Would you like to download them to your "
-         "PC?",
-         "The downloaded data is corrupt. Would you like to try downloading again?"},
+        {offer, "The downloaded data is corrupt. Would you like to try downloading again?"},
         PageId::ThankYouPage);
 }
 
@@ -294,10 +317,13 @@ void TestDownload::pages()
     // Each page reads only its own part of the product.
     auto *product = new ProductInfo;
     const QUrl address = url.contains(u':') ? QUrl(url) : fileUrl(url);
+    product->pcSubProduct.map = address;
     product->basecampPcDownload = address;
     product->basecampPcMd5 = QStringLiteral("0123456789abcdef0123456789abcdef");
     product->additionalGpsDataName = QStringLiteral("Huts <North>");
     product->additionalGpsDataUrl = address;
+    product->sdSubProducts = {SdSubProduct()};
+    product->sdSubProducts.front().map = address;
     Core::instance()->setProductInfo(product);
     PopupAnswerer answerer;
     for (const Button answer : answers) {
@@ -311,7 +337,7 @@ void TestDownload::pages()
     QTEST(recorder.pages.first(), "next");
     QStringList shown;
     for (const PopupAnswerer::Shown &popup : answerer.shown()) {
-        shown.append(popup.text);
+        shown.append(QString(popup.text).replace(m_service.baseUrl().toString(), "SERVICE"));
     }
     QTEST(shown, "popups");
 }

@@ -42,6 +42,7 @@ class TestMaps : public QObject
 
 private Q_SLOTS:
     void discoversTheVendorsMaps();
+    void vendorMapsAreToldBelowTheMapsFolder();
     void readsIdAndVersion_data();
     void readsIdAndVersion();
     void uninstallDeletesOneFolderOfTheMapsFolder_data();
@@ -75,6 +76,16 @@ void TestMaps::discoversTheVendorsMaps()
     QCOMPARE(sorted(Core::installedMapInfoFiles()), installed);
     QCOMPARE(sorted(Core::findInfoFiles(maps)),
              sorted(installed + QStringList{root + "/HalvornSyncDownloads/HalvornTopo/Info.xml"}));
+}
+
+// Only the path below the maps folder tells a vendor map, whatever the folders above are named.
+void TestMaps::vendorMapsAreToldBelowTheMapsFolder()
+{
+    const QString maps = m_files.filePath("HalvornSyncDownloads/Halvorn wine/Garmin/Maps");
+    QVERIFY(TestFiles::write(maps + "/TopoEurope/Info.xml", mapInfo(1)));
+    QVERIFY(TestFiles::write(maps + "/HalvornTopo/Info.xml", mapInfo(2)));
+    QCOMPARE(InstalledMaps::installedInfoFiles(maps),
+             QStringList{QFileInfo(maps).canonicalFilePath() + "/HalvornTopo/Info.xml"});
 }
 
 void TestMaps::readsIdAndVersion_data()

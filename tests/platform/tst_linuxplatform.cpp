@@ -11,6 +11,9 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
 // Wine's user.reg as Wine writes it: ASCII, with escapes.
@@ -22,6 +25,33 @@ const char kUserRegistry[] = R"([Software\\Wine\\Explorer\\Shell Folders] 179657
 "Administrative Tools"="C:\\users\\Ana L\x00facia\\AppData\\Roaming\\Admin"
 "appdata"="C:\\users\\Ana L\x00facia \101\\AppData\\Roaming"
 )";
+
+// The Linux user's name, as Wine takes it.
+QString linuxUser()
+{
+    const passwd *account = ::getpwuid(::getuid());
+    return account ? QString::fromLocal8Bit(account->pw_name) : qEnvironmentVariable("USER");
+}
+
+// Until the guard goes: `wine` on the PATH is a stand-in of the test's own, or missing, and
+// $WINEPREFIX names `prefix` below the home, or is unset.
+auto useWine(bool installed, const QString &prefix)
+{
+    const QString bin = QDir::homePath() + (installed ? "/bin" : "/no-wine");
+    if (installed && (!TestFiles::write(bin + "/wine", "#!/bin/sh\n") ||
+                      !QFile::setPermissions(bin + "/wine", QFile::ReadOwner | QFile::ExeOwner))) {
+        qFatal("cannot write the stand-in wine");
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin));
+    if (!prefix.isEmpty()) {
+        qputenv("WINEPREFIX", QFile::encodeName(QDir::homePath() + '/' + prefix));
+    }
+    return qScopeGuard([path] {
+        qunsetenv("WINEPREFIX");
+        qputenv("PATH", path);
+    });
+}
 
 } // namespace
 
@@ -38,7 +68,8 @@ private Q_SLOTS:
     void toolsNeedWineAndAnExistingPrefix();
     void roamingFolderComesFromThePrefix_data();
     void roamingFolderComesFromThePrefix();
-    void mapsGoWhereTheWindowsProgramsLook();
+    void mapsFolder_data();
+    void mapsFolder();
     void reportsOnceHowTheToolEnded_data();
     void reportsOnceHowTheToolEnded();
     void goneContextHearsNothing();
@@ -122,18 +153,19 @@ void TestLinuxPlatform::launchesThroughThePrefix()
     QTEST(launch ? QStringList{launch->program} + launch->arguments : QStringList(), "command");
 }
 
-// Running a Wine tool against a missing prefix would create one in the user's home.
+// Running a Wine tool against a missing prefix (our maps folder alone) would make one.
 void TestLinuxPlatform::toolsNeedWineAndAnExistingPrefix()
 {
     const QString prefix = QDir::homePath() + QStringLiteral("/prefix");
     const QString wine = QStringLiteral("/usr/bin/wine");
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/drive_c/users/ann/AppData/Roaming/Garmin")));
     QVERIFY(!WineEnvironment(prefix, wine).hasPrefix());
-    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/drive_c")));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("/dosdevices")));
     QVERIFY(WineEnvironment(prefix, wine).hasPrefix());
     QVERIFY(!WineEnvironment(prefix, QString()).hasPrefix());
 }
 
-// Wine's registry names the folder when it has one: mapsGoWhereTheWindowsProgramsLook reads it.
+// Wine's registry names the folder when it has one: mapsFolder reads it.
 void TestLinuxPlatform::roamingFolderComesFromThePrefix_data()
 {
     QTest::addColumn<QStringList>("users"); // folders under drive_c/users with AppData/Roaming
@@ -157,29 +189,41 @@ void TestLinuxPlatform::roamingFolderComesFromThePrefix()
     QCOMPARE(folder, expected.isEmpty() ? QString() : prefix + '/' + expected);
 }
 
-// The install, the uninstall, the discovery of installed maps and the hand-off to Garmin's
-// programs all take the maps folder from Core.
-void TestLinuxPlatform::mapsGoWhereTheWindowsProgramsLook()
+void TestLinuxPlatform::mapsFolder_data()
 {
-    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    const QString prefix = QDir::homePath() + QStringLiteral("/wine prefix");
-    const QString bin = QDir::homePath() + QStringLiteral("/bin");
-    QVERIFY(QDir().mkpath(prefix + "/drive_c/users/Public"));
-    QVERIFY(TestFiles::write(bin + "/wine", "#!/bin/sh\n"));
-    QVERIFY(QFile::setPermissions(bin + "/wine", QFile::ReadOwner | QFile::ExeOwner));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("WINEPREFIX", QFile::encodeName(prefix));
-    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
-    const auto restore = qScopeGuard([path] {
-        qunsetenv("WINEPREFIX");
-        qputenv("PATH", path);
-    });
+    QTest::addColumn<bool>("wine");
+    QTest::addColumn<QString>("prefix");   // $WINEPREFIX below the home; empty: unset
+    QTest::addColumn<bool>("registry");    // the prefix is made before the run, naming its user
+    QTest::addColumn<QString>("expected"); // below the home; %1 is the Linux user
+    const QString roaming = "/drive_c/users/%1/AppData/Roaming/Garmin/Maps";
+    QTest::newRow("no Wine") << false << "n" << false << ".local/share/Garmin/Maps";
+    // Where Garmin's programs will look once their installer has made the prefix.
+    QTest::newRow("Wine, no prefix yet") << true << "" << false << ".wine" + roaming;
+    QTest::newRow("Wine, $WINEPREFIX not made yet") << true << "p" << false << "p" + roaming;
+    QTest::newRow("Wine, $WINEPREFIX whose registry names its user")
+        << true << "q" << true << "q/drive_c/users/Ana Lúcia A/AppData/Roaming/Garmin/Maps";
+}
 
-    // Without Wine's registry or a user folder there is nothing to go by.
-    QCOMPARE(Core::garminMapsFolder(), dataHome + "/Garmin/Maps");
-    QVERIFY(TestFiles::write(prefix + "/user.reg", kUserRegistry));
-    QCOMPARE(Core::garminMapsFolder(),
-             prefix + QStringLiteral("/drive_c/users/Ana Lúcia A/AppData/Roaming/Garmin/Maps"));
+// Decided when the language is chosen, the folder stays when BaseCamp's installer makes the Wine
+// prefix halfway through the run: install, uninstall and hand-off find the maps found at first.
+void TestLinuxPlatform::mapsFolder()
+{
+    QFETCH(bool, wine);
+    QFETCH(QString, prefix);
+    QFETCH(bool, registry);
+    const auto restore = useWine(wine, prefix);
+    const QDir made(QDir::homePath() + '/' + (prefix.isEmpty() ? ".wine" : prefix));
+    QVERIFY(!registry || (made.mkpath("dosdevices") &&
+                          TestFiles::write(made.filePath("user.reg"), kUserRegistry)));
+    Core::instance()->decideGarminMapsFolder();
+    const QString found = Core::garminMapsFolder();
+
+    // As Wine makes a prefix, for the Linux user (its registry follows when its server stops).
+    QVERIFY(made.mkpath("dosdevices") &&
+            made.mkpath("drive_c/users/" + linuxUser() + "/AppData/Roaming"));
+    QCOMPARE(Core::garminMapsFolder(), found);
+    QFETCH(QString, expected);
+    QCOMPARE(found, QDir::homePath() + '/' + expected.arg(linuxUser()));
 }
 
 // Small programs of the test's own stand for the tools; never the real machine's.

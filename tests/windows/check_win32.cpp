@@ -151,6 +151,9 @@ int wmain(int argc, wchar_t *argv[])
     check(Win32::allowSleep(), L"the request is withdrawn");
     fixedAndMissingDrivesAreNoCards();
     unbufferedReadsGiveTheFile(argv[1]);
+    const std::wstring taskkill = Win32::systemFolder() + L"\\taskkill.exe";
+    check(GetFileAttributesW(taskkill.c_str()) != INVALID_FILE_ATTRIBUTES,
+          L"taskkill is in the system folder: " + taskkill);
     std::printf("%d failed\n", failures);
     return failures;
 }

@@ -97,6 +97,10 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
     // Announced as 5 GiB: more than a FAT32 card can hold in one file. Only its size is asked.
     addFile(QStringLiteral("halvorn-topo-card-1-huge.img"), card1->path, qint64(5) << 30,
             card1->md5);
+    // Announced as 4 EiB: more than any volume holds, and three times it is more than a signed
+    // 64-bit number holds. Only its size is asked.
+    addFile(QStringLiteral("halvorn-topo-norway-absurd.zip"), norway->path, qint64(1) << 62,
+            norway->md5);
     // The installer and the GPS data served slowly (a few seconds each), and GPS data that fails.
     addFile(QStringLiteral("install_basecamp-slow.exe"), installer->path, installer->size,
             installer->md5, {FileFault::Kind::Throttle, 2 * 1024 * 1024});

@@ -2,7 +2,6 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
-#include "app/WebLink.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
@@ -27,9 +26,7 @@ QString DownloadBaseCampPage::installerPath()
 
 QUrl DownloadBaseCampPage::downloadUrl() const
 {
-    // The file is started as a program afterwards: it comes from the web or not at all.
-    const QUrl url = currentProduct().basecampPcDownload;
-    return WebLink::isWebAddress(url) ? url : QUrl();
+    return currentProduct().basecampPcDownload;
 }
 
 QString DownloadBaseCampPage::downloadTarget() const

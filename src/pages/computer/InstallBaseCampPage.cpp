@@ -6,6 +6,7 @@
 
 #include "ui_InstallBaseCampPage.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 InstallBaseCampPage::InstallBaseCampPage(QWidget *parent)
@@ -22,7 +23,14 @@ InstallBaseCampPage::~InstallBaseCampPage() = default;
 
 void InstallBaseCampPage::RunInstaller()
 {
-    // Whether it started is not looked at: the page already tells the user to run it from the
-    // Downloads folder otherwise.
-    Platform::instance()->startDetached(DownloadBaseCampPage::installerPath());
+    if (Platform::instance()->startDetached(DownloadBaseCampPage::installerPath())) {
+        return;
+    }
+    // Not announced as launched: the user is told where to start it by hand.
+    ui->InfoLabel->setText(
+        tr("<html><head/><body><p>The Garmin BaseCamp installer could not be started.<br/>"
+           "Please run <b>%1</b> from the Downloads folder.</p><p>Please follow the steps in the "
+           "Garmin BaseCamp installer.</p><p>Once installed, please come back to this window and "
+           "click <span style=\" font-weight:600;\">Continue</span>.</p></body></html>")
+            .arg(QFileInfo(DownloadBaseCampPage::installerPath()).fileName().toHtmlEscaped()));
 }

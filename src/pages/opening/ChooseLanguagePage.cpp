@@ -67,6 +67,8 @@ void ChooseLanguagePage::onLanguageButtonClicked()
                                                         : QStringLiteral("fr"));
 
     Core *core = Core::instance();
+    // From here on the run keeps to this folder, wherever Garmin's programs may appear meanwhile.
+    core->decideGarminMapsFolder();
     // A map that an interrupted install set aside is put back before anything looks at the maps.
     MapInstaller(Core::garminMapsFolder()).recover();
     core->refreshInstalledMapFolders();

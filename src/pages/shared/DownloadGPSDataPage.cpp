@@ -125,8 +125,14 @@ void DownloadGPSDataPage::downloadComplete()
 {
     keepAwake(false);
     // A folder of its own: the archive's files never replace the user's own files of the same
-    // name in the download folder. A folder that cannot be made fails the unpacking.
-    QDir().mkpath(dataFolder());
+    // name in the download folder. One that cannot be made (a file of that name is in the way)
+    // is no fault of the data: the user may make room and have it unpacked again.
+    if (!QDir().mkpath(dataFolder())) {
+        offerRetry(tr("The folder <b>%1</b> could not be created. Would you like to try again?")
+                       .arg(QDir::toNativeSeparators(dataFolder()).toHtmlEscaped()),
+                   [this] { downloadComplete(); });
+        return;
+    }
     Unpacking::start(
         this, {archivePath(), dataFolder(), true}, [this] { onUnzipFinished(); },
         [this] {
