@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -123,6 +124,10 @@ bool PopupAnswerer::eventFilter(QObject *object, QEvent *event)
 
 void PopupAnswerer::press(QDialog *dialog, Button button)
 {
+    if (button == Button::Escape) {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        return;
+    }
     const bool popup = dialog->inherits("PopupDialog");
     const char *name = button == Button::Left ? (popup ? "LeftPopupButton" : "CloseButton")
                                               : (popup ? "RightPopupButton" : "OkButton");

@@ -25,7 +25,8 @@ public:
     enum class Button
     {
         Left,
-        Right
+        Right,
+        Escape // the key, for the answer a pop-up gives to it
     };
 
     struct Shown
