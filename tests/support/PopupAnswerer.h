@@ -26,7 +26,8 @@ public:
     {
         Left,
         Right,
-        Escape // the key, for the answer a pop-up gives to it
+        // The key; a pop-up that stays open counts as unexpected and is closed with Left.
+        Escape
     };
 
     struct Shown
