@@ -36,9 +36,10 @@ void CheckMd5Worker::run()
         return true;
     };
     Platform *platform = Platform::instance();
-    const bool read = readFrom == ReadFrom::Medium ? platform->readFromMedium(filePath, consume) &&
-                                                         platform->syncFile(filePath)
-                                                   : Platform::readFile(filePath, consume);
+    const bool read = readFrom == ReadFrom::Cache
+                          ? Platform::readFile(filePath, consume)
+                          : platform->readFromMedium(filePath, consume) &&
+                                (readFrom == ReadFrom::Medium || platform->syncFile(filePath));
     const QByteArray digest = hash.result().toHex();
     if (read) {
         Q_EMIT digestReady(digest);

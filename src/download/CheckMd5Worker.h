@@ -14,10 +14,11 @@ class CheckMd5Worker : public QThread
 public:
     enum class ReadFrom
     {
-        Cache, // a file just downloaded: wherever the system has its data is fine
-        // A file just written: what counts is what the medium gives back, and a file that passes
-        // is on the medium for good (synced).
-        Medium,
+        Cache,  // a file just downloaded: wherever the system has its data is fine
+        Medium, // a file on a card: what counts is what the card gives back
+        // A file just written: what the medium gives back, and once it passes it is on the
+        // medium for good (synced).
+        Written,
     };
 
     CheckMd5Worker(QObject *parent, const QString &filePath, const QString &expectedMd5,

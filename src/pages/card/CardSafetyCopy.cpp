@@ -159,13 +159,13 @@ void CardSafetyCopy::make()
     QFile::remove(recordPath()); // what is there is no whole copy, or waiting() would say so
     copy(image, path(), [this, image] {
         Q_EMIT checking();
-        check(image, {}, [this](bool, const QByteArray &digest) {
+        check(image, {}, false, [this](bool, const QByteArray &digest) {
             if (digest.isEmpty()) {
                 fail(path());
                 return;
             }
             m_md5 = digest;
-            check(path(), m_md5, [this](bool same, const QByteArray &) {
+            check(path(), m_md5, true, [this](bool same, const QByteArray &) {
                 if (!same || !writeRecord()) {
                     QFile::remove(recordPath());
                     fail(path());
@@ -202,7 +202,7 @@ void CardSafetyCopy::putBack()
     const QString partial = CardImage::partialPath(m_root);
     copy(path(), partial, [this, partial] {
         Q_EMIT checking();
-        check(partial, m_md5, [this, partial](bool same, const QByteArray &) {
+        check(partial, m_md5, true, [this, partial](bool same, const QByteArray &) {
             if (!same) {
                 fail(partial);
                 return;
@@ -256,11 +256,12 @@ void CardSafetyCopy::copy(const QString &source, const QString &destination,
     }
 }
 
-void CardSafetyCopy::check(const QString &file, const QByteArray &md5,
+void CardSafetyCopy::check(const QString &file, const QByteArray &md5, bool written,
                            std::function<void(bool, const QByteArray &)> done)
 {
-    auto *worker =
-        new CheckMd5Worker(this, file, QString::fromLatin1(md5), CheckMd5Worker::ReadFrom::Medium);
+    const CheckMd5Worker::ReadFrom readFrom =
+        written ? CheckMd5Worker::ReadFrom::Written : CheckMd5Worker::ReadFrom::Medium;
+    auto *worker = new CheckMd5Worker(this, file, QString::fromLatin1(md5), readFrom);
     auto digest = std::make_shared<QByteArray>();
     connect(worker, &CheckMd5Worker::digestReady, this,
             [digest](const QByteArray &hexDigest) { *digest = hexDigest; });

@@ -70,7 +70,9 @@ private:
     bool readRecord(const QString &recordFile);
     bool writeRecord();
     void copy(const QString &source, const QString &destination, std::function<void()> then);
-    void check(const QString &file, const QByteArray &md5,
+    // Reads `file` back from its medium against `md5` (synced once it passes, when `written` by
+    // this copy); `done` gets the verdict and the digest read.
+    void check(const QString &file, const QByteArray &md5, bool written,
                std::function<void(bool ok, const QByteArray &digest)> done);
     // Ends the step in failure, removing `leftover` (what was only half made).
     void fail(const QString &leftover = {});

@@ -245,7 +245,7 @@ void DownloadMapSDPage::onCopyDone(bool error)
     }
     // The copy is only as good as what the card gives back.
     showBusy(tr("Checking the map on the preprogrammed card..."));
-    runChecksum(m_copyTarget, currentCard().md5, CheckMd5Worker::ReadFrom::Medium,
+    runChecksum(m_copyTarget, currentCard().md5, CheckMd5Worker::ReadFrom::Written,
                 [this](bool ok) { onReadBackResult(ok); });
 }
 
