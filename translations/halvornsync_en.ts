@@ -21,6 +21,29 @@
     </message>
 </context>
 <context>
+    <name>CardSafetyCopy</name>
+    <message>
+        <source>Putting the card&apos;s previous map back...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The card&apos;s previous map has been put back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A copy of it is kept on your %1 at &lt;b&gt;%2&lt;/b&gt;. To put it back, copy it into the card&apos;s garmin folder as gmapsupp.img.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A copy of it is kept on your %1 at &lt;b&gt;%2&lt;/b&gt;. It is put back the next time you insert this card while HalvornSync asks for a card.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The card&apos;s previous map could not be put back on it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ChooseLanguagePage</name>
     <message>
         <source>Install or Update Your Map
@@ -242,6 +265,26 @@ Would you like to try again?</source>
         <source>The map on the card differs from the downloaded map.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is not enough free space on your %1 to keep a copy of the map now on the card while the new one is written: the card&apos;s current map cannot be kept if the copy fails. Continue?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keeping a copy of the card&apos;s current map on your %1...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The card&apos;s current map could not be copied to your %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer to preprogrammed card failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DownloadPage</name>
@@ -392,6 +435,10 @@ Would you like to try again?</source>
     </message>
     <message>
         <source>Please disable read-only mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progress</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

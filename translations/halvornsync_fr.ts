@@ -21,6 +21,29 @@
     </message>
 </context>
 <context>
+    <name>CardSafetyCopy</name>
+    <message>
+        <source>Putting the card&apos;s previous map back...</source>
+        <translation>Remise en place de la carte précédente sur la carte mémoire...</translation>
+    </message>
+    <message>
+        <source>The card&apos;s previous map has been put back.</source>
+        <translation>La carte précédente a été remise en place sur la carte mémoire.</translation>
+    </message>
+    <message>
+        <source>A copy of it is kept on your %1 at &lt;b&gt;%2&lt;/b&gt;. To put it back, copy it into the card&apos;s garmin folder as gmapsupp.img.</source>
+        <translation>Une copie en est conservée sur votre %1 à l&apos;emplacement &lt;b&gt;%2&lt;/b&gt;. Pour la remettre en place, copiez-la dans le dossier garmin de la carte mémoire sous le nom gmapsupp.img.</translation>
+    </message>
+    <message>
+        <source>A copy of it is kept on your %1 at &lt;b&gt;%2&lt;/b&gt;. It is put back the next time you insert this card while HalvornSync asks for a card.</source>
+        <translation>Une copie en est conservée sur votre %1 à l&apos;emplacement &lt;b&gt;%2&lt;/b&gt;. Elle sera remise en place la prochaine fois que vous insérerez cette carte mémoire lorsque HalvornSync vous le demandera.</translation>
+    </message>
+    <message>
+        <source>The card&apos;s previous map could not be put back on it.</source>
+        <translation>La carte précédente n&apos;a pas pu être remise en place sur la carte mémoire.</translation>
+    </message>
+</context>
+<context>
     <name>ChooseLanguagePage</name>
     <message>
         <source>Install or Update Your Map
@@ -245,6 +268,26 @@ Voulez-vous réessayer&#xa0;?</translation>
         <source>The map on the card differs from the downloaded map.</source>
         <translation>La carte enregistrée sur la carte mémoire diffère de la carte téléchargée.</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>There is not enough free space on your %1 to keep a copy of the map now on the card while the new one is written: the card&apos;s current map cannot be kept if the copy fails. Continue?</source>
+        <translation>L&apos;espace libre sur votre %1 est insuffisant pour conserver une copie de la carte qui se trouve actuellement sur la carte mémoire pendant l&apos;écriture de la nouvelle&#xa0;: la carte actuelle ne pourra pas être conservée si la copie échoue. Continuer&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Keeping a copy of the card&apos;s current map on your %1...</source>
+        <translation>Sauvegarde de la carte actuelle de la carte mémoire sur votre %1...</translation>
+    </message>
+    <message>
+        <source>The card&apos;s current map could not be copied to your %1.</source>
+        <translation>La carte actuelle de la carte mémoire n&apos;a pas pu être copiée sur votre %1.</translation>
+    </message>
+    <message>
+        <source>The transfer to preprogrammed card failed.</source>
+        <translation>Le transfert vers la carte préprogrammée a échoué.</translation>
+    </message>
 </context>
 <context>
     <name>DownloadPage</name>
@@ -396,6 +439,10 @@ Voulez-vous réessayer&#xa0;?</translation>
     <message>
         <source>Please disable read-only mode.</source>
         <translation>Veuillez désactiver le mode lecture seule.</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
     </message>
 </context>
 <context>

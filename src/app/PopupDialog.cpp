@@ -197,23 +197,38 @@ void PopupDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void PopupDialog::makeLeftButtonTheDefault()
+{
+    ui->RightPopupButton->setDefault(false);
+    ui->LeftPopupButton->setDefault(true);
+    ui->LeftPopupButton->setFocus();
+    m_escapeChoosesLeft = true;
+}
+
 bool PopupDialog::ask(const QString &header, const QString &text, const QString &leftButton,
-                      const QString &rightButton)
+                      const QString &rightButton, bool leftIsDefault)
 {
     PopupDialog dialog;
     dialog.setHeader(header);
     dialog.setText(text);
     dialog.setLeftButtonText(leftButton);
     dialog.setRightButtonText(rightButton);
+    if (leftIsDefault) {
+        dialog.makeLeftButtonTheDefault();
+    }
     dialog.centreOnMainWindow();
     return dialog.exec() == QDialog::Accepted;
 }
 
 void PopupDialog::keyPressEvent(QKeyEvent *event)
 {
-    // A pop-up is answered with its buttons; Escape must not dismiss it.
+    // A pop-up is answered with its buttons; Escape dismisses only one whose left button is the
+    // careful answer.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        if (m_escapeChoosesLeft) {
+            reject();
+        }
         return;
     }
     QDialog::keyPressEvent(event);

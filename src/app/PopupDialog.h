@@ -37,13 +37,17 @@ public:
     void showDurationWarning();
     QPushButton *showNeedHelpButton();
 
+    // For a question whose careful answer is the left button (NO): it gets the focus, and Enter
+    // and Escape choose it.
+    void makeLeftButtonTheDefault();
+
     // Puts the dialog's centre on the main window's centre, when the main window is shown.
     void centreOnMainWindow();
 
     // Asks a question in a pop-up centred on the main window; true when the right button was
     // pressed. An empty button text hides that button.
     static bool ask(const QString &header, const QString &text, const QString &leftButton,
-                    const QString &rightButton);
+                    const QString &rightButton, bool leftIsDefault = false);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -56,6 +60,7 @@ private:
     std::unique_ptr<Ui::PopupDialog> ui;
     QScrollArea *m_textScroll = nullptr;
     int m_formHeight = 0;
+    bool m_escapeChoosesLeft = false;
     // The window whose overlay this dialog switched on, so the same one is switched off.
     QPointer<QWidget> m_dimmedWindow;
 };

@@ -13,6 +13,12 @@ CheckMd5Worker::CheckMd5Worker(QObject *parent, const QString &filePath, const Q
 {
 }
 
+CheckMd5Worker::~CheckMd5Worker()
+{
+    requestInterruption();
+    wait();
+}
+
 bool CheckMd5Worker::matches(const QString &expectedMd5, const QByteArray &hexDigest)
 {
     return QString::fromLatin1(hexDigest).compare(expectedMd5.trimmed(), Qt::CaseInsensitive) == 0;
@@ -29,8 +35,14 @@ void CheckMd5Worker::run()
         hash.addData(block);
         return true;
     };
-    const bool read = readFrom == ReadFrom::Medium
-                          ? Platform::instance()->readFromMedium(filePath, consume)
-                          : Platform::readFile(filePath, consume);
-    Q_EMIT resultReady(read && matches(expectedMd5, hash.result().toHex()));
+    Platform *platform = Platform::instance();
+    const bool read = readFrom == ReadFrom::Cache
+                          ? Platform::readFile(filePath, consume)
+                          : platform->readFromMedium(filePath, consume) &&
+                                (readFrom == ReadFrom::Medium || platform->syncFile(filePath));
+    const QByteArray digest = hash.result().toHex();
+    if (read) {
+        Q_EMIT digestReady(digest);
+    }
+    Q_EMIT resultReady(read && matches(expectedMd5, digest));
 }

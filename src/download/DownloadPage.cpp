@@ -224,10 +224,10 @@ void DownloadPage::runChecksum(const QString &path, const QString &expectedMd5,
 void DownloadPage::handleMd5CheckResults(bool) {}
 
 std::optional<bool> DownloadPage::ask(const QString &header, const QString &text,
-                                      const QString &left, const QString &right)
+                                      const QString &left, const QString &right, bool leftIsDefault)
 {
     const QPointer<DownloadPage> guard(this);
-    const bool accepted = PopupDialog::ask(header, text, left, right);
+    const bool accepted = PopupDialog::ask(header, text, left, right, leftIsDefault);
     if (!guard) {
         return std::nullopt;
     }

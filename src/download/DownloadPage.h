@@ -84,9 +84,9 @@ protected:
     void runChecksum(const QString &path, const QString &expectedMd5,
                      CheckMd5Worker::ReadFrom readFrom, std::function<void(bool)> done);
     // A question in a pop-up; true for the right button, nothing when the page was replaced
-    // while it was open.
+    // while it was open. With `leftIsDefault`, Enter and Escape choose the left button.
     std::optional<bool> ask(const QString &header, const QString &text, const QString &left,
-                            const QString &right);
+                            const QString &right, bool leftIsDefault = false);
     // A YES / NO question under the "Error" header. NO is the left button.
     std::optional<bool> askYesNo(const QString &text);
     // Asks `text` as a YES / NO question, letting the computer sleep while the user decides: YES

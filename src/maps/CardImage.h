@@ -15,6 +15,12 @@ public:
 
     // Where a card mounted at `cardRoot` keeps its map.
     static QString path(const QString &cardRoot);
+    // Where a map is written beside it until it is complete and checked: not ending in ".img", so
+    // a GPS that finds it never takes it for a map.
+    static QString partialPath(const QString &cardRoot);
+    // Puts the checked map at partialPath() in the place of the card's map, and has the card's
+    // folder synced, so that it is on the card for good once this returns true.
+    static bool putInPlace(const QString &cardRoot);
     // The family number read from `image`, an open device: 0 when the four characters are not a
     // hexadecimal number (or the image ends before them); nothing when it cannot be read there.
     static std::optional<int> familyId(QIODevice &image);

@@ -26,11 +26,16 @@ bool SysfsCardReaders::isCardReader(const QString &device) const
     }
     const bool isPartition = QFileInfo::exists(devicePath + QStringLiteral("/partition"));
     const QString diskPath = isPartition ? QFileInfo(devicePath).path() : devicePath;
+    const auto says = [&diskPath](const char *file, const QByteArray &value) {
+        QFile answer(diskPath + QLatin1Char('/') + QLatin1String(file));
+        return answer.open(QIODevice::ReadOnly) && answer.readAll().trimmed() == value;
+    };
+    // Soldered-in eMMC is an mmcblk device too, and often the system disk: only an SD card is a
+    // card.
     if (QFileInfo(diskPath).fileName().startsWith(QLatin1String("mmcblk"))) {
-        return true;
+        return says("device/type", "SD");
     }
-    QFile removable(diskPath + QStringLiteral("/removable"));
-    if (removable.open(QIODevice::ReadOnly) && removable.readAll().trimmed() == "1") {
+    if (says("removable", "1")) {
         return true;
     }
     const QStringList hops = diskPath.mid(m_root.size()).split(QLatin1Char('/'));

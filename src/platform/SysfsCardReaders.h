@@ -4,8 +4,9 @@
 
 // Tells from Linux's sysfs whether a block device can hold a preprogrammed card: its disk (the
 // device itself, or the disk it is a partition of) reports removable media, hangs off a USB
-// bus, or is an MMC/SD device. Built-in card slots show as mmcblk* and often report "not
-// removable"; USB card readers often report fixed disks.
+// bus, or is an SD card in an MMC slot. Built-in card slots show as mmcblk* and often report
+// "not removable", as does soldered-in eMMC (type MMC, not SD); USB card readers often report
+// fixed disks.
 class SysfsCardReaders
 {
 public:

@@ -1,5 +1,6 @@
 #include "platform/Win32.h"
 
+#include <cwctype>
 #include <vector>
 #include <windows.h>
 #include <winioctl.h>
@@ -122,12 +123,28 @@ std::wstring systemFolder()
 
 bool isRemovableDrive(const std::wstring &root)
 {
+    // The drive Windows runs from can sit on any bus (USB-booted Windows To Go): never offered.
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    if (root.empty() || (length > 0 && length < MAX_PATH &&
+                         std::towupper(windows[0]) == std::towupper(root.front()))) {
+        return false;
+    }
     const UINT type = GetDriveTypeW(root.c_str());
     if (type == DRIVE_REMOVABLE) {
         return true;
     }
     // USB card readers present their media as fixed disks; the bus tells them apart.
     return type == DRIVE_FIXED && !root.empty() && isOnUsbBus(root.front());
+}
+
+std::optional<std::uint32_t> volumeSerial(const std::wstring &root)
+{
+    DWORD serial = 0;
+    if (!GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) {
+        return std::nullopt;
+    }
+    return serial;
 }
 
 MediumRead readUnbuffered(const std::wstring &path,

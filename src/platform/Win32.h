@@ -44,8 +44,12 @@ DetailWrite writeBaseCampDetail();
 std::wstring systemFolder();
 
 // Whether the drive at `root` (L"E:\\") takes removable media or is a disk on a USB bus, as card
-// readers often present their media.
+// readers often present their media. The system's own drive never is, whatever its bus.
 bool isRemovableDrive(const std::wstring &root);
+
+// The serial number of the file system at `root`, written when it was formatted; nothing when the
+// system does not tell.
+std::optional<std::uint32_t> volumeSerial(const std::wstring &root);
 
 enum class MediumRead
 {

@@ -54,6 +54,52 @@ std::optional<Platform::Volume> Platform::mountedVolume(const QString &rootPath)
     return std::nullopt;
 }
 
+QStringList Platform::volumesHolding(const QStringList &paths) const
+{
+    QStringList roots;
+    const QList<Volume> volumes = mountedVolumes();
+    for (const Volume &volume : volumes) {
+        roots.append(volume.rootPath);
+    }
+    QStringList holding;
+    for (const QString &path : paths) {
+        if (path.isEmpty()) {
+            continue;
+        }
+        // A folder not made yet lives where the nearest existing folder above it lives.
+        QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+        while (!QFileInfo::exists(existing) && QFileInfo(existing).path() != existing) {
+            existing = QFileInfo(existing).path();
+        }
+        for (const QString &form : {existing, QFileInfo(existing).canonicalFilePath()}) {
+            const QString root = volumeHolding(form, roots);
+            if (!root.isEmpty() && !holding.contains(root)) {
+                holding.append(root);
+            }
+        }
+    }
+    return holding;
+}
+
+QString Platform::volumeHolding(const QString &path, const QStringList &roots)
+{
+    QString best;
+    for (const QString &root : roots) {
+        const bool holds = !root.isEmpty() && path.startsWith(root, Qt::CaseInsensitive) &&
+                           (path.size() == root.size() || root.endsWith(QLatin1Char('/')) ||
+                            path.at(root.size()) == QLatin1Char('/'));
+        if (holds && root.size() > best.size()) {
+            best = root;
+        }
+    }
+    return best;
+}
+
+QString Platform::volumeIdentity(const QString &) const
+{
+    return {};
+}
+
 bool Platform::readFromMedium(const QString &path,
                               const std::function<bool(QByteArrayView)> &consume) const
 {

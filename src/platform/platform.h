@@ -93,6 +93,16 @@ public:
     virtual QList<Volume> mountedVolumes() const;
     // The mounted volume whose root path is exactly `rootPath`, if any.
     std::optional<Volume> mountedVolume(const QString &rootPath) const;
+    // The root paths of the mounted volumes that hold any of `paths`, each taken both as given
+    // and with its links resolved (as far as it exists).
+    QStringList volumesHolding(const QStringList &paths) const;
+    // The root among `roots` of the volume that holds `path`: the longest that is `path` itself
+    // or a folder above it; empty when none is. Letter case is ignored, which errs on the side of
+    // a match.
+    static QString volumeHolding(const QString &path, const QStringList &roots);
+    // What tells one volume from another wherever it is mounted: its file system's serial number
+    // or UUID, as the system reports it. Empty when the system does not tell.
+    virtual QString volumeIdentity(const QString &rootPath) const;
     // Whether the drive at `rootPath` can hold a preprogrammed card: removable media, or a disk
     // attached through USB (card readers often present their media as fixed disks).
     virtual bool isRemovableDrive(const QString &rootPath) const = 0;

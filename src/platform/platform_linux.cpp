@@ -5,6 +5,7 @@
 #include "platform/WineEnvironment.h"
 #include "platform/platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -90,10 +91,22 @@ public:
 
     bool isRemovableDrive(const QString &rootPath) const override
     {
-        // The device node may be named through a link (/dev/disk/by-uuid/...).
-        const QString device = QString::fromLocal8Bit(QStorageInfo(rootPath).device());
-        const QString node = QFileInfo(device).canonicalFilePath();
-        return SysfsCardReaders().isCardReader(node.isEmpty() ? device : node);
+        return SysfsCardReaders().isCardReader(deviceNode(rootPath));
+    }
+
+    // udev names each file system's UUID (a FAT card's volume serial) by a link to its device.
+    QString volumeIdentity(const QString &rootPath) const override
+    {
+        const QString node = deviceNode(rootPath);
+        const QFileInfoList links =
+            QDir(QStringLiteral("/dev/disk/by-uuid"))
+                .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        for (const QFileInfo &link : links) {
+            if (!node.isEmpty() && link.canonicalFilePath() == node) {
+                return link.fileName();
+            }
+        }
+        return {};
     }
 
     bool readFromMedium(const QString &path,
@@ -135,6 +148,14 @@ public:
     }
 
 private:
+    // The device node may be named through a link (/dev/disk/by-uuid/...).
+    static QString deviceNode(const QString &rootPath)
+    {
+        const QString device = QString::fromLocal8Bit(QStorageInfo(rootPath).device());
+        const QString node = QFileInfo(device).canonicalFilePath();
+        return node.isEmpty() ? device : node;
+    }
+
     static void run(const WineEnvironment::Command &command, QObject *context,
                     BoundedProcess::Done done)
     {

@@ -13,6 +13,16 @@ std::wstring nativeWide(const QString &path)
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+// L"E:\\" for "E:/" or "E:".
+std::wstring nativeRoot(const QString &rootPath)
+{
+    std::wstring root = nativeWide(rootPath);
+    if (root.empty() || root.back() != L'\\') {
+        root += L'\\';
+    }
+    return root;
+}
+
 // The Win32 calls themselves are in Win32.cpp, which is built and exercised without Qt too.
 class WindowsPlatform final : public Platform
 {
@@ -63,11 +73,14 @@ public:
 
     bool isRemovableDrive(const QString &rootPath) const override
     {
-        QString root = QDir::toNativeSeparators(rootPath);
-        if (!root.endsWith(QLatin1Char('\\'))) {
-            root += QLatin1Char('\\');
-        }
-        return Win32::isRemovableDrive(root.toStdWString());
+        return Win32::isRemovableDrive(nativeRoot(rootPath));
+    }
+
+    QString volumeIdentity(const QString &rootPath) const override
+    {
+        const std::optional<std::uint32_t> serial = Win32::volumeSerial(nativeRoot(rootPath));
+        return serial ? QStringLiteral("%1").arg(*serial, 8, 16, QLatin1Char('0')).toUpper()
+                      : QString();
     }
 
     bool readFromMedium(const QString &path,

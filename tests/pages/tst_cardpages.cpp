@@ -7,14 +7,17 @@
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
 #include "app/PageFactory.h"
+#include "download/DownloadCache.h"
 #include "download/FileDownload.h"
 #include "maps/CardImage.h"
+#include "pages/card/CardSafetyCopy.h"
 #include "pages/card/DownloadMapSDPage.h"
 #include "service/ProductInfo.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPushButton>
@@ -33,6 +36,27 @@ QByteArray md5Of(const QString &path)
 QString cardRoot(const QString &name)
 {
     return QDir::homePath() + QStringLiteral("/cards/") + name;
+}
+
+// A map image of `family`, `size` bytes long.
+QByteArray mapImage(int family, qsizetype size = 8192)
+{
+    QByteArray image(size, '\x5a');
+    image.replace(CardImage::familyOffset, 4,
+                  QByteArray::number(family, 16).rightJustified(4, '0'));
+    return image;
+}
+
+QStringList filesIn(const QString &folder, const QStringList &patterns = {})
+{
+    return QDir(folder).entryList(patterns, QDir::Files | QDir::Hidden);
+}
+
+PopupAnswerer::Button buttonFor(QChar answer)
+{
+    return answer == QLatin1Char('R')   ? Button::Right
+           : answer == QLatin1Char('E') ? Button::Escape
+                                        : Button::Left;
 }
 } // namespace
 
@@ -53,6 +77,8 @@ private Q_SLOTS:
     void readOnlyCardIsRefused();
     void transfer_data();
     void transfer();
+    void pulledCardGetsItsMapBackWhenItReturns_data();
+    void pulledCardGetsItsMapBackWhenItReturns();
     void ejection_data();
     void ejection();
 
@@ -93,6 +119,7 @@ void TestCardPages::cleanup()
     m_page.reset();
     m_platform.reset();
     QDir(QDir::homePath() + QStringLiteral("/cards")).removeRecursively();
+    QDir(CardSafetyCopy::folder()).removeRecursively();
 }
 
 void TestCardPages::drivesOffered_data()
@@ -101,11 +128,13 @@ void TestCardPages::drivesOffered_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("ready");
     QTest::addColumn<bool>("fixed");
+    QTest::addColumn<QString>("root");  // empty: a card reader's
     QTest::addColumn<QString>("label"); // empty: not offered; %1 stands for the root path
 
     const auto row = [](const char *name, const char *image, const char *label,
-                        const char *volumeName = "", bool ready = true, bool fixed = false) {
-        QTest::newRow(name) << image << volumeName << ready << fixed << label;
+                        const char *volumeName = "", bool ready = true, bool fixed = false,
+                        const QString &root = {}) {
+        QTest::newRow(name) << image << volumeName << ready << fixed << root << label;
     };
     row("the product's card, named", "1236", "%1 (HALVORN)", "HALVORN");
     row("blank card", "-", "%1");
@@ -113,6 +142,15 @@ void TestCardPages::drivesOffered_data()
     row("no number there", "12G6", "");
     row("reader without its card", "1236", "", "", false);
     row("internal disk", "-", "", "", true, true);
+    // Removable, and blank as a card can be: the system's and the user's own all the same.
+    const auto own = [&row](const char *name, const QString &root) {
+        row(name, "-", "", "", true, false, root);
+    };
+    own("the system's root", QDir::rootPath());
+    own("the home", QDir::homePath());
+    own("the temporary folder's", QDir::tempPath());
+    own("the program's cache's", QFileInfo(DownloadCache::programFolder()).path());
+    own("the Garmin maps folder's", QFileInfo(Core::garminMapsFolder()).path());
 }
 
 void TestCardPages::drivesOffered()
@@ -121,9 +159,17 @@ void TestCardPages::drivesOffered()
     QFETCH(QString, name);
     QFETCH(bool, ready);
     QFETCH(bool, fixed);
+    QFETCH(QString, root);
     QFETCH(QString, label);
-    const QString root = cardRoot(QStringLiteral("e"));
-    m_platform->insertCard(root, {}, name).ready = ready;
+    if (root == QDir::rootPath()) {
+        // Only listed: nothing is made there.
+        m_platform->volumes.append({root, {}, true, true, false, qint64(64) << 30, "ext4"});
+    } else {
+        if (root.isEmpty()) {
+            root = cardRoot(QStringLiteral("e"));
+        }
+        m_platform->insertCard(root, {}, name).ready = ready;
+    }
     if (fixed) {
         m_platform->fixedDrives.append(root);
     }
@@ -196,7 +242,8 @@ void TestCardPages::transfer_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("room");    // on the card: "plenty", "exact" (the map's size less
                                           // the old map's), "short" (a byte less than that)
-    QTest::addColumn<QString>("answers"); // to the questions, in order: R = YES, L = NO
+    QTest::addColumn<QString>("answers"); // to the questions, in order: R = YES, L = NO,
+                                          // E = the Escape key
     QTest::addColumn<QString>("question");
     QTest::addColumn<bool>("written"); // else the old map is still there
     QTest::addColumn<int>("downloads");
@@ -222,6 +269,20 @@ void TestCardPages::transfer_data()
         1);
     row("the card gives back other data, NO", "medium", "plenty", "L",
         failed + "<br/>The map on the card differs from the downloaded map.", false, 1);
+    // The old map is overwritten in place once a copy of it is on the computer.
+    const QString putBack = QStringLiteral("<br/>The card's previous map has been put back.");
+    row("no room for both, write error, NO", "write", "exact", "L",
+        failed + "<br/>(E-12)" + putBack, false, 1);
+    row("no room for both, write error, YES", "write", "exact", "R",
+        failed + "<br/>(E-12)" + putBack, true, 1);
+    row("no room for both, the card gives back other data, NO", "medium", "exact", "L",
+        failed + "<br/>The map on the card differs from the downloaded map." + putBack, false, 1);
+    const QString noCopy = QStringLiteral(
+        "There is not enough free space on your PC to keep a copy of the map now on the card "
+        "while the new one is written: the card's current map cannot be kept if the copy fails. "
+        "Continue?");
+    row("no room for both nor for a copy, Escape", "computer full", "exact", "E", noCopy, false, 1);
+    row("no room for both nor for a copy, YES", "computer full", "exact", "R", noCopy, true, 1);
     row("corrupt download, YES then NO", "checksum", "plenty", "RL",
         "The downloaded map is corrupt. Would you like to try downloading again?", false, 2);
     row("nothing to download", "no-address", "plenty", "", "", false, 0);
@@ -254,13 +315,21 @@ void TestCardPages::transfer()
                                                              : roomForNew - 1;
     volume.fileSystemType = fault == QLatin1String("huge") ? "FAT32" : "exfat";
     m_platform->mediumDiffers = fault == QLatin1String("medium");
+    if (fault == QLatin1String("computer full")) {
+        m_platform->freeBytesAt.insert(CardSafetyCopy::folder(), 0);
+    }
     FaultyDestinations destinations;
+    destinations.state->cardFolder = root;
     destinations.state->failingFiles = fault == QLatin1String("write") ? 1 : 0;
     Core::instance()->setCardDrive(root);
     PageRecorder recorder;
+    QStringList syncedWhenLeft;
+    recorder.onPage = [&] {
+        syncedWhenLeft = m_platform->syncedFolders();
+    };
     PopupAnswerer answerer;
     for (const QChar answer : answers) {
-        answerer.answer(answer == QLatin1Char('R') ? Button::Right : Button::Left);
+        answerer.answer(buttonFor(answer));
     }
     answerer.answerUnexpectedWith(Button::Left);
     int gets = 0;
@@ -282,15 +351,93 @@ void TestCardPages::transfer()
     QCOMPARE(answerer.shownCount(), int(answers.size()));
     QCOMPARE(gets, downloads);
     QCOMPARE(md5Of(CardImage::path(root)), written ? expectedMd5.toLatin1() : oldMd5);
-    QVERIFY(!QFileInfo::exists(DownloadMapSDPage::partialImagePath(root)));
-    // What was checked is what the card holds, where the copy went.
+    QVERIFY(!QFileInfo::exists(CardImage::partialPath(root)));
+    // What was checked is what the card holds, where the copy went; and the card's folder was
+    // written out before the wizard moved on.
     if (written) {
         QCOMPARE(m_platform->mediumReads.last(), room == QLatin1String("plenty")
-                                                     ? DownloadMapSDPage::partialImagePath(root)
+                                                     ? CardImage::partialPath(root)
                                                      : CardImage::path(root));
+        QVERIFY(syncedWhenLeft.contains(QFileInfo(CardImage::path(root)).path()));
     }
+    // Nothing is left behind on the computer once the page has gone: neither the download nor a
+    // safety copy.
+    m_page.reset();
+    QCOMPARE(filesIn(DownloadCache::folder()), QStringList());
+    QCOMPARE(filesIn(QDir::tempPath(), {QStringLiteral("*.img")}), QStringList());
+    QCOMPARE(filesIn(CardSafetyCopy::folder()), QStringList());
     QCOMPARE(m_service.requests(QStringLiteral("transfer_sd")).size(), written ? 1 : 0);
     QCOMPARE(Core::instance()->cardUpdated(), written);
+}
+
+void TestCardPages::pulledCardGetsItsMapBackWhenItReturns_data()
+{
+    QTest::addColumn<bool>("sameCard"); // else another card comes in under the same root
+    QTest::addColumn<int>("family");    // of the map the card holds then; 0: none
+    QTest::addColumn<bool>("putBack");
+
+    QTest::newRow("the same card, the new map cut short") << true << 4662 << true;
+    QTest::newRow("the same card, no map") << true << 0 << true;
+    QTest::newRow("another card") << false << 4662 << false;
+    QTest::newRow("the same card with another product's map") << true << 4663 << false;
+}
+
+// The card leaves its reader while its only map is being overwritten: the old map, kept on the
+// computer, goes back onto that card when it returns, and onto no other.
+void TestCardPages::pulledCardGetsItsMapBackWhenItReturns()
+{
+    QFETCH(bool, sameCard);
+    QFETCH(int, family);
+    QFETCH(bool, putBack);
+    const QString root = cardRoot(QStringLiteral("e"));
+    const QString image = CardImage::path(root);
+    // Room for the new map (64 KiB) once the old one is gone, not beside it.
+    m_platform->insertCard(root, 4662).bytesAvailable = 64 * 1024 - QFileInfo(image).size();
+    const QByteArray oldMd5 = md5Of(image);
+    Core::instance()->setCardDrive(root);
+    PageRecorder recorder;
+    PopupAnswerer answerer;
+    answerer.answerUnexpectedWith(Button::Right);
+    {
+        FaultyDestinations destinations;
+        destinations.state->cardFolder = root;
+        destinations.state->holdFirstWrite = true;
+        destinations.state->failingFiles = 1;
+        m_page.reset(createPage(PageId::DownloadMapSDPage));
+        QTRY_COMPARE_WITH_TIMEOUT(destinations.state->heldWrites.load(), 1, 15000);
+        m_platform->removeCard(root);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.pages, QList<PageId>{PageId::EjectSDPage}, 15000);
+    const QStringList kept = filesIn(CardSafetyCopy::folder(), {QStringLiteral("*.img")});
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(answerer.shownCount(), 1);
+    QVERIFY2(answerer.shown().at(0).text.contains(
+                 QDir::toNativeSeparators(CardSafetyCopy::folder() + '/' + kept.at(0))),
+             qPrintable(answerer.shown().at(0).text));
+    QCOMPARE(m_service.requests(QStringLiteral("transfer_sd")).size(), 0);
+
+    if (family != 0) {
+        QVERIFY(TestFiles::write(image, mapImage(family, 5000)));
+    }
+    const QByteArray returnedMd5 = md5Of(image);
+    if (!sameCard) {
+        m_platform->volumeIds.insert(root, QStringLiteral("another-card"));
+    }
+    m_platform->insertCard(root);
+    m_page.reset(createPage(PageId::InsertSDPage));
+    const auto *status = m_page->findChild<QLabel *>(QStringLiteral("StatusLabel"));
+    if (putBack) {
+        QTRY_COMPARE(status->text(), QStringLiteral("The card's previous map has been put back."));
+        QCOMPARE(md5Of(image), oldMd5);
+        QCOMPARE(filesIn(CardSafetyCopy::folder()), QStringList());
+    } else {
+        QTest::qWait(3 * 500); // several scans, none of which may touch the card
+        QCOMPARE(md5Of(image), returnedMd5);
+        QCOMPARE(filesIn(CardSafetyCopy::folder(), {QStringLiteral("*.img")}), kept);
+        QVERIFY(status->isHidden());
+    }
+    QCOMPARE(answerer.shownCount(), 1);
+    QVERIFY(!QFileInfo::exists(CardImage::partialPath(root)));
 }
 
 void TestCardPages::ejection_data()

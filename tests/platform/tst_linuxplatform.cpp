@@ -83,10 +83,11 @@ void TestLinuxPlatform::cardReaders_data()
     QTest::addColumn<QString>("removable");
     QTest::addColumn<QString>("device"); // as the volume names it
     QTest::addColumn<bool>("cardReader");
+    QTest::addColumn<QString>("mmcType"); // an MMC device's device/type; empty: none
 
     const auto row = [](const char *name, const QString &diskPath, const char *removable,
-                        const char *device, bool cardReader) {
-        QTest::newRow(name) << diskPath << removable << device << cardReader;
+                        const char *device, bool cardReader, const char *mmcType = "") {
+        QTest::newRow(name) << diskPath << removable << device << cardReader << mmcType;
     };
     const QString usbDisk = QStringLiteral(
         "pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb");
@@ -94,9 +95,12 @@ void TestLinuxPlatform::cardReaders_data()
         QStringLiteral("pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block/sda");
     row("USB reader reporting a fixed disk", usbDisk, "0", "/dev/sdb", true);
     row("removable flag", sataDisk, "1", "/dev/sda1", true);
-    row("built-in slot that says not removable",
-        "pci0000:00/0000:00:1a.0/mmc_host/mmc0/mmc0:0001/block/mmcblk0", "0", "/dev/mmcblk0p1",
-        true);
+    const QString mmc =
+        QStringLiteral("pci0000:00/0000:00:1a.0/mmc_host/mmc0/mmc0:0001/block/mmcblk0");
+    row("built-in SD slot that says not removable", mmc, "0", "/dev/mmcblk0p1", true, "SD");
+    // Often the system disk of a tablet or small laptop.
+    row("soldered-in eMMC", mmc, "0", "/dev/mmcblk0p1", false, "MMC");
+    row("MMC device that does not say what it is", mmc, "0", "/dev/mmcblk0p1", false);
     row("internal disk", sataDisk, "0", "/dev/sda1", false);
     row("device sysfs does not know", sataDisk, "1", "/dev/sdz1", false);
 }
@@ -107,6 +111,7 @@ void TestLinuxPlatform::cardReaders()
     QFETCH(QString, removable);
     QFETCH(QString, device);
     QFETCH(bool, cardReader);
+    QFETCH(QString, mmcType);
     QTemporaryDir sys;
     const QString disk = sys.filePath(QStringLiteral("devices/") + diskPath);
     const QString diskName = QFileInfo(disk).fileName();
@@ -116,6 +121,11 @@ void TestLinuxPlatform::cardReaders()
     QVERIFY(QDir().mkpath(classBlock.path()));
     QVERIFY(TestFiles::write(disk + "/removable", removable.toLatin1() + '\n'));
     QVERIFY(TestFiles::write(disk + '/' + partition + "/partition", "1\n"));
+    if (!mmcType.isEmpty()) {
+        // As in /sys, the disk's "device" links to the card it reads, which says its type.
+        QVERIFY(TestFiles::write(disk + "/../../type", mmcType.toLatin1() + '\n'));
+        QVERIFY(QFile::link(QStringLiteral("../.."), disk + "/device"));
+    }
     // As in /sys, the links are relative.
     for (const QString &target : {disk, disk + '/' + partition}) {
         QVERIFY(QFile::link(classBlock.relativeFilePath(target),

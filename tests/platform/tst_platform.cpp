@@ -37,6 +37,8 @@ private Q_SLOTS:
     void everyTruncationHasNoVersion();
     void readsInOrderUntilStopped_data();
     void readsInOrderUntilStopped();
+    void volumeHoldingAFolder_data();
+    void volumeHoldingAFolder();
 };
 
 void TestPlatform::readsTheFileVersion_data()
@@ -160,6 +162,32 @@ void TestPlatform::readsInOrderUntilStopped()
         QCOMPARE(seen, size);
         QCOMPARE(hash.result(), QCryptographicHash::hash(data, QCryptographicHash::Md5));
     }
+}
+
+// Which volume a folder of the system's or the user's lives on, so that it is never offered as a
+// card: the innermost mount above it, as Linux and Windows name their roots.
+void TestPlatform::volumeHoldingAFolder_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("roots");
+    QTest::addColumn<QString>("holding");
+    const QStringList linux{"/", "/home", "/media/ann/CARD"};
+    QTest::newRow("the home on its own volume") << "/home/ann" << linux << "/home";
+    QTest::newRow("the system's root") << "/" << linux << "/";
+    QTest::newRow("a name that only begins like a mount point")
+        << "/media/ann/CARD2/x" << linux << "/";
+    QTest::newRow("a system running from its card")
+        << "/media/ann/CARD" << linux << "/media/ann/CARD";
+    QTest::newRow("Windows drive, other letter case")
+        << "c:/Users/ann" << QStringList{"E:/", "C:/"} << "C:/";
+    QTest::newRow("held by none") << "D:/Maps" << QStringList{"E:/", "C:/"} << "";
+}
+
+void TestPlatform::volumeHoldingAFolder()
+{
+    QFETCH(QString, path);
+    QFETCH(QStringList, roots);
+    QTEST(Platform::volumeHolding(path, roots), "holding");
 }
 
 HALVORNSYNC_TEST_MAIN(TestPlatform)

@@ -85,6 +85,9 @@ void FakePlatform::releaseHeldReports()
 qint64 FakePlatform::bytesAvailable(const QString &path) const
 {
     spaceQueries.append(path);
+    if (freeBytesAt.contains(path)) {
+        return freeBytesAt.value(path);
+    }
     return freeBytes ? *freeBytes : Platform::bytesAvailable(path);
 }
 
@@ -96,6 +99,24 @@ QList<Platform::Volume> FakePlatform::mountedVolumes() const
 bool FakePlatform::isRemovableDrive(const QString &rootPath) const
 {
     return !fixedDrives.contains(rootPath);
+}
+
+QString FakePlatform::volumeIdentity(const QString &rootPath) const
+{
+    return volumeIds.value(rootPath);
+}
+
+bool FakePlatform::syncFolder(const QString &path)
+{
+    const QMutexLocker locker(&m_syncMutex);
+    m_syncedFolders.append(path);
+    return Platform::syncFolder(path);
+}
+
+QStringList FakePlatform::syncedFolders() const
+{
+    const QMutexLocker locker(&m_syncMutex);
+    return m_syncedFolders;
 }
 
 bool FakePlatform::readFromMedium(const QString &path,
@@ -128,6 +149,9 @@ Platform::Volume &FakePlatform::insertCard(const QString &root, std::optional<in
         }
     }
     removeCard(root);
+    if (!volumeIds.contains(root)) {
+        volumeIds.insert(root, QFileInfo(root).fileName() + QStringLiteral("-1A2B"));
+    }
     volumes.append({root, name, true, true, false, qint64(64) << 30, QStringLiteral("exfat")});
     return volumes.last();
 }

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QPointer>
 #include <QStringList>
 
@@ -27,7 +28,8 @@ public:
     bool startDetached(const QString &program) override;
     // "C:/..." lies in `driveC`; other paths are returned as they are.
     QString nativePath(const QString &windowsPath) const override;
-    // `freeBytes` when the test set it; otherwise what the real volume has.
+    // From `freeBytesAt` for a path named there, else `freeBytes` when the test set it; otherwise
+    // what the real volume has.
     qint64 bytesAvailable(const QString &path) const override;
     // Fails, deleting nothing, for a folder named in `undeletableFolders`, as for a folder with a
     // file open in it; removes the others for real.
@@ -36,24 +38,33 @@ public:
     QList<Volume> mountedVolumes() const override;
     // Every volume but those in `fixedDrives`.
     bool isRemovableDrive(const QString &rootPath) const override;
+    // From `volumeIds`.
+    QString volumeIdentity(const QString &rootPath) const override;
+    // Synced for real, and recorded.
+    bool syncFolder(const QString &path) override;
+    QStringList syncedFolders() const;
     // The file's real data; with `mediumDiffers`, what a failing card gives back instead.
     bool readFromMedium(const QString &path,
                         const std::function<bool(QByteArrayView)> &consume) const override;
 
     // A card in a reader: the folder `root` (made if missing) as a valid, ready, writable
-    // volume with room to spare, holding a small map image of `familyId` when one is given.
-    // Returns its entry in `volumes` for the test to change.
+    // volume with room to spare, holding a small map image of `familyId` when one is given, and
+    // named in `volumeIds` after the folder unless it has an identity already. Returns its entry
+    // in `volumes` for the test to change.
     Volume &insertCard(const QString &root, std::optional<int> familyId = {},
                        const QString &name = {});
     void removeCard(const QString &root);
 
     bool keptAwake = false;
     std::optional<qint64> freeBytes;
+    QHash<QString, qint64> freeBytesAt;
     // Every path whose free space was asked, in order.
     mutable QStringList spaceQueries;
 
     QList<Volume> volumes;
     QStringList fixedDrives;
+    // Identities by root path.
+    QHash<QString, QString> volumeIds;
     // Reads from the medium return other data than was written (the first byte changed).
     bool mediumDiffers = false;
     // Every path read from the medium, in order.
@@ -80,4 +91,7 @@ private:
     void report(QObject *context, std::function<void()> done);
 
     QList<std::pair<QPointer<QObject>, std::function<void()>>> m_heldReports;
+    // Folders are synced from worker threads too.
+    mutable QMutex m_syncMutex;
+    QStringList m_syncedFolders;
 };

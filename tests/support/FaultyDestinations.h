@@ -10,7 +10,8 @@
 
 // While it exists, every file a copier writes goes through a stand-in that can misbehave the way
 // a card does: fill up after some bytes, refuse to open once (a read-only image), or hold its
-// first write until the test lets it go (a copy caught halfway).
+// first write until the test lets it go (a copy caught halfway). With `cardFolder` set, only the
+// files written into it misbehave.
 class FaultyDestinations
 {
 public:
@@ -21,6 +22,7 @@ public:
         std::atomic<bool> holdFirstWrite = false;
         std::atomic<int> heldWrites = 0;   // writes that have reached the hold
         std::atomic<int> failingFiles = 0; // the next files created refuse every write
+        QString cardFolder;                // set before any copy starts
         QSemaphore released;
     };
 
@@ -45,13 +47,15 @@ private:
         File(const QString &path, std::shared_ptr<State> state)
             : QFile(path)
             , m_state(std::move(state))
-            , m_failing(m_state->failingFiles.fetch_sub(1) > 0)
+            , m_affected(m_state->cardFolder.isEmpty() ||
+                         path.startsWith(m_state->cardFolder + QLatin1Char('/')))
+            , m_failing(m_affected && m_state->failingFiles.fetch_sub(1) > 0)
         {
         }
 
         bool open(OpenMode mode) override
         {
-            if (m_state->refuseFirstOpen && !m_refused) {
+            if (m_affected && m_state->refuseFirstOpen && !m_refused) {
                 m_refused = true;
                 return false;
             }
@@ -61,7 +65,7 @@ private:
     protected:
         qint64 writeData(const char *data, qint64 length) override
         {
-            if (m_state->holdFirstWrite && m_writes++ == 0) {
+            if (m_affected && m_state->holdFirstWrite && m_writes++ == 0) {
                 ++m_state->heldWrites;
                 m_state->released.acquire();
                 m_state->released.release(); // for the next held write
@@ -69,7 +73,7 @@ private:
             if (m_failing) {
                 return -1;
             }
-            const qint64 capacity = m_state->capacity;
+            const qint64 capacity = m_affected ? m_state->capacity.load() : -1;
             if (capacity >= 0) {
                 if (m_written >= capacity) {
                     return -1;
@@ -83,6 +87,7 @@ private:
 
     private:
         std::shared_ptr<State> m_state;
+        const bool m_affected;
         const bool m_failing;
         bool m_refused = false;
         int m_writes = 0;

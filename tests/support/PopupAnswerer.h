@@ -25,7 +25,9 @@ public:
     enum class Button
     {
         Left,
-        Right
+        Right,
+        // The key; a pop-up that stays open counts as unexpected and is closed with Left.
+        Escape
     };
 
     struct Shown

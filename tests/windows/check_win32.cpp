@@ -101,6 +101,9 @@ void fixedAndMissingDrivesAreNoCards()
     }
     check(!Win32::isRemovableDrive(unused) && !Win32::isRemovableDrive(L""),
           L"no drive, no card: " + unused);
+    // What recognises a card again when it comes back with a safety copy waiting for it.
+    check(Win32::volumeSerial(L"C:\\").has_value() && !Win32::volumeSerial(unused),
+          L"a drive's serial number is read, none for no drive");
 }
 
 void unbufferedReadsGiveTheFile(const std::wstring &samples)

@@ -12,21 +12,37 @@
 #include <atomic>
 
 namespace {
-std::atomic<bool> s_cardWritesFail = false;
+// How many of the next files written onto a card fail; -1: all of them.
+std::atomic<int> s_failingCardFiles = 0;
 
-// Every file a copy writes takes its time, as on a card, so the transfer can be pictured; or it
-// fails, as on a card pulled out halfway.
+bool nextCardFileFails()
+{
+    int failing = s_failingCardFiles;
+    while (failing > 0 && !s_failingCardFiles.compare_exchange_weak(failing, failing - 1)) {
+    }
+    return failing != 0;
+}
+
+// Every file a copy writes takes its time, as on a card, so the transfer can be pictured; or a
+// file written onto a card fails, as on a card pulled out halfway.
 class SlowCardFile : public QFile
 {
 public:
-    using QFile::QFile;
+    explicit SlowCardFile(const QString &path)
+        : QFile(path)
+        , m_fails(path.contains(QLatin1String("/garmin/")) && nextCardFileFails())
+    {
+    }
 
 protected:
     qint64 writeData(const char *data, qint64 length) override
     {
         QThread::msleep(150);
-        return s_cardWritesFail ? -1 : QFile::writeData(data, length);
+        return m_fails ? -1 : QFile::writeData(data, length);
     }
+
+private:
+    const bool m_fails;
 };
 } // namespace
 
@@ -140,7 +156,12 @@ qint64 TourPlatform::bytesAvailable(const QString &path) const
         --lowSpaceAnswers;
         return 0;
     }
-    return Platform::bytesAvailable(path);
+    return fullFolders.contains(path) ? 0 : Platform::bytesAvailable(path);
+}
+
+QString TourPlatform::volumeIdentity(const QString &rootPath) const
+{
+    return QFileInfo(rootPath).fileName();
 }
 
 QList<Platform::Volume> TourPlatform::mountedVolumes() const
@@ -165,5 +186,10 @@ void TourPlatform::insertCard(const QString &root, const QString &fileSystemType
 
 void TourPlatform::setCardWritesFail(bool fail)
 {
-    s_cardWritesFail = fail;
+    s_failingCardFiles = fail ? -1 : 0;
+}
+
+void TourPlatform::failCardFiles(int count)
+{
+    s_failingCardFiles = count;
 }

@@ -29,13 +29,17 @@ public:
     void writeBaseCampDetail(QObject *context, std::function<void()> done) override;
     bool startDetached(const QString &program) override;
     QString nativePath(const QString &windowsPath) const override;
-    // No room at all for the next `lowSpaceAnswers` questions, then the real volume's figure.
+    // No room at all for the next `lowSpaceAnswers` questions, nor ever in `fullFolders`; else
+    // the real volume's figure.
     qint64 bytesAvailable(const QString &path) const override;
 
     mutable int lowSpaceAnswers = 0;
+    QStringList fullFolders;
     // The card in the reader, when there is one.
     QList<Volume> mountedVolumes() const override;
     bool isRemovableDrive(const QString &) const override { return true; }
+    // A card is known by its folder's name.
+    QString volumeIdentity(const QString &rootPath) const override;
     // Reads as slowly as a card reader, so that the check of a copy can be pictured.
     bool readFromMedium(const QString &path,
                         const std::function<bool(QByteArrayView)> &consume) const override;
@@ -45,6 +49,8 @@ public:
     std::optional<Volume> card;
     // From now on every write to a card fails, or no longer does.
     void setCardWritesFail(bool fail);
+    // The next `count` files written onto a card fail, as on a card pulled out halfway.
+    void failCardFiles(int count);
     bool removeFolder(const QString &path) override;
 
     // From now on every removal waits until releaseRemovals().

@@ -3,10 +3,12 @@
 #include "TourSandbox.h"
 #include "app/Core.h"
 #include "download/DownloadEstimate.h"
+#include "pages/card/CardSafetyCopy.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -72,6 +74,17 @@ TourMoment cardPageSays(const QString &name, const char *text, bool busy)
                        (bar->maximum() == 0) == busy &&
                        shownText(page, "InfoLabel") ==
                            QCoreApplication::translate("DownloadMapSDPage", text);
+            }};
+}
+
+// The card page or the card list saying `text` (asked when the page is seen, in the tour's
+// language) in the label named.
+TourMoment cardStepSays(const char *pageName, const char *label, const QString &name,
+                        std::function<QString()> text)
+{
+    return {name, [pageName, label, text](QWidget *page) {
+                return page->objectName() == QLatin1String(pageName) &&
+                       shownText(page, label) == text();
             }};
 }
 
@@ -253,7 +266,9 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                          {"view-map-on-pc", Accept},
                          {"basecamp-required", Decline}},
                         {},
-                        [platform] { platform->setCardWritesFail(true); }},
+                        [platform] {
+                            platform->setCardWritesFail(true);
+                        }},
                        {"EjectSDPage",
                         {},
                         {},
@@ -325,6 +340,87 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               }},
              {"ThankYouPage", {}, {}},
          }});
+
+    // A card with room for one map: its map is first kept on the computer, and put back when the
+    // copy fails; then the computer has no room for that copy; then the copy cannot be put back
+    // until the card comes back. Each time the next product starts from the thank-you page.
+    const auto cardWithRoomForOne = [platform] {
+        platform->insertCard(QDir::homePath() + QStringLiteral("/card"));
+        platform->card->bytesAvailable = qint64(8) << 20; // the new map's size, not twice that
+    };
+    const auto nextProduct = [] {
+        Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    };
+    const auto cardTakenOut = [platform] {
+        platform->card.reset();
+    };
+    const auto updateCard = [](const QList<PopupAnswer> &answers, const QList<TourMoment> &moments,
+                               std::function<void()> afterwards) -> QList<TourStep> {
+        return {
+            {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-0002")}},
+            {"UpdateFirmwarePage", "NextButton", {}},
+            {"InsertSDPage", "ContinueButton", {}},
+            {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
+            {"DownloadMapSDPage", {}, answers, {}, {}, moments},
+            {"EjectSDPage", {}, {}, {}, std::move(afterwards)},
+        };
+    };
+    TourRoute roomForOne{
+        QStringLiteral("A card with room for one map: its map kept on the computer, put back"),
+        [platform, cardWithRoomForOne] {
+            TourSandbox::makeCard(QStringLiteral("card"), 4662);
+            cardWithRoomForOne();
+            platform->failCardFiles(1);
+        },
+        {}};
+    roomForOne.steps += updateCard(
+        {{QStringLiteral("transfer-failed-put-back"), Decline}},
+        {cardStepSays("DownloadMapSDPage", "InfoLabel", QStringLiteral("keeping-a-copy"),
+                      [] {
+                          return QCoreApplication::translate(
+                                     "DownloadMapSDPage",
+                                     "Keeping a copy of the card's current map on your %1...")
+                              .arg(Core::computerWord());
+                      }),
+         cardStepSays("DownloadMapSDPage", "InfoLabel", QStringLiteral("putting-back"),
+                      &CardSafetyCopy::puttingBackText)},
+        cardTakenOut);
+    roomForOne.steps.append(
+        {"InsertSDPage", {}, {}, {}, [platform, nextProduct, cardWithRoomForOne] {
+             nextProduct();
+             cardWithRoomForOne();
+             platform->fullFolders = {CardSafetyCopy::folder()};
+         }});
+    roomForOne.steps +=
+        updateCard({{QStringLiteral("no-room-for-a-copy"), Decline}}, {}, [platform, cardTakenOut] {
+            platform->fullFolders.clear();
+            cardTakenOut();
+        });
+    roomForOne.steps.append(
+        {"InsertSDPage", {}, {}, {}, [platform, nextProduct, cardWithRoomForOne] {
+             nextProduct();
+             cardWithRoomForOne();
+             platform->failCardFiles(2); // the copy, and the put-back
+         }});
+    roomForOne.steps += updateCard({{QStringLiteral("not-put-back"), Accept}}, {}, cardTakenOut);
+    roomForOne.steps += {
+        {"InsertSDPage", {}, {}, {}, nextProduct},
+        {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-0002")}, {}, cardWithRoomForOne},
+        {"UpdateFirmwarePage", "NextButton", {}},
+        // The card back: its map goes back onto it before it can be chosen.
+        {"InsertSDPage",
+         "ContinueButton",
+         {},
+         QStringLiteral("put-back"),
+         {},
+         {cardStepSays("InsertSDPage", "StatusLabel", QStringLiteral("putting-back"),
+                       &CardSafetyCopy::puttingBackText)}},
+        {"SDUpdatesAvailablePage", "SkipButton", {}},
+        {"EjectSDPage", {}, {}, {}, cardTakenOut},
+        {"InsertSDPage", {}, {}, {}, nextProduct},
+        {"ThankYouPage", {}, {}},
+    };
+    routes.append(roomForOne);
 
     // The throttled map takes a few seconds, so the page can be seen at each of its steps.
     routes.append(

@@ -2,18 +2,17 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "download/DownloadCache.h"
 #include "maps/CardImage.h"
+#include "pages/card/CardSafetyCopy.h"
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
 #include "service/SdTransferReport.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
-
-#include <filesystem>
-#include <system_error>
 
 namespace {
 // FAT rounds every file up to whole clusters: a little slack keeps the copy beside the old image
@@ -25,9 +24,17 @@ QString cardRoot()
     return Core::instance()->cardDrive();
 }
 
-QString temporaryFolder()
+// A name of its own per product and card (and map address), so that no two downloads ever meet.
+QString downloadName()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    const SdSubProduct &card = currentCard();
+    const QByteArray whose = (currentProduct().productSerial + QLatin1Char('\n') + card.name +
+                              QLatin1Char('\n') + card.map.toString())
+                                 .toUtf8();
+    return QStringLiteral("card-%1-%2.img")
+        .arg(card.fid)
+        .arg(QString::fromLatin1(
+            QCryptographicHash::hash(whose, QCryptographicHash::Md5).toHex().left(12)));
 }
 
 // The question, and on the next line why.
@@ -51,6 +58,7 @@ DownloadMapSDPage::DownloadMapSDPage(QWidget *parent)
                       "card...</p></body></html>"),
                    parent)
     , copier(std::make_unique<FileCopier>())
+    , m_downloadTarget(QDir(DownloadCache::folder()).filePath(downloadName()))
 {
     connect(copier.get(), &FileCopier::dataTransferProgress, this,
             [this](int id, qint64 bytes) { onCopyProgress(id, qulonglong(qMax(bytes, 0))); });
@@ -59,7 +67,11 @@ DownloadMapSDPage::DownloadMapSDPage(QWidget *parent)
     connect(copier.get(), &FileCopier::error, this, &DownloadMapSDPage::onCopyError);
 }
 
-DownloadMapSDPage::~DownloadMapSDPage() = default;
+// Gigabytes are not left behind: the map is on the card, or the user gave up.
+DownloadMapSDPage::~DownloadMapSDPage()
+{
+    QFile::remove(m_downloadTarget);
+}
 
 bool DownloadMapSDPage::fileSystemHolds(const QString &fileSystemType, qint64 bytes)
 {
@@ -70,12 +82,6 @@ bool DownloadMapSDPage::fileSystemHolds(const QString &fileSystemType, qint64 by
     return bytes <= largestFatFile || !fat.contains(fileSystemType.toLower());
 }
 
-QString DownloadMapSDPage::partialImagePath(const QString &cardRoot)
-{
-    // Not ending in ".img": a GPS that finds it never takes it for a map.
-    return CardImage::path(cardRoot) + QStringLiteral(".halvornsync-part");
-}
-
 QUrl DownloadMapSDPage::downloadUrl() const
 {
     return currentCard().map;
@@ -83,7 +89,7 @@ QUrl DownloadMapSDPage::downloadUrl() const
 
 QString DownloadMapSDPage::downloadTarget() const
 {
-    return QDir(temporaryFolder()).filePath(QStringLiteral("gmapsupp.img"));
+    return m_downloadTarget;
 }
 
 PageId DownloadMapSDPage::pageAfterNo() const
@@ -108,17 +114,18 @@ DownloadPage::Space DownloadMapSDPage::checkSpace(qint64 announcedBytes)
                   PageId::InsertSDPage);
         return Space::Left;
     }
-    const Space temporary = requireRoom(
-        temporaryFolder(), announcedBytes,
+    const QString downloads = DownloadCache::folder();
+    const Space computer = requireRoom(
+        downloads, announcedBytes,
         tr("Not enough free space on main drive for download to temporary location.<br/>"
            "Temporary location: <b>%1</b>")
-            .arg(QDir::toNativeSeparators(temporaryFolder()).toHtmlEscaped()));
-    if (temporary != Space::Enough) {
-        return temporary;
+            .arg(QDir::toNativeSeparators(downloads).toHtmlEscaped()));
+    if (computer != Space::Enough) {
+        return computer;
     }
     // The old image and an interrupted run's leftover both make way for the new one.
     const qint64 reclaimable =
-        QFileInfo(CardImage::path(root)).size() + QFileInfo(partialImagePath(root)).size();
+        QFileInfo(CardImage::path(root)).size() + QFileInfo(CardImage::partialPath(root)).size();
     if (card->bytesAvailable + reclaimable < announcedBytes) {
         leaveWith(tr("Not enough free space on selected drive."), PageId::InsertSDPage);
         return Space::Left;
@@ -140,19 +147,69 @@ void DownloadMapSDPage::handleMd5CheckResults(bool ok)
         return;
     }
     keepAwake(true);
-    showPercentStep(tr("Transferring new map to preprogrammed card..."));
     const QString root = cardRoot();
     imageSize = QFileInfo(downloadTarget()).size();
     QDir(root).mkpath(QStringLiteral("garmin"));
-    QFile::remove(partialImagePath(root));
+    QFile::remove(CardImage::partialPath(root));
+    m_safetyCopy.reset();
 
     const std::optional<Platform::Volume> card = Platform::instance()->mountedVolume(root);
     const bool roomForBoth = card && card->bytesAvailable >= imageSize + spareBytes;
-    m_copyTarget = roomForBoth ? partialImagePath(root) : CardImage::path(root);
+    if (roomForBoth) {
+        copyNewImage(CardImage::partialPath(root));
+    } else if (QFileInfo::exists(CardImage::path(root))) {
+        keepOldImageFirst();
+    } else {
+        copyNewImage(CardImage::path(root)); // a blank card: nothing to keep
+    }
+}
+
+void DownloadMapSDPage::keepOldImageFirst()
+{
+    m_safetyCopy = std::make_unique<CardSafetyCopy>(cardRoot());
+    if (!m_safetyCopy->waiting() && !m_safetyCopy->fitsOnComputer()) {
+        m_safetyCopy.reset();
+        keepAwake(false);
+        const std::optional<bool> overwrite =
+            ask(tr("Warning"),
+                tr("There is not enough free space on your %1 to keep a copy of the map now on "
+                   "the card while the new one is written: the card's current map cannot be "
+                   "kept if the copy fails. Continue?")
+                    .arg(Core::computerWord()),
+                DownloadPage::tr("NO"), DownloadPage::tr("YES"), true);
+        if (!overwrite) {
+            return;
+        }
+        if (!*overwrite) {
+            Core::instance()->setCurrentPage(pageAfterNo());
+            return;
+        }
+        keepAwake(true);
+        copyNewImage(CardImage::path(cardRoot()));
+        return;
+    }
+    follow(tr("Keeping a copy of the card's current map on your %1...").arg(Core::computerWord()),
+           [this](bool kept) {
+               if (kept) {
+                   copyNewImage(CardImage::path(cardRoot()));
+               } else {
+                   m_safetyCopy.reset();
+                   askToCopyAgain(transferFailedText(
+                       tr("The card's current map could not be copied to your %1.")
+                           .arg(Core::computerWord())));
+               }
+           });
+    m_safetyCopy->make();
+}
+
+void DownloadMapSDPage::copyNewImage(const QString &target)
+{
+    showPercentStep(tr("Transferring new map to preprogrammed card..."));
+    m_copyTarget = target;
     m_copyError = FileCopier::NoError;
     if (copier->copy(downloadTarget(), m_copyTarget,
                      FileCopier::NonInteractive | FileCopier::ForceReplace) < 0) {
-        askToCopyAgain(transferFailedText(errorCode(FileCopier::CannotOpenDestination)));
+        transferFailed(errorCode(FileCopier::CannotOpenDestination), false);
     }
 }
 
@@ -183,46 +240,82 @@ void DownloadMapSDPage::onCopyError(int, FileCopier::Error error, bool)
 void DownloadMapSDPage::onCopyDone(bool error)
 {
     if (error || m_copyError != FileCopier::NoError) {
-        askToCopyAgain(transferFailedText(errorCode(m_copyError)));
+        transferFailed(errorCode(m_copyError), true);
         return;
     }
     // The copy is only as good as what the card gives back.
     showBusy(tr("Checking the map on the preprogrammed card..."));
-    runChecksum(m_copyTarget, currentCard().md5, CheckMd5Worker::ReadFrom::Medium,
+    runChecksum(m_copyTarget, currentCard().md5, CheckMd5Worker::ReadFrom::Written,
                 [this](bool ok) { onReadBackResult(ok); });
 }
 
 void DownloadMapSDPage::onReadBackResult(bool ok)
 {
-    const bool beside = m_copyTarget == partialImagePath(cardRoot());
     if (!ok) {
-        if (beside) {
-            QFile::remove(m_copyTarget); // the old map stays as it was
+        transferFailed(tr("The map on the card differs from the downloaded map."), true);
+        return;
+    }
+    // On the card for good before anyone is told, the user included: the check synced the file,
+    // this the folder entry that names it.
+    const QString root = cardRoot();
+    if (m_copyTarget == CardImage::partialPath(root)) {
+        if (!CardImage::putInPlace(root)) {
+            transferFailed(errorCode(FileCopier::CannotRemoveDestination), false);
+            return;
         }
-        askToCopyAgain(
-            transferFailedText(tr("The map on the card differs from the downloaded map.")));
+    } else if (!Platform::instance()->syncFolder(QFileInfo(m_copyTarget).path())) {
+        transferFailed(errorCode(FileCopier::CannotWriteDestination), false);
         return;
     }
-    if (beside && !swapInNewImage()) {
-        askToCopyAgain(transferFailedText(errorCode(FileCopier::CannotRemoveDestination)));
-        return;
+    if (m_safetyCopy) {
+        m_safetyCopy->discard();
     }
+    QFile::remove(downloadTarget());
     SdTransferReport::send(currentProduct(), Core::instance()->cardIndex());
 }
 
-bool DownloadMapSDPage::swapInNewImage()
+void DownloadMapSDPage::transferFailed(const QString &why, bool corrupt)
 {
-    const QString image = CardImage::path(cardRoot());
-    const QString partial = partialImagePath(cardRoot());
-    std::error_code error;
-    std::filesystem::rename(QFileInfo(partial).filesystemFilePath(),
-                            QFileInfo(image).filesystemFilePath(), error);
-    if (!error) {
-        return true;
+    if (m_safetyCopy) {
+        putOldImageBack(why);
+        return;
     }
-    // Where a file cannot be renamed over another, the old one goes first: the new one is
-    // complete and verified by now.
-    return (!QFileInfo::exists(image) || QFile::remove(image)) && QFile::rename(partial, image);
+    if (corrupt) {
+        // The old map, if any, is still in place; a half-written or corrupt map must not stay
+        // beside it or in its place for the GPS to load.
+        QFile::remove(m_copyTarget);
+    }
+    askToCopyAgain(transferFailedText(why));
+}
+
+void DownloadMapSDPage::putOldImageBack(const QString &why)
+{
+    follow(CardSafetyCopy::puttingBackText(), [this, why](bool back) {
+        if (back) {
+            m_safetyCopy.reset();
+            askToCopyAgain(transferFailedText(why) + QLatin1Char('\n') +
+                           CardSafetyCopy::putBackText());
+            return;
+        }
+        // The card is gone, or will not take the map back: the copy waits for it.
+        const QString kept = m_safetyCopy->notPutBackText();
+        m_safetyCopy.reset();
+        keepAwake(false);
+        leaveWith(tr("The transfer to preprogrammed card failed.") + QStringLiteral("<br/>") + kept,
+                  pageAfterNo());
+    });
+    m_safetyCopy->putBack();
+}
+
+void DownloadMapSDPage::follow(const QString &text, std::function<void(bool)> done)
+{
+    showPercentStep(text);
+    CardSafetyCopy *copy = m_safetyCopy.get();
+    disconnect(copy, nullptr, this, nullptr); // what followed the last step
+    connect(copy, &CardSafetyCopy::progress, this, &DownloadMapSDPage::showProgress);
+    connect(copy, &CardSafetyCopy::checking, this, [this, text] { showBusy(text); });
+    // Queued: `done` may replace the safety copy or the page.
+    connect(copy, &CardSafetyCopy::finished, this, std::move(done), Qt::QueuedConnection);
 }
 
 void DownloadMapSDPage::askToCopyAgain(const QString &text)

@@ -5,22 +5,32 @@
 #include "app/CurrentProduct.h"
 #include "app/Pictures.h"
 #include "app/PopupDialog.h"
+#include "download/DownloadCache.h"
 #include "maps/CardImage.h"
+#include "pages/card/CardSafetyCopy.h"
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
 
 #include "ui_InsertSDPage.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 
 InsertSDPage::InsertSDPage(QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::InsertSDPage>())
+    , m_ownFolders({QDir::rootPath(), QDir::homePath(), QDir::tempPath(),
+                    DownloadCache::programFolder(), Core::garminMapsFolder()})
 {
     ui->setupUi(this);
     ui->InfoLabel->setText(ui->InfoLabel->text().arg(currentCard().name.toHtmlEscaped()));
+    ui->StatusLabel->hide();
+    ui->ProgressBar->hide();
+    ui->ProgressBar->setAccessibleName(tr("Progress"));
     ui->DrivesComboBox->setAccessibleDescription(ComboBox::placeholderText());
     ButtonTextFitter::attach(ui->ContinueButton);
 
@@ -37,7 +47,12 @@ InsertSDPage::InsertSDPage(QWidget *parent)
     drivePollTimer.start();
 }
 
-InsertSDPage::~InsertSDPage() = default;
+InsertSDPage::~InsertSDPage()
+{
+    if (m_putBack) {
+        Core::instance()->allowSleep();
+    }
+}
 
 void InsertSDPage::onNeedHelpClicked()
 {
@@ -50,12 +65,19 @@ void InsertSDPage::onDrivePollTimerTimeout()
     // Restarted at the end, so a slow scan never queues the next one behind it.
     drivePollTimer.stop();
     const Platform *platform = Platform::instance();
+    // Whatever its bus: a system that runs from a card or a USB disk must not be offered itself.
+    const QStringList own = platform->volumesHolding(m_ownFolders);
+    QStringList cards;
     QStringList paths;
     QStringList labels;
     const QList<Platform::Volume> volumes = platform->mountedVolumes();
     for (const Platform::Volume &volume : volumes) {
-        if (!volume.valid || !volume.ready || !platform->isRemovableDrive(volume.rootPath) ||
-            !cardMatchesProduct(volume.rootPath)) {
+        if (!volume.valid || !volume.ready || own.contains(volume.rootPath) ||
+            !platform->isRemovableDrive(volume.rootPath)) {
+            continue;
+        }
+        cards.append(volume.rootPath);
+        if (!cardMatchesProduct(volume.rootPath)) {
             continue;
         }
         paths.append(volume.rootPath);
@@ -77,7 +99,73 @@ void InsertSDPage::onDrivePollTimerTimeout()
             ui->DrivesComboBox->setCurrentIndex(again);
         }
     }
-    drivePollTimer.start();
+    // A card taken out is looked at again when it comes back.
+    m_cardsSeen.removeIf([&cards](const QString &root) { return !cards.contains(root); });
+    if (!putBackWaitingCopy(cards)) {
+        drivePollTimer.start();
+    }
+}
+
+bool InsertSDPage::putBackWaitingCopy(const QStringList &cards)
+{
+    if (!CardSafetyCopy::anyWaiting()) {
+        return false;
+    }
+    for (const QString &root : cards) {
+        if (m_cardsSeen.contains(root)) {
+            continue;
+        }
+        m_cardsSeen.append(root);
+        auto copy = std::make_unique<CardSafetyCopy>(root);
+        if (!copy->canPutBack()) {
+            continue;
+        }
+        // The card is being written: nothing is chosen or looked for until it is done.
+        m_putBack = std::move(copy);
+        setChoiceEnabled(false);
+        ui->StatusLabel->setText(CardSafetyCopy::puttingBackText());
+        ui->StatusLabel->show();
+        ui->ProgressBar->setRange(0, 100);
+        ui->ProgressBar->setValue(0);
+        ui->ProgressBar->show();
+        connect(m_putBack.get(), &CardSafetyCopy::progress, ui->ProgressBar,
+                &QProgressBar::setValue);
+        connect(m_putBack.get(), &CardSafetyCopy::checking, ui->ProgressBar,
+                [this] { ui->ProgressBar->setRange(0, 0); });
+        // Queued: the slot lets the copy go.
+        connect(m_putBack.get(), &CardSafetyCopy::finished, this, &InsertSDPage::onPutBackFinished,
+                Qt::QueuedConnection);
+        Core::instance()->preventSleep();
+        m_putBack->putBack();
+        return true;
+    }
+    return false;
+}
+
+void InsertSDPage::onPutBackFinished(bool ok)
+{
+    Core::instance()->allowSleep();
+    ui->ProgressBar->hide();
+    const std::unique_ptr<CardSafetyCopy> copy = std::move(m_putBack);
+    if (ok) {
+        ui->StatusLabel->setText(CardSafetyCopy::putBackText());
+    } else {
+        ui->StatusLabel->hide();
+        const QPointer<InsertSDPage> guard(this);
+        Core::instance()->showError(copy->notPutBackText());
+        if (!guard) {
+            return;
+        }
+    }
+    setChoiceEnabled(true);
+    // The card may now hold this product's map, or another's.
+    onDrivePollTimerTimeout();
+}
+
+void InsertSDPage::setChoiceEnabled(bool enabled)
+{
+    ui->DrivesComboBox->setEnabled(enabled);
+    ui->ContinueButton->setEnabled(enabled && ui->DrivesComboBox->currentIndex() != -1);
 }
 
 bool InsertSDPage::cardMatchesProduct(const QString &rootPath)
