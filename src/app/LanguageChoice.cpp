@@ -45,8 +45,12 @@ bool apply(const QString &code)
     installed().clear();
 
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // Where `cmake --install` and the package put the program's own, beside its executable's
+    // folder wherever the install lies.
+    const QString installed = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                              QStringLiteral(HALVORNSYNC_INSTALLED_TRANSLATIONS);
     const bool ownLoaded = install(QStringLiteral("halvornsync_") + code,
-                                   {qtTranslations, QStringLiteral(":/translations")});
+                                   {qtTranslations, installed, QStringLiteral(":/translations")});
     install(QStringLiteral("qtbase_") + code, {qtTranslations});
 
     QLocale::setDefault(QLocale(code == QLatin1String("fr") ? QLocale::French : QLocale::English));
