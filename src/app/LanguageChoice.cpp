@@ -1,5 +1,7 @@
 #include "app/LanguageChoice.h"
 
+#include "app/SupportLog.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QList>
@@ -54,6 +56,7 @@ bool apply(const QString &code)
     install(QStringLiteral("qtbase_") + code, {qtTranslations});
 
     QLocale::setDefault(QLocale(code == QLatin1String("fr") ? QLocale::French : QLocale::English));
+    SupportLog::write(QStringLiteral("language: ") + code);
     return ownLoaded;
 }
 

@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/Pictures.h"
 #include "app/PopupDialog.h"
+#include "app/SupportLog.h"
 #include "download/FileDownload.h"
 #include "platform/platform.h"
 
@@ -126,7 +127,7 @@ void DownloadPage::onSizeKnown(qint64 bytes)
 void DownloadPage::onSizeQueryFailed(const QString &errorText)
 {
     const QPointer<DownloadPage> guard(this);
-    Core::instance()->showPlainError(errorText);
+    Core::instance()->showPlainError(SupportLog::withLocation(errorText, Qt::PlainText));
     if (guard) {
         askAgainLater();
     }
@@ -174,7 +175,7 @@ void DownloadPage::offerNewAttempt(const QString &text)
 void DownloadPage::offerRetry(const QString &text, std::function<void()> retry)
 {
     keepAwake(false);
-    const std::optional<bool> again = askYesNo(text);
+    const std::optional<bool> again = askYesNo(SupportLog::withLocation(text, Qt::RichText));
     if (!again) {
         return;
     }

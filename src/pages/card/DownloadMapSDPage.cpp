@@ -2,6 +2,7 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/SupportLog.h"
 #include "maps/CardImage.h"
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
@@ -207,6 +208,7 @@ void DownloadMapSDPage::onReadBackResult(bool ok)
         askToCopyAgain(transferFailedText(errorCode(FileCopier::CannotRemoveDestination)));
         return;
     }
+    SupportLog::write(QStringLiteral("transfer: complete, %1 bytes").arg(imageSize));
     SdTransferReport::send(currentProduct(), Core::instance()->cardIndex());
 }
 
@@ -227,6 +229,7 @@ bool DownloadMapSDPage::swapInNewImage()
 
 void DownloadMapSDPage::askToCopyAgain(const QString &text)
 {
+    SupportLog::write(QStringLiteral("transfer: failed: ") + text);
     // The download is good: only the copy is made again.
     offerRetry(text, [this] { handleMd5CheckResults(true); });
 }
