@@ -2,7 +2,6 @@
 #include "PopupAnswerer.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
-#include "app/CommandLine.h"
 #include "app/PageFactory.h"
 #include "app/SupportLog.h"
 #include "download/FileDownload.h"
@@ -15,51 +14,17 @@
 
 #include <memory>
 
-// The command line, and the support log: what a run writes into it, what it never writes, and how
-// the file is kept small.
+// The support log: what a run writes into it, what it never writes, and how the file is kept
+// small.
 class TestSupportLog : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void commandLine_data();
-    void commandLine();
     void failedDownloadIsWrittenDown();
     void capAndRotation_data();
     void capAndRotation();
 };
-
-void TestSupportLog::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode"); // -1: the program goes on
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("logFile");
-    QTest::newRow("none") << QStringList() << -1 << ""
-                          << "";
-    QTest::newRow("version") << QStringList{"--version"} << 0
-                             << QStringLiteral("HalvornSync %1\n").arg(ProgramVersion::full) << "";
-    QTest::newRow("help names the log option") << QStringList{"-h"} << 0 << "--log-file <file>"
-                                               << "";
-    QTest::newRow("log file") << QStringList{"--log-file", "/var/tmp/run.log"} << -1 << ""
-                              << "/var/tmp/run.log";
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << "Unknown option 'bogus'"
-                                    << "";
-    QTest::newRow("stray argument") << QStringList{"map.zip"} << 2 << "map.zip"
-                                    << "";
-}
-
-void TestSupportLog::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, shown);
-    const CommandLine::Reading reading =
-        CommandLine::read(QStringList{QStringLiteral("HalvornSync")} + arguments);
-    QCOMPARE(reading.exitCode.value_or(-1), exitCode);
-    QVERIFY2(reading.output.contains(shown), qPrintable(reading.output));
-    QTEST(reading.logFile, "logFile");
-}
 
 // A run that fetches a product and then loses its download: the log has the addresses with the
 // serial masked, the attempt with its bytes, the error text with where the log is, and the
