@@ -229,7 +229,7 @@ bool DownloadMapSDPage::swapInNewImage()
 
 void DownloadMapSDPage::askToCopyAgain(const QString &text)
 {
-    SupportLog::write(QStringLiteral("transfer: failed: ") + text);
+    SupportLog::write(QStringLiteral("transfer: failed")); // why: in the pop-up that follows
     // The download is good: only the copy is made again.
     offerRetry(text, [this] { handleMd5CheckResults(true); });
 }
