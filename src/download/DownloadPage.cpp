@@ -83,7 +83,7 @@ DownloadPage::Space DownloadPage::requireRoom(const QString &path, qint64 announ
 void DownloadPage::leaveWith(const QString &message, PageId page)
 {
     const QPointer<DownloadPage> guard(this);
-    Core::instance()->showError(message);
+    Core::instance()->showError(SupportLog::withLocation(message, Qt::RichText));
     if (guard) {
         Core::instance()->setCurrentPage(page);
     }

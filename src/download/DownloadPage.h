@@ -65,7 +65,8 @@ protected:
     // (the file, what is made of it, and some to spare). Without it, `message` is shown and the
     // size asked for again. Room that cannot be known is not held against the user.
     Space requireRoom(const QString &path, qint64 announcedBytes, const QString &message);
-    // Shows `message` and leaves for `page`, unless the page was replaced meanwhile.
+    // Shows `message`, with where the support log is, and leaves for `page`, unless the page was
+    // replaced meanwhile.
     void leaveWith(const QString &message, PageId page);
 
     // The info line reads `text` and the bar turns into a busy indicator; the byte and time texts
