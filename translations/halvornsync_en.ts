@@ -91,6 +91,37 @@ Veuillez choisir votre langue.</source>
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Installs, updates and uninstalls Halvorn maps for Garmin GPS units.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows these options.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows the version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writes the support log to &lt;file&gt; instead of %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The support log %1 cannot be written; this run keeps none.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>%1 sec</source>
@@ -731,6 +762,13 @@ uninstalled:</source>
     </message>
     <message>
         <source>OK</source>
+        <translation></translation>
+    </message>
+</context>
+<context>
+    <name>SupportLog</name>
+    <message>
+        <source>The support log is in %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -93,6 +93,37 @@ Veuillez choisir votre langue.</translation>
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Installs, updates and uninstalls Halvorn maps for Garmin GPS units.</source>
+        <translation>Installe, met à jour et désinstalle les cartes Halvorn des GPS Garmin.</translation>
+    </message>
+    <message>
+        <source>Shows these options.</source>
+        <translation>Affiche ces options.</translation>
+    </message>
+    <message>
+        <source>Shows the version.</source>
+        <translation>Affiche la version.</translation>
+    </message>
+    <message>
+        <source>Writes the support log to &lt;file&gt; instead of %1.</source>
+        <translation>Écrit le journal d’assistance dans &lt;fichier&gt; au lieu de %1.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>fichier</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Argument inattendu&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The support log %1 cannot be written; this run keeps none.</source>
+        <translation>Le journal d’assistance %1 ne peut pas être écrit&#xa0;; aucun journal n’est tenu pendant cette exécution.</translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>%1 sec</source>
@@ -739,6 +770,13 @@ les cartes suivantes&#xa0;:</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>SupportLog</name>
+    <message>
+        <source>The support log is in %1.</source>
+        <translation>Le journal d’assistance se trouve dans %1.</translation>
     </message>
 </context>
 <context>

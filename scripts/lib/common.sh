@@ -8,7 +8,7 @@ debian_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
     qt6-l10n-tools qt6-translations-l10n qt6-httpserver-dev qt6-websockets-dev
-    libarchive-dev libarchive-tools libpugixml-dev
+    libarchive-dev libarchive-tools libpugixml-dev librsvg2-bin
     xvfb xauth dbus openssl curl
 )
 

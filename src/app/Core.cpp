@@ -1,8 +1,10 @@
 #include "app/Core.h"
 
+#include "app/LoggedNetworkAccessManager.h"
 #include "app/NeedHelpDialog.h"
 #include "app/PageFactory.h"
 #include "app/PopupDialog.h"
+#include "app/SupportLog.h"
 #include "maps/GarminApplications.h"
 #include "maps/InstalledMaps.h"
 #include "maps/MapInfoFile.h"
@@ -60,7 +62,7 @@ Core *Core::instance()
         return s_instance;
     }
     auto *core = new Core;
-    core->d->networkManager = new QNetworkAccessManager(QCoreApplication::instance());
+    core->d->networkManager = new LoggedNetworkAccessManager(QCoreApplication::instance());
     core->preconnectToService();
     core->setObjectName(QStringLiteral("Core"));
     s_instance = core;
@@ -83,6 +85,7 @@ void Core::preconnectToService()
 void Core::setCurrentPage(PageId id)
 {
     d->currentPage = id;
+    SupportLog::write(QStringLiteral("page: ") + pageClassName(id));
     QWidget *page = d->pageFactory(id);
     Q_EMIT currentPageChanged(page);
 }

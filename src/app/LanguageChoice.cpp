@@ -1,5 +1,7 @@
 #include "app/LanguageChoice.h"
 
+#include "app/SupportLog.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QList>
@@ -45,11 +47,16 @@ bool apply(const QString &code)
     installed().clear();
 
     const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    // Where `cmake --install` and the package put the program's own, beside its executable's
+    // folder wherever the install lies.
+    const QString installed = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                              QStringLiteral(HALVORNSYNC_INSTALLED_TRANSLATIONS);
     const bool ownLoaded = install(QStringLiteral("halvornsync_") + code,
-                                   {qtTranslations, QStringLiteral(":/translations")});
+                                   {qtTranslations, installed, QStringLiteral(":/translations")});
     install(QStringLiteral("qtbase_") + code, {qtTranslations});
 
     QLocale::setDefault(QLocale(code == QLatin1String("fr") ? QLocale::French : QLocale::English));
+    SupportLog::write(QStringLiteral("language: ") + code);
     return ownLoaded;
 }
 

@@ -71,6 +71,18 @@ void MainWindow::onCurrentPageChanged(QWidget *page)
         }
     }
     ui->ContainerWidget->addWidget(page ? page : ui->PlaceholderPage);
+    // The keyboard starts on the new page's first control: the close button, before the page in
+    // the Tab order, is one Shift+Tab away rather than a stray Space away from ending the run.
+    if (page) {
+        for (QWidget *control = page->nextInFocusChain(); page->isAncestorOf(control);
+             control = control->nextInFocusChain()) {
+            if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() &&
+                control->isVisibleTo(page)) {
+                control->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
 }
 
 void MainWindow::setLogoImage(QString code)

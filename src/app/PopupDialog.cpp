@@ -2,6 +2,7 @@
 
 #include "app/Pictures.h"
 #include "app/PopupPlacement.h"
+#include "app/SupportLog.h"
 #include "app/WebLink.h"
 #include "app/WindowOverlay.h"
 
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextDocumentFragment>
 
 #include <algorithm>
 #include <cmath>
@@ -179,6 +181,8 @@ void PopupDialog::centreOnMainWindow()
 
 void PopupDialog::showEvent(QShowEvent *event)
 {
+    SupportLog::write(
+        QStringLiteral("pop-up: %1: %2").arg(ui->PopupHeaderLabel->text(), readText()));
     // The screen is known for certain now, and so is everything shown below the text.
     fitTextToScreen();
     // A long text set before the screen was known may have stretched the dialog; it has the
@@ -203,6 +207,25 @@ void PopupDialog::makeLeftButtonTheDefault()
     ui->LeftPopupButton->setDefault(true);
     ui->LeftPopupButton->setFocus();
     m_escapeChoosesLeft = true;
+}
+
+QString PopupDialog::readText() const
+{
+    const QLabel *label = ui->TextLabel;
+    if (label->textFormat() == Qt::PlainText) {
+        return label->text();
+    }
+    return QTextDocumentFragment::fromHtml(label->text())
+        .toPlainText()
+        .remove(QChar::ObjectReplacementCharacter);
+}
+
+void PopupDialog::done(int result)
+{
+    const QPushButton *pressed =
+        result == QDialog::Accepted ? ui->RightPopupButton : ui->LeftPopupButton;
+    SupportLog::write(QStringLiteral("answer: ") + pressed->text());
+    QDialog::done(result);
 }
 
 bool PopupDialog::ask(const QString &header, const QString &text, const QString &leftButton,

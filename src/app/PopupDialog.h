@@ -49,11 +49,16 @@ public:
     static bool ask(const QString &header, const QString &text, const QString &leftButton,
                     const QString &rightButton, bool leftIsDefault = false);
 
+    // Writes the answer to the support log, as showing the pop-up wrote its text.
+    void done(int result) override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The body as the user reads it, without markup.
+    QString readText() const;
     void fitTextToScreen();
     void relayout();
 

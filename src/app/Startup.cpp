@@ -28,6 +28,8 @@ void applyLook(QApplication &app)
     // Before 6.8 there is no colour scheme to choose: fusion with our own light palette and
     // style sheet gives the same look.
     app.setStyle(QStyleFactory::create(QStringLiteral("fusion")));
+    // Ties the window to the installed desktop entry, whose icon Wayland desktops show for it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(HALVORNSYNC_APP_ID));
 
     QFile styleSheet(QStringLiteral(":/styles/stylesheet.qss"));
     if (styleSheet.open(QIODevice::ReadOnly)) {

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Core.h"
 #include "app/MainWindow.h"
 #include "app/SingleRun.h"
@@ -9,6 +10,9 @@ int main(int argc, char *argv[])
 {
     Startup::setLoggingRule();
     QApplication app(argc, argv);
+    if (const std::optional<int> exitCode = CommandLine::apply(QApplication::arguments())) {
+        return *exitCode;
+    }
     Startup::applyLook(app);
     SingleRun run;
     if (!run.claim()) {

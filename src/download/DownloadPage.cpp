@@ -4,6 +4,7 @@
 #include "app/Pictures.h"
 #include "app/PopupDialog.h"
 #include "app/WebLink.h"
+#include "app/SupportLog.h"
 #include "download/FileDownload.h"
 #include "platform/platform.h"
 
@@ -86,7 +87,7 @@ DownloadPage::Space DownloadPage::requireRoom(const QString &path, qint64 announ
 void DownloadPage::leaveWith(const QString &message, PageId page)
 {
     const QPointer<DownloadPage> guard(this);
-    Core::instance()->showError(message);
+    Core::instance()->showError(SupportLog::withLocation(message, Qt::RichText));
     if (guard) {
         Core::instance()->setCurrentPage(page);
     }
@@ -173,7 +174,7 @@ void DownloadPage::offerNewAttempt(const QString &text)
 void DownloadPage::offerRetry(const QString &text, std::function<void()> retry)
 {
     keepAwake(false);
-    const std::optional<bool> again = askYesNo(text);
+    const std::optional<bool> again = askYesNo(SupportLog::withLocation(text, Qt::RichText));
     if (!again) {
         return;
     }

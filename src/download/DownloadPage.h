@@ -66,7 +66,8 @@ protected:
     // try again: YES asks the size again, NO leaves for pageAfterNo(). Room that cannot be known
     // is not held against the user.
     Space requireRoom(const QString &path, qint64 announcedBytes, const QString &message);
-    // Shows `message` and leaves for `page`, unless the page was replaced meanwhile.
+    // Shows `message`, with where the support log is, and leaves for `page`, unless the page was
+    // replaced meanwhile.
     void leaveWith(const QString &message, PageId page);
 
     // The info line reads `text` and the bar turns into a busy indicator; the byte and time texts

@@ -1,6 +1,7 @@
 #include "download/FileDownload.h"
 
 #include "app/Core.h"
+#include "app/SupportLog.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -30,6 +31,16 @@ FileDownload::Timing FileDownload::timing()
 FileDownload::FileDownload(QObject *parent)
     : QObject(parent)
 {
+    // Each attempt's end goes to the support log; its address went there as it was sent.
+    connect(this, &FileDownload::finished, this, [this] {
+        SupportLog::write(QStringLiteral("download: complete, %1 bytes").arg(m_bytesReceived));
+    });
+    connect(this, &FileDownload::failed, this, [this](const QString &reason) {
+        SupportLog::write(QStringLiteral("download: failed after %1 of %2 bytes: %3")
+                              .arg(m_bytesReceived)
+                              .arg(m_bytesTotal > 0 ? QString::number(m_bytesTotal) : "?")
+                              .arg(reason));
+    });
 }
 
 FileDownload::~FileDownload()

@@ -1,5 +1,6 @@
 #include "maps/Worker.h"
 
+#include "app/SupportLog.h"
 #include "platform/platform.h"
 
 namespace {
@@ -31,5 +32,7 @@ void Worker::doWork(const QString &mapName)
 {
     const QString folder = mapFolder(m_mapsFolder, mapName);
     const bool removed = !folder.isEmpty() && Platform::instance()->removeFolder(folder);
+    SupportLog::write(
+        QStringLiteral("uninstall: %1: %2").arg(mapName, removed ? "removed" : "not removed"));
     Q_EMIT resultReady(removed ? mapName : QString());
 }

@@ -27,6 +27,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -525,6 +526,30 @@ void TestPages::pagesFitTheWindow_data()
 {
     QTest::addColumn<PageMaker>("page");
     QTest::addColumn<QString>("language");
+    // What Tab reaches after the main window's close button, in order: the page's reading order,
+    // ending on its main button.
+    QTest::addColumn<QStringList>("focusChain");
+    const QHash<PageId, QStringList> chains{
+        {PageId::ChooseLanguagePage, {"EnglishButton", "FrenchButton"}},
+        {PageId::InstallUpdateUninstallPage, {"UninstallButton", "InstallUpdateButton"}},
+        {PageId::SelectProductsPage, {"MapsListView", "BackButton", "UninstallButton"}},
+        {PageId::ProductsUninstalledPage, {"TextBrowser", "NextButton"}},
+        {PageId::UpdateFirmwarePage, {"UpdateFirmwareButton", "NextButton"}},
+        {PageId::InsertSDPage, {"NeedHelpButton", "DrivesComboBox", "ContinueButton"}},
+        {PageId::SDUpdatesAvailablePage, {"WhatsChangedButton", "SkipButton", "UpdateNowButton"}},
+        {PageId::NoSDUpdatesAvailablePage, {"ReinstallButton", "NextButton"}},
+        {PageId::InformNewPCVersionPage, {"NextButton"}},
+        {PageId::InformNewSDVersionPage, {"NextButton"}},
+        {PageId::InstallBaseCampPage, {"ContinueButton"}},
+        {PageId::PCUpdatesAvailablePage, {"WhatsChangedButton", "SkipButton", "UpdateNowButton"}},
+        {PageId::NoPCUpdatesAvailablePage, {"ReinstallButton", "NextButton"}},
+        {PageId::MajorReleaseAvailablePage, {"WhatsChangedButton", "SkipButton", "LearMoreButton"}},
+        {PageId::TransferToGPS2Page, {"NeedHelpButton", "SkipButton", "NextButton"}},
+        {PageId::TransferToGPS3Page, {"ContinueButton"}},
+        {PageId::GPSDataExtractedPage, {"HowToImportButton", "NextButton"}},
+        {PageId::ThankYouPage,
+         {"GarminBaseCampButton", "LearningCenterButton", "UpdateAnotherButton", "ExitButton"}},
+    };
     // Every page but those that set off work or a question as soon as they are built.
     const QList<PageId> busy{PageId::HighSpeedConnectionRequiredPage,
                              PageId::CloseGarminPage,
@@ -538,7 +563,8 @@ void TestPages::pagesFitTheWindow_data()
         for (int i = 0; i < ids.keyCount(); ++i) {
             if (!busy.contains(PageId(ids.value(i)))) {
                 QTest::addRow("%s, %s", ids.key(i), language)
-                    << made(PageId(ids.value(i))) << QString::fromLatin1(language);
+                    << made(PageId(ids.value(i))) << QString::fromLatin1(language)
+                    << chains.value(PageId(ids.value(i)));
             }
         }
     }
@@ -546,7 +572,8 @@ void TestPages::pagesFitTheWindow_data()
 
 // Every text whole at the room the main window gives a page, with every widget the page can show
 // at once in view and a product name of a usual length; every control that Tab reaches has a name
-// a screen reader can say.
+// a screen reader can say, and Tab reaches them in the order they are read, from the main window's
+// close button on.
 void TestPages::pagesFitTheWindow()
 {
     QFETCH(PageMaker, page);
@@ -610,6 +637,32 @@ void TestPages::pagesFitTheWindow()
             QVERIFY2(!area.intersects(other), qPrintable(visible[i]->objectName() + " overlaps " +
                                                          visible[j]->objectName()));
         }
+    }
+
+    // Walked along the chain Tab follows, not by pressing it: that needs an active window.
+    QVERIFY(
+        QMetaObject::invokeMethod(m_window.get(), "onCurrentPageChanged", Q_ARG(QWidget *, shown)));
+    auto *close = m_window->findChild<QWidget *>(QStringLiteral("CloseButton"));
+    QStringList chain;
+    QWidget *stop = close;
+    do {
+        if ((stop->focusPolicy() & Qt::TabFocus) && stop->isVisibleTo(m_window.get()) &&
+            !stop->objectName().startsWith(QLatin1String("qt_"))) {
+            chain << stop->objectName();
+        }
+        stop = stop->nextInFocusChain();
+    } while (stop != close && chain.size() < 20);
+    QFETCH(QStringList, focusChain);
+    QCOMPARE(chain, QStringList{QStringLiteral("CloseButton")} + focusChain);
+    // The page's first control that takes input has the keyboard when the page appears, never the
+    // close button.
+    const auto takesInput = [shown](const QString &name) {
+        return shown->findChild<QWidget *>(name)->isEnabled();
+    };
+    const auto first = std::find_if(focusChain.cbegin(), focusChain.cend(), takesInput);
+    if (first != focusChain.cend()) {
+        QVERIFY(m_window->focusWidget());
+        QCOMPARE(m_window->focusWidget()->objectName(), *first);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
 #include "download/DownloadCache.h"
+#include "app/SupportLog.h"
 #include "maps/CardImage.h"
 #include "pages/card/CardSafetyCopy.h"
 #include "platform/platform.h"
@@ -271,6 +272,7 @@ void DownloadMapSDPage::onReadBackResult(bool ok)
         m_safetyCopy->discard();
     }
     QFile::remove(downloadTarget());
+    SupportLog::write(QStringLiteral("transfer: complete, %1 bytes").arg(imageSize));
     SdTransferReport::send(currentProduct(), Core::instance()->cardIndex());
 }
 
@@ -320,6 +322,7 @@ void DownloadMapSDPage::follow(const QString &text, std::function<void(bool)> do
 
 void DownloadMapSDPage::askToCopyAgain(const QString &text)
 {
+    SupportLog::write(QStringLiteral("transfer: failed")); // why: in the pop-up that follows
     // The download is good: only the copy is made again.
     offerRetry(text, [this] { handleMd5CheckResults(true); });
 }

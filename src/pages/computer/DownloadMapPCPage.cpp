@@ -2,6 +2,7 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/SupportLog.h"
 #include "download/FileDownload.h"
 #include "download/Unpacking.h"
 #include "maps/InstalledMaps.h"
@@ -127,6 +128,9 @@ void DownloadMapPCPage::installMap()
         readMaps(Core::installedMapInfoFiles()), readMaps(Core::findInfoFiles(downloadFolder())),
         product.pcSubProduct.fids, product.pcSubProduct.removeFids, product.isPcFormat);
     const MapInstaller::Result result = MapInstaller(Core::garminMapsFolder()).install(plan);
+    SupportLog::write(result.installed
+                          ? QStringLiteral("install: complete")
+                          : QStringLiteral("install: failed at ") + result.failedFolder);
     if (result.installed) {
         Core::instance()->refreshInstalledMapFolders();
         InformServer();
