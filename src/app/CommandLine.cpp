@@ -41,18 +41,18 @@ CommandLine::Reading CommandLine::read(const QStringList &arguments)
     return {std::nullopt, {}, parser.isSet(logFile) ? parser.value(logFile) : QString()};
 }
 
-std::optional<int> CommandLine::apply(const QStringList &arguments)
+int CommandLine::finish(const Reading &reading)
 {
-    const Reading reading = read(arguments);
-    if (reading.exitCode) {
-        std::fputs(qPrintable(reading.output), *reading.exitCode == 0 ? stdout : stderr);
-        return reading.exitCode;
-    }
+    std::fputs(qPrintable(reading.output), *reading.exitCode == 0 ? stdout : stderr);
+    return *reading.exitCode;
+}
+
+void CommandLine::openSupportLog(const Reading &reading)
+{
     const QString log = reading.logFile.isEmpty() ? SupportLog::defaultPath() : reading.logFile;
     if (!SupportLog::open(log)) {
         std::fprintf(stderr, "%s\n",
                      qPrintable(tr("The support log %1 cannot be written; this run keeps none.")
                                     .arg(QDir::toNativeSeparators(log))));
     }
-    return std::nullopt;
 }

@@ -24,8 +24,9 @@ public:
     // `arguments` start with the program's name.
     static Reading read(const QStringList &arguments);
 
-    // Reads the application's arguments: prints what --help or --version asks for, or what is
-    // wrong, and returns the exit code; otherwise opens the support log and returns nothing, and
-    // the program goes on.
-    static std::optional<int> apply(const QStringList &arguments);
+    // Prints what --help or --version asks for, or what is wrong, for a reading with an exit
+    // code, and returns that code.
+    static int finish(const Reading &reading);
+    // Opens the support log the reading names, or the default one; says so when it cannot.
+    static void openSupportLog(const Reading &reading);
 };

@@ -10,14 +10,17 @@ int main(int argc, char *argv[])
 {
     Startup::setLoggingRule();
     QApplication app(argc, argv);
-    if (const std::optional<int> exitCode = CommandLine::apply(QApplication::arguments())) {
-        return *exitCode;
+    const CommandLine::Reading options = CommandLine::read(QApplication::arguments());
+    if (options.exitCode) {
+        return CommandLine::finish(options);
     }
     Startup::applyLook(app);
     SingleRun run;
     if (!run.claim()) {
         return 1;
     }
+    // Only the run that goes on writes to the log: a second copy would rotate it under the first.
+    CommandLine::openSupportLog(options);
     Core::instance();
 
     MainWindow window;
