@@ -162,6 +162,25 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Everything below `folder`, relative to it and sorted, each with what it is: "/" a folder,
+// "@" a link, "|" neither file nor folder.
+QStringList entriesUnder(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        const QString kind = entry.isSymLink() ? "@"
+                             : entry.isDir()   ? "/"
+                             : entry.isFile()  ? ""
+                                               : "|";
+        entries << QDir(folder).relativeFilePath(entry.filePath()) + kind;
+    }
+    entries.sort();
+    return entries;
+}
+
 // Every file below `folder`, relative to it, sorted.
 QStringList filesUnder(const QString &folder)
 {
@@ -199,6 +218,8 @@ private Q_SLOTS:
     void extractsIntoTheOutputFolder();
     void failuresAndEscapes_data();
     void failuresAndEscapes();
+    void filesAndFoldersOnly_data();
+    void filesAndFoldersOnly();
     void destroyedWhileItsThreadRuns();
     void deletedFromItsOwnSignal_data();
     void deletedFromItsOwnSignal();
@@ -363,6 +384,42 @@ void TestArchiveExtractor::failuresAndEscapes()
     QCOMPARE(out.permissions(), permissions);
     QVERIFY(out.lastModified().toSecsSinceEpoch() != EntryTime);
     QCOMPARE(filesUnder(m_outside), QStringList{"victim"});
+    QCOMPARE(readFile(m_outside + "/victim"), "victim\n");
+}
+
+// What a map archive may hold: links, devices and pipes are passed over, the rest is written.
+void TestArchiveExtractor::filesAndFoldersOnly_data()
+{
+    QTest::addColumn<QByteArray>("archive");
+    QTest::addColumn<QStringList>("written");
+    const auto row = [](const char *name, const QByteArray &archive, const QStringList &written) {
+        QTest::newRow(name) << archive << written;
+    };
+    row("link to an outside folder, and a file through it",
+        build(Tar, {{"maps", {}, AE_IFLNK, m_outside}, {"maps/evil", "evil"}}),
+        {"maps/", "maps/evil"});
+    row("link to an outside file as Info.xml",
+        build(Zip, {{"HalvornMap/Info.xml", {}, AE_IFLNK, m_outside + "/victim"},
+                    {"HalvornMap/map.img", "tile"}}),
+        {"HalvornMap/", "HalvornMap/map.img"});
+    row("hard link within the archive",
+        build(Tar, {{"maps/a.img", "tile"}, {"maps/b.img", {}, HardLink, "maps/a.img"}}),
+        {"maps/", "maps/a.img"});
+    // A pipe read as Info.xml would stop the reader for good.
+    row("pipe as Info.xml", build(Tar, {{"HalvornMap/Info.xml", {}, AE_IFIFO}, {"a.txt", "a"}}),
+        {"a.txt"});
+}
+
+void TestArchiveExtractor::filesAndFoldersOnly()
+{
+    QFETCH(QByteArray, archive);
+    ArchiveExtractor extractor(save(archive), m_out, nullptr, false);
+    extractor.setFilesAndFoldersOnly(true);
+    Recorder recorder(&extractor);
+    QVERIFY(recorder.run(extractor));
+
+    QCOMPARE(recorder.last(), QString("finished"));
+    QTEST(entriesUnder(m_out), "written");
     QCOMPARE(readFile(m_outside + "/victim"), "victim\n");
 }
 
