@@ -1,8 +1,11 @@
+#include "FakePlatform.h"
+#include "PowerCut.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Core.h"
 #include "maps/InstalledMaps.h"
 #include "maps/MapInstaller.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -32,6 +35,16 @@ bool writeMap(const QString &folder, int id, const QByteArray &edition)
     return TestFiles::write(folder + QStringLiteral("/Info.xml"), TestFiles::mapInfo(id)) &&
            TestFiles::write(folder + QStringLiteral("/map.img"), edition);
 }
+
+bool installed(const MapInstaller::Result &result)
+{
+    return result.outcome == MapInstaller::Outcome::Installed;
+}
+
+bool settled(const MapInstaller::Recovery &recovery)
+{
+    return recovery.settled;
+}
 } // namespace
 
 // Installing the computer map on real folders: which folders go and come, and that the user
@@ -50,24 +63,40 @@ private Q_SLOTS:
     void failedMoveRestoresEverything();
     void interruptedInstallEndsOldThenNew_data();
     void interruptedInstallEndsOldThenNew();
+    void powerCutBeforeEachMove_data();
+    void powerCutBeforeEachMove();
+    void damagedJournal_data();
+    void damagedJournal();
+    void linkInPlaceOfAWorkingFolder_data();
+    void linkInPlaceOfAWorkingFolder();
     void refusesAnUnknownMapsFolder();
 
 private:
+    void layOut();
     MapInstallPlan planFor(const QList<qint32> &families) const;
-    // The maps folder without the download area.
+    // The maps folder without the installer's own folders and journal.
     QMap<QString, QByteArray> installedFiles() const
     {
         QMap<QString, QByteArray> files = snapshot(m_maps);
-        files.removeIf([](auto it) { return it.key().startsWith(u"HalvornSyncDownloads"); });
+        files.removeIf([](auto it) { return it.key().startsWith(u"HalvornSync"); });
         return files;
     }
+    // What the maps folder holds with the download installed.
+    QMap<QString, QByteArray> newMap() const;
+    QString journal() const { return m_download + QStringLiteral(".journal"); }
 
+    FakePlatform m_platform;
     QString m_maps;
     QString m_download;
     QMap<QString, QByteArray> m_before;
 };
 
 void TestMapInstaller::init()
+{
+    layOut();
+}
+
+void TestMapInstaller::layOut()
 {
     m_maps = Core::garminMapsFolder();
     m_download = InstalledMaps::downloadFolder(m_maps);
@@ -90,17 +119,20 @@ void TestMapInstaller::cleanup()
     QDir(m_maps).removeRecursively();
 }
 
+QMap<QString, QByteArray> TestMapInstaller::newMap() const
+{
+    QMap<QString, QByteArray> expected = m_before;
+    expected.remove("HalvornWest/Info.xml");
+    expected.remove("HalvornWest/map.img");
+    expected["HalvornNorth/map.img"] = "north 24";
+    expected["HalvornSouth/map.img"] = "south 24";
+    expected["HalvornSouth/Info.xml"] = "<MapProduct><ID>11</ID></MapProduct>";
+    return expected;
+}
+
 MapInstallPlan TestMapInstaller::planFor(const QList<qint32> &families) const
 {
-    QList<MapInstallPlan::Map> installed;
-    QList<MapInstallPlan::Map> downloaded;
-    for (const QString &info : Core::installedMapInfoFiles()) {
-        installed.append({QFileInfo(info).path(), Core::readMapId(info)});
-    }
-    for (const QString &info : Core::findInfoFiles(m_download)) {
-        downloaded.append({QFileInfo(info).path(), Core::readMapId(info)});
-    }
-    return MapInstallPlan::make(installed, downloaded, families, {12}, false);
+    return MapInstallPlan::read(m_maps, families, {12}, false);
 }
 
 void TestMapInstaller::plan_data()
@@ -166,7 +198,7 @@ void TestMapInstaller::failedMoveRestoresEverything()
     const QMap<QString, QByteArray> download = snapshot(m_download);
 
     const MapInstaller::Result result = MapInstaller(m_maps).install(planFor({10, 11}));
-    QVERIFY(!result.installed);
+    QVERIFY(!installed(result));
     QCOMPARE(result.failedFolder, failing);
     QCOMPARE(installedFiles(), m_before);
     QCOMPARE(snapshot(m_download), download);
@@ -190,28 +222,137 @@ void TestMapInstaller::interruptedInstallEndsOldThenNew()
     MapInstaller::setStepHook([&moves, crashAt](const QString &, const QString &) {
         return ++moves == crashAt ? Step::Crash : Step::Go;
     });
-    QVERIFY(!MapInstaller(m_maps).install(planFor({10, 11})).installed);
+    QVERIFY(!installed(MapInstaller(m_maps).install(planFor({10, 11}))));
     MapInstaller::setStepHook({});
 
-    QVERIFY(MapInstaller(m_maps).recover());
+    QVERIFY(settled(MapInstaller(m_maps).recover()));
     QCOMPARE(installedFiles(), m_before);
     // Nothing is left to put back a second time.
-    QVERIFY(MapInstaller(m_maps).recover());
-    QVERIFY(MapInstaller(m_maps).install(planFor({10, 11})).installed);
-    QMap<QString, QByteArray> expected = m_before;
-    expected.remove("HalvornWest/Info.xml");
-    expected.remove("HalvornWest/map.img");
-    expected["HalvornNorth/map.img"] = "north 24";
-    expected["HalvornSouth/map.img"] = "south 24";
-    expected["HalvornSouth/Info.xml"] = "<MapProduct><ID>11</ID></MapProduct>";
-    QCOMPARE(snapshot(m_maps), expected);
+    QVERIFY(settled(MapInstaller(m_maps).recover()));
+    QVERIFY(installed(MapInstaller(m_maps).install(planFor({10, 11}))));
+    QCOMPARE(snapshot(m_maps), newMap());
     QVERIFY(!QFileInfo::exists(m_download));
+}
+
+// The power goes just before the n-th move: the file system keeps what was synced, and of the
+// moves made since the last folder sync any first few. The next start's recovery must leave the
+// old map whole or the new one, for every such few.
+void TestMapInstaller::powerCutBeforeEachMove_data()
+{
+    QTest::addColumn<int>("cutBefore");
+    for (int n = 1; n <= 4; ++n) { // two set aside, two moved in
+        QTest::addRow("before move %d", n) << n;
+    }
+}
+
+void TestMapInstaller::powerCutBeforeEachMove()
+{
+    QFETCH(int, cutBefore);
+    for (int keptMoves = 0;; ++keptMoves) {
+        if (keptMoves > 0) {
+            cleanup();
+            layOut();
+        }
+        PowerCut power(m_platform, m_maps, m_download, cutBefore);
+        MapInstaller(m_maps).install(planFor({10, 11}));
+        QVERIFY(power.reached());
+        if (keptMoves > power.unsettledMoves()) {
+            break;
+        }
+        power.cut(keptMoves);
+        // Maps left set aside are never taken for installed maps.
+        QVERIFY(!InstalledMaps::vendorMapFolders(m_maps).contains("HalvornSyncSetAside"));
+
+        MapInstaller(m_maps).recover(); // the next start
+        const QMap<QString, QByteArray> after = installedFiles();
+        QVERIFY2(after == m_before || after == newMap(),
+                 qPrintable(QString("%1 of the unsynced moves kept: %2")
+                                .arg(keptMoves)
+                                .arg(QStringList(after.keys()).join(u' '))));
+    }
+}
+
+// Journals that lost lines, or gained one, with the maps as a cut or a fault left them.
+void TestMapInstaller::damagedJournal_data()
+{
+    QTest::addColumn<int>("crashAt"); // 0: the install runs to its end
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("newMapStays");
+    QTest::newRow("done lost after the old maps were deleted") << 0 << "done" << true;
+    QTest::newRow("aside lines lost") << 3 << "aside" << false;
+    QTest::newRow("an in line for a folder never moved") << 1 << "in" << false;
+    QTest::newRow("no journal, maps set aside") << 3 << "all" << false;
+}
+
+void TestMapInstaller::damagedJournal()
+{
+    QFETCH(int, crashAt);
+    QFETCH(QString, damage);
+    int moves = 0;
+    QByteArray lastLines; // the journal as it stood at the last move
+    MapInstaller::setStepHook([&](const QString &, const QString &) {
+        QFile file(journal());
+        file.open(QIODevice::ReadOnly);
+        lastLines = file.readAll();
+        return ++moves == crashAt ? Step::Crash : Step::Go;
+    });
+    QCOMPARE(installed(MapInstaller(m_maps).install(planFor({10, 11}))), crashAt == 0);
+    MapInstaller::setStepHook({});
+    if (damage == "all") {
+        QVERIFY(QFile::remove(journal()));
+    } else if (damage == "in") {
+        QVERIFY(
+            TestFiles::write(journal(), lastLines + "[\"in\",\"HalvornNew\",\"HalvornOther\"]\n"));
+    } else if (damage == "done") {
+        QVERIFY(TestFiles::write(journal(), lastLines));
+    } else {
+        QVERIFY(TestFiles::dropLines(journal(), "[\"" + damage.toUtf8() + "\""));
+    }
+
+    MapInstaller(m_maps).recover();
+    // What the next download attempt deletes.
+    QVERIFY(m_platform.removeFolder(m_download));
+    QFETCH(bool, newMapStays);
+    QCOMPARE(installedFiles(), newMapStays ? newMap() : m_before);
+}
+
+// A link where the installer keeps its things, to a folder of the user's: nothing is done
+// through it.
+void TestMapInstaller::linkInPlaceOfAWorkingFolder_data()
+{
+    QTest::addColumn<QString>("link"); // in the maps folder
+    QTest::newRow("download folder") << "HalvornSyncDownloads";
+    QTest::newRow("set-aside folder") << "HalvornSyncSetAside";
+    QTest::newRow("journal") << "HalvornSyncDownloads.journal";
+    QTest::newRow("set-aside folder of old, from an archive")
+        << "HalvornSyncDownloads/set-aside-by-installer";
+}
+
+void TestMapInstaller::linkInPlaceOfAWorkingFolder()
+{
+    QFETCH(QString, link);
+    const QString outside = QDir::homePath() + "/Documents";
+    QVERIFY(TestFiles::write(outside + "/letter.txt", "mine"));
+    if (link == "HalvornSyncDownloads") {
+        // The download is found through the link, and is as much the user's as the letter.
+        QVERIFY(QDir().rename(m_download, outside + "/download"));
+    }
+    const QString target = link.endsWith(".journal") ? outside + "/letter.txt" : outside;
+    QVERIFY(QFile::link(target, m_maps + '/' + link));
+    const QMap<QString, QByteArray> mine = snapshot(outside);
+
+    MapInstaller(m_maps).recover();
+    MapInstaller(m_maps).install(planFor({10, 11}));
+    MapInstaller(m_maps).recover();
+    QCOMPARE(snapshot(outside), mine);
+    const QMap<QString, QByteArray> after = installedFiles();
+    QVERIFY(after == m_before || after == newMap());
 }
 
 void TestMapInstaller::refusesAnUnknownMapsFolder()
 {
-    QVERIFY(!MapInstaller(QString()).recover());
-    QVERIFY(!MapInstaller(QString()).install(planFor({10})).installed);
+    QVERIFY(!settled(MapInstaller(QString()).recover()));
+    QVERIFY(!installed(MapInstaller(QString()).install(planFor({10}))));
     QCOMPARE(snapshot(m_maps).size(), m_before.size() + snapshot(m_download).size());
 }
 

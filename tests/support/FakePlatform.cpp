@@ -22,6 +22,7 @@ void FakePlatform::preventSleep()
 void FakePlatform::allowSleep()
 {
     keptAwake = false;
+    ++sleepsAllowed;
 }
 
 std::optional<QVersionNumber> FakePlatform::executableFileVersion(const QString &path) const
@@ -61,6 +62,22 @@ QString FakePlatform::nativePath(const QString &windowsPath) const
 bool FakePlatform::removeFolder(const QString &path)
 {
     return !undeletableFolders.contains(QFileInfo(path).fileName()) && Platform::removeFolder(path);
+}
+
+bool FakePlatform::syncFile(const QString &path)
+{
+    if (onSync) {
+        onSync(path, false);
+    }
+    return Platform::syncFile(path);
+}
+
+bool FakePlatform::syncFolder(const QString &path)
+{
+    if (onSync) {
+        onSync(path, true);
+    }
+    return Platform::syncFolder(path);
 }
 
 void FakePlatform::report(QObject *context, std::function<void()> done)
