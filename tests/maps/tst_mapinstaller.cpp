@@ -5,7 +5,6 @@
 #include "app/Core.h"
 #include "maps/InstalledMaps.h"
 #include "maps/MapInstaller.h"
-#include "platform/platform.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -262,6 +261,7 @@ void TestMapInstaller::powerCutBeforeEachMove()
         power.cut(keptMoves);
         // Maps left set aside are never taken for installed maps.
         QVERIFY(!InstalledMaps::vendorMapFolders(m_maps).contains("HalvornSyncSetAside"));
+        QVERIFY(InstalledMaps::installedInfoFiles(m_maps).filter("HalvornSyncSetAside").isEmpty());
 
         MapInstaller(m_maps).recover(); // the next start
         const QMap<QString, QByteArray> after = installedFiles();

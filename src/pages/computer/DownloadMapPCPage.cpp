@@ -102,7 +102,12 @@ void DownloadMapPCPage::handleMd5CheckResults(bool ok)
     showBusy(tr("Extracting map files..."));
     // A map is files and folders: a link could lead the install anywhere.
     Unpacking::start(
-        this, {download()->targetPath(), downloadFolder(), false, extractionBlockSize, true},
+        this,
+        {.archive = download()->targetPath(),
+         .outputFolder = downloadFolder(),
+         .singleThreaded = false,
+         .blockSize = extractionBlockSize,
+         .filesAndFoldersOnly = true},
         [this] { handleUnzipResults(); }, [this] { askToDownloadAgain(); });
 }
 
@@ -127,14 +132,15 @@ void DownloadMapPCPage::installMap()
         mapsFolder, product.pcSubProduct.fids, product.pcSubProduct.removeFids, product.isPcFormat);
     // The new map is synced to the disk first, which takes as long as writing it out.
     auto result = std::make_shared<MapInstaller::Result>();
-    m_installThread = QThread::create(
+    QThread *thread = QThread::create(
         [mapsFolder, plan, result] { *result = MapInstaller(mapsFolder).install(plan); });
-    m_installThread->setParent(this);
-    connect(m_installThread, &QThread::finished, this, [this, result] {
-        m_installThread->deleteLater();
+    thread->setParent(this);
+    connect(thread, &QThread::finished, this, [this, thread, result] {
+        thread->deleteLater();
         onInstallFinished(*result);
     });
-    m_installThread->start();
+    m_installThread = thread;
+    thread->start();
 }
 
 void DownloadMapPCPage::onInstallFinished(const MapInstaller::Result &result)
