@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "PageRecorder.h"
 #include "PopupAnswerer.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
@@ -8,17 +9,42 @@
 #include "download/CheckMd5Worker.h"
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
+#include "maps/InstalledMaps.h"
+#include "maps/MapInstaller.h"
 #include "pages/shared/DownloadGPSDataPage.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
 #include <QSignalSpy>
 
 namespace {
 constexpr qint64 kMapSize = 1024 * 1024;
 using Button = PopupAnswerer::Button;
+using Step = MapInstaller::Step;
+const QString north = QStringLiteral("HalvornTopoNorwayNorth");
+const QString south = QStringLiteral("HalvornTopoNorwaySouth");
+
+bool installMap(const QString &folder, int family, const QString &version)
+{
+    return TestFiles::write(Core::garminMapsFolder() + '/' + folder + "/Info.xml",
+                            TestFiles::mapInfo(family, "Halvorn " + version));
+}
+
+// The versions of the maps installed, sorted.
+QStringList installedVersions()
+{
+    QStringList versions;
+    for (const QString &info : Core::installedMapInfoFiles()) {
+        versions.append(Core::readMapVersion(info).toString());
+    }
+    versions.sort();
+    return versions;
+}
 } // namespace
 
 // The download procedure: its estimate, its checksum, and its attempts against the stand-in
@@ -40,6 +66,8 @@ private Q_SLOTS:
     void spaceRuleOfTheMapPage();
     void pages_data();
     void pages();
+    void mapInstall_data();
+    void mapInstall();
     void gpsDataFolderName();
 
 private:
@@ -340,6 +368,114 @@ void TestDownload::pages()
         shown.append(QString(popup.text).replace(m_service.baseUrl().toString(), "SERVICE"));
     }
     QTEST(shown, "popups");
+}
+
+// The map page's install, and the first page's recovery, as the user meets them: what they are
+// asked and told, what is reported, what the maps folder holds after, and the computer kept awake.
+void TestDownload::mapInstall_data()
+{
+    QTest::addColumn<PageId>("page");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<QStringList>("told"); // a part of each pop-up's text, in order
+    QTest::addColumn<PageId>("next");
+    QTest::addColumn<QStringList>("versions");
+    const QString inUse = "the folder <b>" + south + "</b> could not be moved";
+    QTest::newRow("folder in use: YES installs again without a download, NO leaves")
+        << PageId::DownloadMapPCPage << "in use" << QList{Button::Right, Button::Left}
+        << QStringList{inUse, inUse} << PageId::MajorReleaseAvailablePage << QStringList{"24.1"};
+    QTest::newRow("old map's place taken: named where it is kept, not called unchanged")
+        << PageId::DownloadMapPCPage << "taken" << QList{Button::Right}
+        << QStringList{"HalvornSyncSetAside/" + north} << PageId::MajorReleaseAvailablePage
+        << QStringList();
+    QTest::newRow("no map for the product: nothing withdrawn, nothing reported")
+        << PageId::DownloadMapPCPage << "no map" << QList{Button::Left}
+        << QStringList{"holds no map for this product"} << PageId::MajorReleaseAvailablePage
+        << QStringList{"23.0", "24.1"};
+    QTest::newRow("left aside before: put back before the download folder goes")
+        << PageId::DownloadMapPCPage << "left aside" << QList<Button>() << QStringList()
+        << PageId::InformNewPCVersionPage << QStringList{"24.2.0", "24.2.0", "5.0"};
+    QTest::newRow("left aside, its place taken, at the start: named")
+        << PageId::ChooseLanguagePage << "left aside" << QList{Button::Right}
+        << QStringList{"HalvornSyncSetAside/HalvornOther"} << PageId::InstallUpdateUninstallPage
+        << QStringList{"1.0", "24.1"};
+}
+
+void TestDownload::mapInstall()
+{
+    QFETCH(PageId, page);
+    QFETCH(QString, setup);
+    FakePlatform platform;
+    QDir(Core::garminMapsFolder()).removeRecursively();
+    QVERIFY(installMap(north, 4660, "24.1"));
+    std::unique_ptr<ProductInfo> product = m_service.product(QStringLiteral("HALV-PC-0001"));
+    if (setup == "no map") {
+        product->isPcFormat = false;
+        product->pcSubProduct.fids = {9999};
+        product->pcSubProduct.removeFids = {4600};
+        QVERIFY(installMap("HalvornWithdrawn", 4600, "23.0"));
+    } else if (setup == "left aside") { // cut short once the old Other is set aside
+        const QString maps = Core::garminMapsFolder();
+        QVERIFY(installMap("HalvornOther", 90, "5.0"));
+        QVERIFY(TestFiles::write(InstalledMaps::downloadFolder(maps) + "/HalvornOther/Info.xml",
+                                 TestFiles::mapInfo(90)));
+        MapInstaller::setStepHook([](const QString &from, const QString &) {
+            return from.contains(u"Downloads") ? Step::Crash : Step::Go;
+        });
+        MapInstaller(maps).install(MapInstallPlan::read(maps, {90}, {}, false));
+        // Its journal emptied, as a power cut may leave it.
+        QVERIFY(TestFiles::write(InstalledMaps::downloadFolder(maps) + ".journal", ""));
+        if (page == PageId::ChooseLanguagePage) {
+            QVERIFY(installMap("HalvornOther", 91, "1.0")); // someone else's, in its place
+        }
+    }
+    Core::instance()->setProductInfo(product.release());
+    m_service.clearRequests();
+    int moves = 0;
+    bool awake = true; // at every move, and never let sleep from the download to the first
+    MapInstaller::setStepHook([&](const QString &from, const QString &to) {
+        awake = awake && platform.keptAwake && (moves++ > 0 || platform.sleepsAllowed == 0);
+        // "taken": another program takes the old North's place.
+        const bool fail = (setup == "in use" && from.endsWith(south)) ||
+                          (setup == "taken" && to.endsWith("Maps/" + north) &&
+                           TestFiles::write(to + "/notes.txt", "theirs"));
+        return fail ? Step::Fail : Step::Go;
+    });
+    int downloads = 0;
+    QObject counter;
+    connect(Core::instance()->networkManager(), &QNetworkAccessManager::finished, &counter,
+            [&](QNetworkReply *reply) { downloads += reply->url().path().startsWith(u"/files/"); });
+    QFETCH(QList<Button>, answers);
+    PopupAnswerer answerer;
+    for (const Button answer : answers) {
+        answerer.answer(answer);
+    }
+    PageRecorder recorder;
+
+    std::unique_ptr<QWidget> shown(createPage(page));
+    if (page == PageId::ChooseLanguagePage) {
+        shown->findChild<QPushButton *>(QStringLiteral("EnglishButton"))->click();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.pages.size(), 1, 20000);
+    MapInstaller::setStepHook({});
+    QTEST(recorder.pages.first(), "next");
+    QFETCH(QStringList, told);
+    QCOMPARE(answerer.shownCount(), told.size());
+    for (qsizetype i = 0; i < told.size(); ++i) {
+        const QString text = answerer.shown().at(i).text;
+        QVERIFY2(text.contains(told.at(i)), qPrintable(text));
+        // Only where it is true.
+        QCOMPARE(text.contains(u"installed map is unchanged"), setup == "in use");
+    }
+    // Reported only when installed; a new try installs what was downloaded (one HEAD, one GET).
+    const bool reported = recorder.pages.first() == PageId::InformNewPCVersionPage;
+    QCOMPARE(m_service.requests(QStringLiteral("update_info_pc")).size(), reported ? 1 : 0);
+    QCOMPARE(downloads, page == PageId::DownloadMapPCPage ? 2 : 0);
+    QTEST(installedVersions(), "versions");
+    const QString setAside = InstalledMaps::setAsideFolder(Core::garminMapsFolder());
+    QCOMPARE(QFile::exists(setAside + '/' + north + "/Info.xml"), setup == "taken");
+    QVERIFY(awake);
+    QVERIFY(!platform.keptAwake);
 }
 
 // Separators, parents, control characters, trailing dots and device names cannot reach the disk.

@@ -64,22 +64,6 @@ bool FakePlatform::removeFolder(const QString &path)
     return !undeletableFolders.contains(QFileInfo(path).fileName()) && Platform::removeFolder(path);
 }
 
-bool FakePlatform::syncFile(const QString &path)
-{
-    if (onSync) {
-        onSync(path, false);
-    }
-    return Platform::syncFile(path);
-}
-
-bool FakePlatform::syncFolder(const QString &path)
-{
-    if (onSync) {
-        onSync(path, true);
-    }
-    return Platform::syncFolder(path);
-}
-
 void FakePlatform::report(QObject *context, std::function<void()> done)
 {
     if (holdReports) {

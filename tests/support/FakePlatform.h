@@ -34,9 +34,6 @@ public:
     // Fails, deleting nothing, for a folder named in `undeletableFolders`, as for a folder with a
     // file open in it; removes the others for real.
     bool removeFolder(const QString &path) override;
-    // Both tell `onSync` first, then sync for real.
-    bool syncFile(const QString &path) override;
-    bool syncFolder(const QString &path) override;
 
     QList<Volume> mountedVolumes() const override;
     // Every volume but those in `fixedDrives`.
@@ -61,8 +58,6 @@ public:
     bool keptAwake = false;
     // How many times the computer was let sleep again.
     int sleepsAllowed = 0;
-    // Told every path synced (`folder`: by syncFolder()), on the thread that syncs.
-    std::function<void(const QString &path, bool folder)> onSync;
     std::optional<qint64> freeBytes;
     QHash<QString, qint64> freeBytesAt;
     // Every path whose free space was asked, in order.

@@ -13,23 +13,6 @@ bool write(const QString &path, const QByteArray &content)
            file.write(content) == content.size();
 }
 
-bool dropLines(const QString &path, const QByteArray &prefix)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    QByteArray kept;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
-        if (!line.startsWith(prefix)) {
-            kept += line;
-        }
-    }
-    file.close();
-    return write(path, kept);
-}
-
 QByteArray mapInfo(qint32 family, const QString &name)
 {
     QByteArray xml = "<MapProduct><ID>" + QByteArray::number(family) + "</ID>";
