@@ -450,6 +450,7 @@ void TestDownload::mapInstall()
     for (const Button answer : answers) {
         answerer.answer(answer);
     }
+    answerer.answerUnexpectedWith(Button::Left); // counted by shownCount()
     PageRecorder recorder;
 
     std::unique_ptr<QWidget> shown(createPage(page));
