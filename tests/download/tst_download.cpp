@@ -26,14 +26,6 @@ namespace {
 constexpr qint64 kMapSize = 1024 * 1024;
 using Button = PopupAnswerer::Button;
 using Step = MapInstaller::Step;
-const QString north = QStringLiteral("HalvornTopoNorwayNorth");
-const QString south = QStringLiteral("HalvornTopoNorwaySouth");
-
-bool installMap(const QString &folder, int family, const QString &version)
-{
-    return TestFiles::write(Core::garminMapsFolder() + '/' + folder + "/Info.xml",
-                            TestFiles::mapInfo(family, "Halvorn " + version));
-}
 
 // The versions of the maps installed, sorted.
 QStringList installedVersions()
@@ -370,64 +362,58 @@ void TestDownload::pages()
     QTEST(shown, "popups");
 }
 
-// The map page's install, and the first page's recovery, as the user meets them: what they are
-// asked and told, what is reported, what the maps folder holds after, and the computer kept awake.
+// The map page's install, and the first page's recovery, as the user meets them: what every
+// question says, what is reported, which maps are installed after, and the computer kept awake
+// from the download to the end of the install.
 void TestDownload::mapInstall_data()
 {
-    QTest::addColumn<PageId>("page");
     QTest::addColumn<QString>("setup");
-    QTest::addColumn<QList<Button>>("answers");
-    QTest::addColumn<QStringList>("told"); // a part of each pop-up's text, in order
-    QTest::addColumn<PageId>("next");
+    QTest::addColumn<QList<Button>>("answers"); // one for each question
+    QTest::addColumn<QString>("told");          // in every question
     QTest::addColumn<QStringList>("versions");
-    const QString inUse = "the folder <b>" + south + "</b> could not be moved";
     QTest::newRow("folder in use: YES installs again without a download, NO leaves")
-        << PageId::DownloadMapPCPage << "in use" << QList{Button::Right, Button::Left}
-        << QStringList{inUse, inUse} << PageId::MajorReleaseAvailablePage << QStringList{"24.1"};
+        << "in use" << QList{Button::Right, Button::Left}
+        << "the folder <b>HalvornTopoNorwaySouth</b> could not be moved" << QStringList{"24.1"};
     QTest::newRow("old map's place taken: named where it is kept, not called unchanged")
-        << PageId::DownloadMapPCPage << "taken" << QList{Button::Right}
-        << QStringList{"HalvornSyncSetAside/" + north} << PageId::MajorReleaseAvailablePage
+        << "taken" << QList{Button::Right} << "HalvornSyncSetAside/HalvornTopoNorwayNorth"
         << QStringList();
     QTest::newRow("no map for the product: nothing withdrawn, nothing reported")
-        << PageId::DownloadMapPCPage << "no map" << QList{Button::Left}
-        << QStringList{"holds no map for this product"} << PageId::MajorReleaseAvailablePage
+        << "no map" << QList{Button::Left} << "holds no map for this product"
         << QStringList{"23.0", "24.1"};
     QTest::newRow("left aside before: put back before the download folder goes")
-        << PageId::DownloadMapPCPage << "left aside" << QList<Button>() << QStringList()
-        << PageId::InformNewPCVersionPage << QStringList{"24.2.0", "24.2.0", "5.0"};
+        << "left aside" << QList<Button>() << QString() << QStringList{"24.2.0", "24.2.0", "5.0"};
     QTest::newRow("left aside, its place taken, at the start: named")
-        << PageId::ChooseLanguagePage << "left aside" << QList{Button::Right}
-        << QStringList{"HalvornSyncSetAside/HalvornOther"} << PageId::InstallUpdateUninstallPage
+        << "at start" << QList{Button::Right} << "HalvornSyncSetAside/HalvornOther"
         << QStringList{"1.0", "24.1"};
 }
 
 void TestDownload::mapInstall()
 {
-    QFETCH(PageId, page);
     QFETCH(QString, setup);
     FakePlatform platform;
-    QDir(Core::garminMapsFolder()).removeRecursively();
-    QVERIFY(installMap(north, 4660, "24.1"));
+    const QString maps = Core::garminMapsFolder();
+    const auto install = [&maps](const char *folder, int family, const char *version) {
+        return TestFiles::write(maps + '/' + folder + "/Info.xml",
+                                TestFiles::mapInfo(family, QString("Halvorn ") + version));
+    };
+    QDir(maps).removeRecursively();
+    QVERIFY(install("HalvornTopoNorwayNorth", 4660, "24.1"));
     std::unique_ptr<ProductInfo> product = m_service.product(QStringLiteral("HALV-PC-0001"));
     if (setup == "no map") {
         product->isPcFormat = false;
         product->pcSubProduct.fids = {9999};
         product->pcSubProduct.removeFids = {4600};
-        QVERIFY(installMap("HalvornWithdrawn", 4600, "23.0"));
-    } else if (setup == "left aside") { // cut short once the old Other is set aside
-        const QString maps = Core::garminMapsFolder();
-        QVERIFY(installMap("HalvornOther", 90, "5.0"));
-        QVERIFY(TestFiles::write(InstalledMaps::downloadFolder(maps) + "/HalvornOther/Info.xml",
-                                 TestFiles::mapInfo(90)));
+        QVERIFY(install("HalvornWithdrawn", 4600, "23.0"));
+    } else if (setup != "in use" && setup != "taken") { // cut short once the old Other is aside
+        QVERIFY(install("HalvornOther", 90, "5.0") &&
+                install("HalvornSyncDownloads/HalvornOther", 90, ""));
         MapInstaller::setStepHook([](const QString &from, const QString &) {
             return from.contains(u"Downloads") ? Step::Crash : Step::Go;
         });
         MapInstaller(maps).install(MapInstallPlan::read(maps, {90}, {}, false));
         // Its journal emptied, as a power cut may leave it.
         QVERIFY(TestFiles::write(InstalledMaps::downloadFolder(maps) + ".journal", ""));
-        if (page == PageId::ChooseLanguagePage) {
-            QVERIFY(installMap("HalvornOther", 91, "1.0")); // someone else's, in its place
-        }
+        QVERIFY(setup == "left aside" || install("HalvornOther", 91, "1.0")); // someone else's
     }
     Core::instance()->setProductInfo(product.release());
     m_service.clearRequests();
@@ -436,8 +422,8 @@ void TestDownload::mapInstall()
     MapInstaller::setStepHook([&](const QString &from, const QString &to) {
         awake = awake && platform.keptAwake && (moves++ > 0 || platform.sleepsAllowed == 0);
         // "taken": another program takes the old North's place.
-        const bool fail = (setup == "in use" && from.endsWith(south)) ||
-                          (setup == "taken" && to.endsWith("Maps/" + north) &&
+        const bool fail = (setup == "in use" && from.endsWith(u"South")) ||
+                          (setup == "taken" && to.endsWith(u"Maps/HalvornTopoNorwayNorth") &&
                            TestFiles::write(to + "/notes.txt", "theirs"));
         return fail ? Step::Fail : Step::Go;
     });
@@ -450,31 +436,33 @@ void TestDownload::mapInstall()
     for (const Button answer : answers) {
         answerer.answer(answer);
     }
-    answerer.answerUnexpectedWith(Button::Left); // counted by shownCount()
+    answerer.answerUnexpectedWith(Button::Left); // counted below
     PageRecorder recorder;
 
-    std::unique_ptr<QWidget> shown(createPage(page));
-    if (page == PageId::ChooseLanguagePage) {
-        shown->findChild<QPushButton *>(QStringLiteral("EnglishButton"))->click();
+    const bool atStart = setup == "at start";
+    std::unique_ptr<QWidget> page(
+        createPage(atStart ? PageId::ChooseLanguagePage : PageId::DownloadMapPCPage));
+    if (atStart) {
+        page->findChild<QPushButton *>(QStringLiteral("EnglishButton"))->click();
     }
     QTRY_COMPARE_WITH_TIMEOUT(recorder.pages.size(), 1, 20000);
     MapInstaller::setStepHook({});
-    QTEST(recorder.pages.first(), "next");
-    QFETCH(QStringList, told);
-    QCOMPARE(answerer.shownCount(), told.size());
-    for (qsizetype i = 0; i < told.size(); ++i) {
-        const QString text = answerer.shown().at(i).text;
-        QVERIFY2(text.contains(told.at(i)), qPrintable(text));
-        // Only where it is true.
-        QCOMPARE(text.contains(u"installed map is unchanged"), setup == "in use");
+    QFETCH(QString, told);
+    QCOMPARE(answerer.shownCount(), answers.size());
+    for (const PopupAnswerer::Shown &question : answerer.shown()) {
+        QVERIFY2(question.text.contains(told), qPrintable(question.text));
+        QCOMPARE(question.text.contains(u"installed map is unchanged"), setup == "in use");
     }
     // Reported only when installed; a new try installs what was downloaded (one HEAD, one GET).
-    const bool reported = recorder.pages.first() == PageId::InformNewPCVersionPage;
-    QCOMPARE(m_service.requests(QStringLiteral("update_info_pc")).size(), reported ? 1 : 0);
-    QCOMPARE(downloads, page == PageId::DownloadMapPCPage ? 2 : 0);
+    const bool installed = answers.isEmpty();
+    QCOMPARE(recorder.pages.first(), atStart     ? PageId::InstallUpdateUninstallPage
+                                     : installed ? PageId::InformNewPCVersionPage
+                                                 : PageId::MajorReleaseAvailablePage);
+    QCOMPARE(m_service.requests(QStringLiteral("update_info_pc")).size(), installed ? 1 : 0);
+    QCOMPARE(downloads, atStart ? 0 : 2);
     QTEST(installedVersions(), "versions");
-    const QString setAside = InstalledMaps::setAsideFolder(Core::garminMapsFolder());
-    QCOMPARE(QFile::exists(setAside + '/' + north + "/Info.xml"), setup == "taken");
+    QCOMPARE(QFile::exists(InstalledMaps::setAsideFolder(maps) + "/HalvornTopoNorwayNorth"),
+             setup == "taken");
     QVERIFY(awake);
     QVERIFY(!platform.keptAwake);
 }
