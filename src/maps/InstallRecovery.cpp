@@ -1,5 +1,6 @@
 #include "maps/InstallRecovery.h"
 
+#include "app/SupportLog.h"
 #include "maps/MapInstaller.h"
 
 #include <QDir>
@@ -7,7 +8,11 @@
 QString InstallRecovery::settle(const QString &mapsFolder)
 {
     const MapInstaller::Recovery recovery = MapInstaller(mapsFolder).recover();
-    return recovery.kept.isEmpty() ? QString() : keptText(recovery.kept);
+    if (recovery.kept.isEmpty()) {
+        return QString();
+    }
+    SupportLog::write(QStringLiteral("recovery: kept ") + recovery.kept.join(u", "));
+    return keptText(recovery.kept);
 }
 
 QString InstallRecovery::keptText(const QStringList &kept)

@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/LanguageChoice.h"
 #include "app/Pictures.h"
+#include "app/SupportLog.h"
 #include "maps/InstallRecovery.h"
 
 #include "ui_ChooseLanguagePage.h"
@@ -73,7 +74,7 @@ void ChooseLanguagePage::onLanguageButtonClicked()
     // what cannot be put back is named.
     const QString unsettled = InstallRecovery::settle(Core::garminMapsFolder());
     if (!unsettled.isEmpty()) {
-        core->showError(unsettled);
+        core->showError(SupportLog::withLocation(unsettled, Qt::RichText));
     }
     core->refreshInstalledMapFolders();
     core->setCurrentPage(core->installedMapFolders().isEmpty()
