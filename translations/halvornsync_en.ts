@@ -222,10 +222,6 @@ Would you like to try again?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>An earlier installation could not be undone. The maps it set aside are in &lt;b&gt;%1&lt;/b&gt;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The folder &lt;b&gt;%1&lt;/b&gt; could not be prepared for the download.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -247,6 +243,14 @@ Would you like to try again?</source>
     </message>
     <message>
         <source>The new map could not be installed: the folder &lt;b&gt;%1&lt;/b&gt; could not be moved into the Garmin maps folder (a folder of that name may be in use or already there). Your installed map is unchanged.&lt;br/&gt;Would you like to try again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The downloaded map holds no map for this product. Would you like to try downloading again?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The new map could not be installed: it could not be written to the disk. Your installed map is unchanged.&lt;br/&gt;Would you like to try again?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -489,6 +493,13 @@ Would you like to try again?</source>
     </message>
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer could not be started.&lt;br/&gt;Please run &lt;b&gt;%1&lt;/b&gt; from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InstallRecovery</name>
+    <message>
+        <source>A map installation could not be completed, and not every map could be put back in its place. Nothing was deleted: these folders were kept as they are:%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -225,10 +225,6 @@ Voulez-vous réessayer&#xa0;?</translation>
         <translation>Le dossier des cartes Garmin est introuvable.</translation>
     </message>
     <message>
-        <source>An earlier installation could not be undone. The maps it set aside are in &lt;b&gt;%1&lt;/b&gt;.</source>
-        <translation>Une installation précédente n’a pas pu être annulée. Les cartes qu’elle avait mises de côté se trouvent dans &lt;b&gt;%1&lt;/b&gt;.</translation>
-    </message>
-    <message>
         <source>The folder &lt;b&gt;%1&lt;/b&gt; could not be prepared for the download.</source>
         <translation>Le dossier &lt;b&gt;%1&lt;/b&gt; n’a pas pu être préparé pour le téléchargement.</translation>
     </message>
@@ -251,6 +247,14 @@ Voulez-vous réessayer&#xa0;?</translation>
     <message>
         <source>The new map could not be installed: the folder &lt;b&gt;%1&lt;/b&gt; could not be moved into the Garmin maps folder (a folder of that name may be in use or already there). Your installed map is unchanged.&lt;br/&gt;Would you like to try again?</source>
         <translation>La nouvelle carte n’a pas pu être installée : le dossier &lt;b&gt;%1&lt;/b&gt; n’a pas pu être déplacé dans le dossier des cartes Garmin (un dossier de ce nom est peut-être en cours d’utilisation ou déjà présent). Votre carte installée n’a pas changé.&lt;br/&gt;Voulez-vous réessayer ?</translation>
+    </message>
+    <message>
+        <source>The downloaded map holds no map for this product. Would you like to try downloading again?</source>
+        <translation>La carte téléchargée ne contient aucune carte pour ce produit. Voulez-vous essayer de la télécharger à nouveau ?</translation>
+    </message>
+    <message>
+        <source>The new map could not be installed: it could not be written to the disk. Your installed map is unchanged.&lt;br/&gt;Would you like to try again?</source>
+        <translation>La nouvelle carte n’a pas pu être installée : elle n’a pas pu être écrite sur le disque. Votre carte installée n’a pas changé.&lt;br/&gt;Voulez-vous réessayer ?</translation>
     </message>
 </context>
 <context>
@@ -493,6 +497,13 @@ Voulez-vous réessayer&#xa0;?</translation>
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;The Garmin BaseCamp installer could not be started.&lt;br/&gt;Please run &lt;b&gt;%1&lt;/b&gt; from the Downloads folder.&lt;/p&gt;&lt;p&gt;Please follow the steps in the Garmin BaseCamp installer.&lt;/p&gt;&lt;p&gt;Once installed, please come back to this window and click &lt;span style=&quot; font-weight:600;&quot;&gt;Continue&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Le programme d’installation de Garmin BaseCamp n’a pas pu être lancé.&lt;br/&gt;Veuillez lancer &lt;b&gt;%1&lt;/b&gt; depuis le dossier Téléchargements.&lt;/p&gt;&lt;p&gt;Suivez les étapes du programme d’installation de Garmin BaseCamp.&lt;/p&gt;&lt;p&gt;Une fois l’installation terminée, revenez à cette fenêtre et cliquez sur &lt;span style=&quot; font-weight:600;&quot;&gt;Continuer&lt;/span&gt;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>InstallRecovery</name>
+    <message>
+        <source>A map installation could not be completed, and not every map could be put back in its place. Nothing was deleted: these folders were kept as they are:%1</source>
+        <translation>Une installation de carte n’a pas pu être menée à son terme, et toutes les cartes n’ont pas pu être remises à leur place. Rien n’a été supprimé : ces dossiers ont été conservés tels quels :%1</translation>
     </message>
 </context>
 <context>

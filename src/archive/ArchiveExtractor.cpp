@@ -89,6 +89,11 @@ void ArchiveExtractor::setCalculateProgress(bool calculate)
     post(m_d, [d = m_d, calculate] { d->setCalculateProgress(calculate); });
 }
 
+void ArchiveExtractor::setFilesAndFoldersOnly(bool only)
+{
+    post(m_d, [d = m_d, only] { d->setFilesAndFoldersOnly(only); });
+}
+
 void ArchiveExtractor::setOutputDirectory(const QString &directory)
 {
     post(m_d, [d = m_d, directory] { d->setOutputDirectory(directory); });

@@ -59,6 +59,10 @@ public Q_SLOTS:
     void setArchive(const QString &archivePath, const QString &outputDirectory);
     void setBlockSize(int size);
     void setCalculateProgress(bool calculate);
+    // With `only` set, entries that are neither files nor folders (symbolic and hard links,
+    // devices, pipes) are passed over, like entries that name no file, and still counted; the
+    // setting survives clear(). Off by default.
+    void setFilesAndFoldersOnly(bool only);
     void setOutputDirectory(const QString &directory);
     void setPassword(const QString &password);
     // Entry paths to extract, compared exactly and case-sensitively; without any, all are.

@@ -80,6 +80,13 @@ bool namesNoFileOfItsOwn(const QString &path)
                        [](const QString &part) { return part == QLatin1String("."); });
 }
 
+// A hard link is a file entry that names another entry as its data.
+bool isFileOrFolder(archive_entry *entry)
+{
+    const auto type = archive_entry_filetype(entry);
+    return type == AE_IFDIR || (type == AE_IFREG && !archive_entry_hardlink(entry));
+}
+
 } // namespace
 
 ArchiveExtractorPrivate::ArchiveExtractorPrivate(QObject *parent)
@@ -152,6 +159,13 @@ void ArchiveExtractorPrivate::setBlockSize(int size)
 void ArchiveExtractorPrivate::setCalculateProgress(bool calculate)
 {
     m_noProgress = !calculate;
+}
+
+void ArchiveExtractorPrivate::setFilesAndFoldersOnly(bool only)
+{
+    if (!runInProgress()) {
+        m_filesAndFoldersOnly = only;
+    }
 }
 
 void ArchiveExtractorPrivate::setOutputDirectory(const QString &directory)
@@ -483,7 +497,8 @@ int ArchiveExtractorPrivate::writeData(archive_entry *entry)
         return ArchiveExtractor::NoArchive;
     }
     const QString path = entryPath(entry);
-    if ((!m_filters.isEmpty() && !m_filters.contains(path)) || namesNoFileOfItsOwn(path)) {
+    if ((!m_filters.isEmpty() && !m_filters.contains(path)) || namesNoFileOfItsOwn(path) ||
+        (m_filesAndFoldersOnly && !isFileOrFolder(entry))) {
         return Ok;
     }
     if (!m_outputDirectory.isEmpty()) {

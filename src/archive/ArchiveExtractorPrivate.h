@@ -33,6 +33,7 @@ public Q_SLOTS:
     void setArchive(const QString &archivePath, const QString &outputDirectory);
     void setBlockSize(int size);
     void setCalculateProgress(bool calculate);
+    void setFilesAndFoldersOnly(bool only);
     void setOutputDirectory(const QString &directory);
     void setPassword(const QString &password);
     void addFilter(const QString &entryPath);
@@ -86,6 +87,7 @@ private:
     bool m_running = false;
     bool m_finished = false;
     bool m_noProgress = true;
+    bool m_filesAndFoldersOnly = false;
     bool m_archiveOpened = false;
     int m_infoPasswordTries = 0;
     int m_extractPasswordTries = 0;

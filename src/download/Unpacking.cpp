@@ -16,6 +16,7 @@ void start(QObject *page, const Setup &setup, std::function<void()> done,
     if (setup.blockSize > 0) {
         extractor->setBlockSize(setup.blockSize);
     }
+    extractor->setFilesAndFoldersOnly(setup.filesAndFoldersOnly);
     const QPointer<ArchiveExtractor> guard(extractor);
     // Signals already queued still arrive after the first outcome; only the first one counts.
     auto settled = std::make_shared<bool>(false);

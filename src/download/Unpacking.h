@@ -19,6 +19,8 @@ struct Setup
     bool singleThreaded = true;
     // 0 keeps the extractor's own block size.
     int blockSize = 0;
+    // Links, devices and pipes of the archive are left out.
+    bool filesAndFoldersOnly = false;
 };
 
 // Exactly one of `done` and `failed` runs, from the event loop, unless `page` has gone by then.

@@ -1,5 +1,7 @@
 #include "maps/InstalledMaps.h"
 
+#include "platform/platform.h"
+
 #include <QDir>
 #include <QDirIterator>
 
@@ -7,6 +9,14 @@
 
 namespace {
 const QString downloadFolderName = QStringLiteral("HalvornSyncDownloads");
+const QString setAsideFolderName = QStringLiteral("HalvornSyncSetAside");
+
+// The installer's own folders are neither maps to offer for removal nor maps to count.
+bool isInstallersFolder(const QString &name)
+{
+    return name.compare(downloadFolderName, Platform::fileNameCase()) == 0 ||
+           name.compare(setAsideFolderName, Platform::fileNameCase()) == 0;
+}
 } // namespace
 
 namespace InstalledMaps {
@@ -14,6 +24,11 @@ namespace InstalledMaps {
 QString downloadFolder(const QString &mapsFolder)
 {
     return mapsFolder + QLatin1Char('/') + downloadFolderName;
+}
+
+QString setAsideFolder(const QString &mapsFolder)
+{
+    return mapsFolder + QLatin1Char('/') + setAsideFolderName;
 }
 
 QStringList vendorMapFolders(const QString &mapsFolder)
@@ -25,8 +40,7 @@ QStringList vendorMapFolders(const QString &mapsFolder)
     QStringList folders = QDir(mapsFolder)
                               .entryList({QStringLiteral("Halvorn*")},
                                          QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-    // The download area is ours, not a map: it is neither offered for removal nor counted.
-    folders.removeAll(downloadFolderName);
+    folders.removeIf(isInstallersFolder);
     return folders;
 }
 
@@ -68,7 +82,7 @@ QStringList findInfoFiles(const QString &folder)
 QStringList installedInfoFiles(const QString &mapsFolder)
 {
     return infoFilesBelow(mapsFolder, [](const QString &relative) {
-        return isVendors(relative) && !relative.contains(downloadFolderName);
+        return isVendors(relative) && !isInstallersFolder(relative.section(QLatin1Char('/'), 0, 0));
     });
 }
 

@@ -19,7 +19,12 @@ QStringList findInfoFiles(const QString &folder);
 // folder, so finished map folders are moved into place, never copied.
 QString downloadFolder(const QString &mapsFolder);
 
-// findInfoFiles(mapsFolder) without the download staging area, whose maps are not installed.
+// Where an install keeps the maps it replaces until the new ones are in place: beside the
+// download folder, never inside it, so nothing an archive unpacks can reach it.
+QString setAsideFolder(const QString &mapsFolder);
+
+// findInfoFiles(mapsFolder) without the download folder and the set-aside folder, whose maps are
+// not installed.
 QStringList installedInfoFiles(const QString &mapsFolder);
 
 // An installed version is out of date when it is known and smaller than the latest; 24.1 is

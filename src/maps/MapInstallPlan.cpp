@@ -1,5 +1,21 @@
 #include "maps/MapInstallPlan.h"
 
+#include "maps/InstalledMaps.h"
+#include "maps/MapInfoFile.h"
+
+#include <QFileInfo>
+
+namespace {
+QList<MapInstallPlan::Map> readMaps(const QStringList &infoFiles)
+{
+    QList<MapInstallPlan::Map> maps;
+    for (const QString &infoFile : infoFiles) {
+        maps.append({QFileInfo(infoFile).path(), MapInfoFile::readId(infoFile)});
+    }
+    return maps;
+}
+} // namespace
+
 MapInstallPlan MapInstallPlan::make(const QList<Map> &installed, const QList<Map> &downloaded,
                                     const QList<qint32> &families, const QList<qint32> &withdrawn,
                                     bool allDownloadedBelong)
@@ -21,4 +37,12 @@ MapInstallPlan MapInstallPlan::make(const QList<Map> &installed, const QList<Map
         }
     }
     return plan;
+}
+
+MapInstallPlan MapInstallPlan::read(const QString &mapsFolder, const QList<qint32> &families,
+                                    const QList<qint32> &withdrawn, bool allDownloadedBelong)
+{
+    return make(readMaps(InstalledMaps::installedInfoFiles(mapsFolder)),
+                readMaps(InstalledMaps::findInfoFiles(InstalledMaps::downloadFolder(mapsFolder))),
+                families, withdrawn, allDownloadedBelong);
 }

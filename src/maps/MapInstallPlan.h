@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // Which map folders a computer map install touches, worked out from the family numbers alone
-// before anything on disk is changed. Pure, so every rule can be tried on data.
+// before anything on disk is changed. make() is pure, so every rule can be tried on data; read()
+// feeds it from a maps folder.
 struct MapInstallPlan
 {
     // A map folder (the folder that holds its Info.xml) and its family number, -1 when unreadable.
@@ -27,4 +28,7 @@ struct MapInstallPlan
     static MapInstallPlan make(const QList<Map> &installed, const QList<Map> &downloaded,
                                const QList<qint32> &families, const QList<qint32> &withdrawn,
                                bool allDownloadedBelong);
+    // make() on the maps installed in `mapsFolder` and those unpacked in its download folder.
+    static MapInstallPlan read(const QString &mapsFolder, const QList<qint32> &families,
+                               const QList<qint32> &withdrawn, bool allDownloadedBelong);
 };

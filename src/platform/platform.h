@@ -88,6 +88,9 @@ public:
     // followed. Called from worker threads too.
     virtual bool syncFile(const QString &path);
     virtual bool syncFolder(const QString &path);
+    // How this system's file systems compare file names: without regard to letter case on
+    // Windows, exactly on Linux. Two names that compare equal name one file.
+    static Qt::CaseSensitivity fileNameCase();
 
     // Every mounted volume, in the system's order.
     virtual QList<Volume> mountedVolumes() const;

@@ -193,6 +193,11 @@ bool Platform::syncFolder(const QString &path)
     return syncPath(path, O_DIRECTORY);
 }
 
+Qt::CaseSensitivity Platform::fileNameCase()
+{
+    return Qt::CaseSensitive;
+}
+
 std::unique_ptr<Platform> createNativePlatform()
 {
     return std::make_unique<LinuxPlatform>();

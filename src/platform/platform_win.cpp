@@ -109,6 +109,11 @@ bool Platform::syncFolder(const QString &path)
     return Win32::flushFolder(nativeWide(path));
 }
 
+Qt::CaseSensitivity Platform::fileNameCase()
+{
+    return Qt::CaseInsensitive;
+}
+
 std::unique_ptr<Platform> createNativePlatform()
 {
     return std::make_unique<WindowsPlatform>();

@@ -34,6 +34,7 @@ enum Setup
     MissingFile,
     OutputIsAFile,
     NoOutputFolder, // the current folder is the output folder
+    AsMap,          // as a file, files and folders only
 };
 
 // Not a libarchive file type: a regular file that is a hard link to `link`.
@@ -334,6 +335,15 @@ void TestArchiveExtractor::failuresAndEscapes_data()
     row("./ and .\\ without an output folder",
         build(Tar, {{"./", {}, AE_IFDIR, {}, 0}, {".\\", {}, AE_IFDIR, {}, 0}, {"a.txt", "a"}}),
         NoOutputFolder, "finished", {"a.txt"});
+    // A map's links, devices and pipes are passed over; a pipe read as Info.xml stops the reader.
+    row("map: Info.xml a link to an outside file",
+        build(Zip, {{"m/Info.xml", {}, AE_IFLNK, victim}, {"m/a.img", "a"}}), AsMap, "finished",
+        {"m/a.img"});
+    row("map: hard link within the archive",
+        build(Tar, {{"maps/a.img", "tile"}, {"maps/b.img", {}, HardLink, "maps/a.img"}}), AsMap,
+        "finished", {"maps/a.img"});
+    row("map: Info.xml a pipe", build(Tar, {{"m/Info.xml", {}, AE_IFIFO}, {"a.txt", "a"}}), AsMap,
+        "finished", {"a.txt"});
 }
 
 void TestArchiveExtractor::failuresAndEscapes()
@@ -344,6 +354,7 @@ void TestArchiveExtractor::failuresAndEscapes()
     const QString path = setup == MissingFile ? save(archive) + ".missing" : save(archive);
     ArchiveExtractor extractor;
     extractor.setArchive(path);
+    extractor.setFilesAndFoldersOnly(setup == AsMap);
     if (setup == NoOutputFolder) {
         QVERIFY(QDir::setCurrent(m_out));
     } else {

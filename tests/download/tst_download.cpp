@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "PageRecorder.h"
 #include "PopupAnswerer.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
@@ -8,17 +9,34 @@
 #include "download/CheckMd5Worker.h"
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
+#include "maps/InstalledMaps.h"
+#include "maps/MapInstaller.h"
 #include "pages/shared/DownloadGPSDataPage.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
 #include <QSignalSpy>
 
 namespace {
 constexpr qint64 kMapSize = 1024 * 1024;
 using Button = PopupAnswerer::Button;
+using Step = MapInstaller::Step;
+
+// The versions of the maps installed, sorted.
+QStringList installedVersions()
+{
+    QStringList versions;
+    for (const QString &info : Core::installedMapInfoFiles()) {
+        versions.append(Core::readMapVersion(info).toString());
+    }
+    versions.sort();
+    return versions;
+}
 } // namespace
 
 // The download procedure: its estimate, its checksum, and its attempts against the stand-in
@@ -40,6 +58,8 @@ private Q_SLOTS:
     void spaceRuleOfTheMapPage();
     void pages_data();
     void pages();
+    void mapInstall_data();
+    void mapInstall();
     void gpsDataFolderName();
 
 private:
@@ -340,6 +360,111 @@ void TestDownload::pages()
         shown.append(QString(popup.text).replace(m_service.baseUrl().toString(), "SERVICE"));
     }
     QTEST(shown, "popups");
+}
+
+// The map page's install, and the first page's recovery, as the user meets them: what every
+// question says, what is reported, which maps are installed after, and the computer kept awake
+// from the download to the end of the install.
+void TestDownload::mapInstall_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QList<Button>>("answers"); // one for each question
+    QTest::addColumn<QString>("told");          // in every question
+    QTest::addColumn<QStringList>("versions");
+    QTest::newRow("folder in use: YES installs again without a download, NO leaves")
+        << "in use" << QList{Button::Right, Button::Left}
+        << "the folder <b>HalvornTopoNorwaySouth</b> could not be moved" << QStringList{"24.1"};
+    QTest::newRow("old map's place taken: named where it is kept, not called unchanged")
+        << "taken" << QList{Button::Right} << "HalvornSyncSetAside/HalvornTopoNorwayNorth"
+        << QStringList();
+    QTest::newRow("no map for the product: nothing withdrawn, nothing reported")
+        << "no map" << QList{Button::Left} << "holds no map for this product"
+        << QStringList{"23.0", "24.1"};
+    QTest::newRow("left aside before: put back before the download folder goes")
+        << "left aside" << QList<Button>() << QString() << QStringList{"24.2.0", "24.2.0", "5.0"};
+    QTest::newRow("left aside, its place taken, at the start: named")
+        << "at start" << QList{Button::Right} << "HalvornSyncSetAside/HalvornOther"
+        << QStringList{"1.0", "24.1"};
+}
+
+void TestDownload::mapInstall()
+{
+    QFETCH(QString, setup);
+    FakePlatform platform;
+    const QString maps = Core::garminMapsFolder();
+    const auto install = [&maps](const char *folder, int family, const char *version) {
+        return TestFiles::write(maps + '/' + folder + "/Info.xml",
+                                TestFiles::mapInfo(family, QString("Halvorn ") + version));
+    };
+    QDir(maps).removeRecursively();
+    QVERIFY(install("HalvornTopoNorwayNorth", 4660, "24.1"));
+    std::unique_ptr<ProductInfo> product = m_service.product(QStringLiteral("HALV-PC-0001"));
+    if (setup == "no map") {
+        product->isPcFormat = false;
+        product->pcSubProduct.fids = {9999};
+        product->pcSubProduct.removeFids = {4600};
+        QVERIFY(install("HalvornWithdrawn", 4600, "23.0"));
+    } else if (setup != "in use" && setup != "taken") { // cut short once the old Other is aside
+        QVERIFY(install("HalvornOther", 90, "5.0") &&
+                install("HalvornSyncDownloads/HalvornOther", 90, ""));
+        MapInstaller::setStepHook([](const QString &from, const QString &) {
+            return from.contains(u"Downloads") ? Step::Crash : Step::Go;
+        });
+        MapInstaller(maps).install(MapInstallPlan::read(maps, {90}, {}, false));
+        // Its journal emptied, as a power cut may leave it.
+        QVERIFY(TestFiles::write(InstalledMaps::downloadFolder(maps) + ".journal", ""));
+        QVERIFY(setup == "left aside" || install("HalvornOther", 91, "1.0")); // someone else's
+    }
+    Core::instance()->setProductInfo(product.release());
+    m_service.clearRequests();
+    int moves = 0;
+    bool awake = true; // at every move, and never let sleep from the download to the first
+    MapInstaller::setStepHook([&](const QString &from, const QString &to) {
+        awake = awake && platform.keptAwake && (moves++ > 0 || platform.sleepsAllowed == 0);
+        // "taken": another program takes the old North's place.
+        const bool fail = (setup == "in use" && from.endsWith(u"South")) ||
+                          (setup == "taken" && to.endsWith(u"Maps/HalvornTopoNorwayNorth") &&
+                           TestFiles::write(to + "/notes.txt", "theirs"));
+        return fail ? Step::Fail : Step::Go;
+    });
+    int downloads = 0;
+    QObject counter;
+    connect(Core::instance()->networkManager(), &QNetworkAccessManager::finished, &counter,
+            [&](QNetworkReply *reply) { downloads += reply->url().path().startsWith(u"/files/"); });
+    QFETCH(QList<Button>, answers);
+    PopupAnswerer answerer;
+    for (const Button answer : answers) {
+        answerer.answer(answer);
+    }
+    answerer.answerUnexpectedWith(Button::Left); // counted below
+    PageRecorder recorder;
+
+    const bool atStart = setup == "at start";
+    std::unique_ptr<QWidget> page(
+        createPage(atStart ? PageId::ChooseLanguagePage : PageId::DownloadMapPCPage));
+    if (atStart) {
+        page->findChild<QPushButton *>(QStringLiteral("EnglishButton"))->click();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.pages.size(), 1, 20000);
+    MapInstaller::setStepHook({});
+    QFETCH(QString, told);
+    QCOMPARE(answerer.shownCount(), answers.size());
+    for (const PopupAnswerer::Shown &question : answerer.shown()) {
+        QVERIFY2(question.text.contains(told), qPrintable(question.text));
+        QCOMPARE(question.text.contains(u"installed map is unchanged"), setup == "in use");
+    }
+    // Reported only when installed; a new try installs what was downloaded (one HEAD, one GET).
+    const bool installed = answers.isEmpty();
+    QCOMPARE(recorder.pages.first(), atStart     ? PageId::InstallUpdateUninstallPage
+                                     : installed ? PageId::InformNewPCVersionPage
+                                                 : PageId::MajorReleaseAvailablePage);
+    QCOMPARE(m_service.requests(QStringLiteral("update_info_pc")).size(), installed ? 1 : 0);
+    QCOMPARE(downloads, atStart ? 0 : 2);
+    QTEST(installedVersions(), "versions");
+    QCOMPARE(QFile::exists(InstalledMaps::setAsideFolder(maps) + "/HalvornTopoNorwayNorth"),
+             setup == "taken");
+    QVERIFY(awake);
+    QVERIFY(!platform.keptAwake);
 }
 
 // Separators, parents, control characters, trailing dots and device names cannot reach the disk.

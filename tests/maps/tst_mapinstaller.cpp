@@ -1,8 +1,10 @@
+#include "FakePlatform.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Core.h"
 #include "maps/InstalledMaps.h"
 #include "maps/MapInstaller.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,8 +12,16 @@
 #include <QFileInfo>
 #include <QMap>
 
+#include <optional>
+
 namespace {
 using Step = MapInstaller::Step;
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Every file below `folder` with its content, by relative path.
 QMap<QString, QByteArray> snapshot(const QString &folder)
@@ -20,9 +30,7 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        files.insert(QDir(folder).relativeFilePath(path), file.readAll());
+        files.insert(QDir(folder).relativeFilePath(path), contents(path));
     }
     return files;
 }
@@ -32,6 +40,67 @@ bool writeMap(const QString &folder, int id, const QByteArray &edition)
     return TestFiles::write(folder + QStringLiteral("/Info.xml"), TestFiles::mapInfo(id)) &&
            TestFiles::write(folder + QStringLiteral("/map.img"), edition);
 }
+
+// A power cut on a file system that keeps its changes in order, standing in for the platform while
+// it exists. It follows an install through its syncs and moves and stops it dead before move
+// `cutBefore`; cut() then leaves on the disk each file as last synced (unpacked and never synced:
+// empty; made and never synced: gone) and, of the moves since the last folder sync, the first
+// `kept`.
+struct PowerCut : FakePlatform
+{
+    PowerCut(const QString &maps, int cutBefore)
+        : root(QFileInfo(maps).canonicalFilePath())
+    {
+        for (const auto &[path, data] : snapshot(root).asKeyValueRange()) {
+            onDisk.insert(root + '/' + path, path.startsWith(u"HalvornSyncDownloads/") ? "" : data);
+        }
+        MapInstaller::setStepHook([this, cutBefore](const QString &from, const QString &to) {
+            if (moves.size() + 1 == cutBefore) {
+                return Step::Crash;
+            }
+            moves.append({from, to});
+            follow(from, to);
+            return Step::Go;
+        });
+    }
+    ~PowerCut() override { MapInstaller::setStepHook({}); }
+    bool syncFile(const QString &path) override
+    {
+        onDisk[path] = contents(path);
+        return true;
+    }
+    bool syncFolder(const QString &) override
+    {
+        settled = moves.size();
+        return true;
+    }
+    // The files below `from` are now below `to`.
+    void follow(const QString &from, const QString &to)
+    {
+        QMap<QString, QByteArray> moved;
+        for (const auto &[path, data] : onDisk.asKeyValueRange()) {
+            moved.insert(path.startsWith(from + '/') ? to + path.mid(from.size()) : path, data);
+        }
+        onDisk = moved;
+    }
+    void cut(qsizetype kept)
+    {
+        for (qsizetype i = moves.size() - 1; i >= settled + kept; --i) {
+            QVERIFY(QDir().rename(moves[i].second, moves[i].first));
+            follow(moves[i].second, moves[i].first);
+        }
+        for (const QString &path : snapshot(root).keys()) {
+            const QString file = root + '/' + path;
+            QVERIFY(onDisk.contains(file) ? TestFiles::write(file, onDisk[file])
+                                          : QFile::remove(file));
+        }
+    }
+
+    const QString root;
+    QMap<QString, QByteArray> onDisk; // by where each file is now
+    QList<std::pair<QString, QString>> moves;
+    qsizetype settled = 0;
+};
 } // namespace
 
 // Installing the computer map on real folders: which folders go and come, and that the user
@@ -46,21 +115,31 @@ private Q_SLOTS:
 
     void plan_data();
     void plan();
-    void failedMoveRestoresEverything_data();
-    void failedMoveRestoresEverything();
-    void interruptedInstallEndsOldThenNew_data();
-    void interruptedInstallEndsOldThenNew();
+    void leftBehind_data();
+    void leftBehind();
     void refusesAnUnknownMapsFolder();
 
 private:
     MapInstallPlan planFor(const QList<qint32> &families) const;
-    // The maps folder without the download area.
+    // The maps folder without the installer's own folders and journal.
     QMap<QString, QByteArray> installedFiles() const
     {
         QMap<QString, QByteArray> files = snapshot(m_maps);
-        files.removeIf([](auto it) { return it.key().startsWith(u"HalvornSyncDownloads"); });
+        files.removeIf([](auto it) { return it.key().startsWith(u"HalvornSync"); });
         return files;
     }
+    // What the maps folder holds with the download installed.
+    QMap<QString, QByteArray> newMap() const
+    {
+        QMap<QString, QByteArray> expected = m_before;
+        expected.remove("HalvornWest/Info.xml");
+        expected.remove("HalvornWest/map.img");
+        expected["HalvornNorth/map.img"] = "north 24";
+        expected["HalvornSouth/map.img"] = "south 24";
+        expected["HalvornSouth/Info.xml"] = "<MapProduct><ID>11</ID></MapProduct>";
+        return expected;
+    }
+    QString journal() const { return m_download + QStringLiteral(".journal"); }
 
     QString m_maps;
     QString m_download;
@@ -92,15 +171,7 @@ void TestMapInstaller::cleanup()
 
 MapInstallPlan TestMapInstaller::planFor(const QList<qint32> &families) const
 {
-    QList<MapInstallPlan::Map> installed;
-    QList<MapInstallPlan::Map> downloaded;
-    for (const QString &info : Core::installedMapInfoFiles()) {
-        installed.append({QFileInfo(info).path(), Core::readMapId(info)});
-    }
-    for (const QString &info : Core::findInfoFiles(m_download)) {
-        downloaded.append({QFileInfo(info).path(), Core::readMapId(info)});
-    }
-    return MapInstallPlan::make(installed, downloaded, families, {12}, false);
+    return MapInstallPlan::read(m_maps, families, {12}, false);
 }
 
 void TestMapInstaller::plan_data()
@@ -142,76 +213,91 @@ void TestMapInstaller::plan()
              expected);
 }
 
-void TestMapInstaller::failedMoveRestoresEverything_data()
+// What a failed move, a power cut, a fault or an archive left for the next run: what the disk kept,
+// journals that lost a line or gained one, links in place of the installer's own folders to the
+// user's documents. The next run leaves the old map or the new one, and the user's documents as
+// they were.
+void TestMapInstaller::leftBehind_data()
 {
-    QTest::addColumn<QString>("failing"); // the folder whose move fails
-    QTest::addColumn<bool>("nameTaken");  // by a folder that is not being replaced
-    QTest::newRow("a folder of that name is already there") << "HalvornSouth" << true;
-    QTest::newRow("a new folder in use") << "HalvornSouth" << false;
-    QTest::newRow("an old folder in use") << "HalvornWest" << false;
-}
-
-void TestMapInstaller::failedMoveRestoresEverything()
-{
-    QFETCH(QString, failing);
-    QFETCH(bool, nameTaken);
-    if (nameTaken) {
-        QVERIFY(writeMap(m_maps + QLatin1Char('/') + failing, 77, "someone else's"));
-        m_before = installedFiles();
-    } else {
-        MapInstaller::setStepHook([failing](const QString &from, const QString &) {
-            return QFileInfo(from).fileName() == failing ? Step::Fail : Step::Go;
-        });
-    }
-    const QMap<QString, QByteArray> download = snapshot(m_download);
-
-    const MapInstaller::Result result = MapInstaller(m_maps).install(planFor({10, 11}));
-    QVERIFY(!result.installed);
-    QCOMPARE(result.failedFolder, failing);
-    QCOMPARE(installedFiles(), m_before);
-    QCOMPARE(snapshot(m_download), download);
-    QVERIFY(!QFileInfo::exists(m_download + QStringLiteral(".journal")));
-}
-
-// The run dies just before its n-th move; the next run's recovery must leave the old map whole,
-// and the download can then be installed.
-void TestMapInstaller::interruptedInstallEndsOldThenNew_data()
-{
-    QTest::addColumn<int>("crashAt");
+    QTest::addColumn<int>("crashAt");  // the move cut before, or that fails; 0: none
+    QTest::addColumn<QString>("left"); // what is done to the journal, or where a link is put
+    QTest::addColumn<bool>("newMapStays");
     for (int n = 1; n <= 4; ++n) { // two set aside, two moved in
-        QTest::addRow("before move %d", n) << n;
+        for (int kept = 0; kept < n; ++kept) {
+            QTest::addRow("power cut before move %d, %d moves kept", n, kept)
+                << n << QString("power cut %1").arg(kept) << false;
+        }
     }
+    QTest::newRow("a folder of the new one's name there") << 0 << "name taken" << false;
+    QTest::newRow("an old folder in use") << 2 << "fails" << false;
+    QTest::newRow("a new folder in use") << 4 << "fails" << false;
+    QTest::newRow("done lost after the old maps were deleted") << 0 << "no done" << true;
+    QTest::newRow("lines lost but the first") << 3 << "no aside" << false;
+    QTest::newRow("an in line for a folder never moved") << 1 << "stray in" << false;
+    QTest::newRow("no journal, maps set aside") << 3 << "no journal" << false;
+    QTest::newRow("link as download folder") << 0 << "HalvornSyncDownloads" << false;
+    QTest::newRow("link as set-aside folder") << 0 << "HalvornSyncSetAside" << true;
+    QTest::newRow("link as the old set-aside folder, from an archive")
+        << 0 << "HalvornSyncDownloads/set-aside-by-installer" << true;
 }
 
-void TestMapInstaller::interruptedInstallEndsOldThenNew()
+void TestMapInstaller::leftBehind()
 {
     QFETCH(int, crashAt);
+    QFETCH(QString, left);
+    const QString outside = QDir::homePath() + "/Documents";
+    QDir(outside).removeRecursively();
+    QVERIFY(TestFiles::write(outside + "/letter.txt", "mine"));
+    if (left == "HalvornSyncDownloads") { // the download is found through the link
+        QVERIFY(QDir().rename(m_download, outside + "/download"));
+    }
+    if (left.startsWith(u"Halvorn")) {
+        QVERIFY(QFile::link(outside, m_maps + '/' + left));
+    } else if (left == "name taken") { // by someone else's map, not superseded
+        QVERIFY(writeMap(m_maps + "/HalvornSouth", 77, "theirs"));
+        m_before = installedFiles();
+    }
+    const QMap<QString, QByteArray> mine = snapshot(outside);
     int moves = 0;
-    MapInstaller::setStepHook([&moves, crashAt](const QString &, const QString &) {
-        return ++moves == crashAt ? Step::Crash : Step::Go;
-    });
-    QVERIFY(!MapInstaller(m_maps).install(planFor({10, 11})).installed);
+    QByteArray lines; // the journal as it stood at the last move
+    std::optional<PowerCut> power;
+    if (left.startsWith(u"power cut")) {
+        power.emplace(m_maps, crashAt);
+    } else {
+        MapInstaller::setStepHook([&](const QString &, const QString &) {
+            lines = contents(journal());
+            return ++moves != crashAt ? Step::Go : left == "fails" ? Step::Fail : Step::Crash;
+        });
+    }
+    MapInstaller(m_maps).install(planFor({10, 11}));
     MapInstaller::setStepHook({});
+    if (power) {
+        power->cut(left.back().digitValue());
+        // Maps set aside are never taken for installed ones.
+        QVERIFY(!InstalledMaps::vendorMapFolders(m_maps).contains("HalvornSyncSetAside"));
+        QVERIFY(InstalledMaps::installedInfoFiles(m_maps).filter("SetAside").isEmpty());
+    } else if (left == "no journal") {
+        QVERIFY(QFile::remove(journal()));
+    } else if (left == "no aside") { // the first line only
+        QVERIFY(TestFiles::write(journal(), lines.left(lines.indexOf('\n') + 1)));
+    } else if (left == "no done" || left == "stray in") {
+        const QByteArray stray = "[\"in\",\"HalvornNew\",\"HalvornOther\"]\n";
+        QVERIFY(TestFiles::write(journal(), lines + (left == "stray in" ? stray : "")));
+    }
 
-    QVERIFY(MapInstaller(m_maps).recover());
-    QCOMPARE(installedFiles(), m_before);
-    // Nothing is left to put back a second time.
-    QVERIFY(MapInstaller(m_maps).recover());
-    QVERIFY(MapInstaller(m_maps).install(planFor({10, 11})).installed);
-    QMap<QString, QByteArray> expected = m_before;
-    expected.remove("HalvornWest/Info.xml");
-    expected.remove("HalvornWest/map.img");
-    expected["HalvornNorth/map.img"] = "north 24";
-    expected["HalvornSouth/map.img"] = "south 24";
-    expected["HalvornSouth/Info.xml"] = "<MapProduct><ID>11</ID></MapProduct>";
-    QCOMPARE(snapshot(m_maps), expected);
-    QVERIFY(!QFileInfo::exists(m_download));
+    MapInstaller(m_maps).recover();                          // the next start
+    QVERIFY(Platform::instance()->removeFolder(m_download)); // as the next download does
+    QFETCH(bool, newMapStays);
+    QCOMPARE(installedFiles(), newMapStays ? newMap() : m_before);
+    QCOMPARE(snapshot(outside), mine);
+    QVERIFY(MapInstaller(m_maps).recover().settled); // nothing left set aside
 }
 
 void TestMapInstaller::refusesAnUnknownMapsFolder()
 {
-    QVERIFY(!MapInstaller(QString()).recover());
-    QVERIFY(!MapInstaller(QString()).install(planFor({10})).installed);
+    QVERIFY(!MapInstaller(QString()).recover().settled);
+    QCOMPARE(MapInstaller(QString()).install(planFor({10})).outcome,
+             MapInstaller::Outcome::Refused);
     QCOMPARE(snapshot(m_maps).size(), m_before.size() + snapshot(m_download).size());
 }
 

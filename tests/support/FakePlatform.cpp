@@ -22,6 +22,7 @@ void FakePlatform::preventSleep()
 void FakePlatform::allowSleep()
 {
     keptAwake = false;
+    ++sleepsAllowed;
 }
 
 std::optional<QVersionNumber> FakePlatform::executableFileVersion(const QString &path) const

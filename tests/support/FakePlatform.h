@@ -56,6 +56,8 @@ public:
     void removeCard(const QString &root);
 
     bool keptAwake = false;
+    // How many times the computer was let sleep again.
+    int sleepsAllowed = 0;
     std::optional<qint64> freeBytes;
     QHash<QString, qint64> freeBytesAt;
     // Every path whose free space was asked, in order.

@@ -5,23 +5,16 @@
 #include "app/SupportLog.h"
 #include "download/FileDownload.h"
 #include "download/Unpacking.h"
+#include "maps/InstallRecovery.h"
 #include "maps/InstalledMaps.h"
-#include "maps/MapInstaller.h"
+#include "platform/platform.h"
 #include "service/PcVersionReport.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
+#include <QThread>
 
-namespace {
-QList<MapInstallPlan::Map> readMaps(const QStringList &infoFiles)
-{
-    QList<MapInstallPlan::Map> maps;
-    for (const QString &infoFile : infoFiles) {
-        maps.append({QFileInfo(infoFile).path(), Core::readMapId(infoFile)});
-    }
-    return maps;
-}
-} // namespace
+#include <memory>
 
 DownloadMapPCPage::DownloadMapPCPage(QWidget *parent)
     : DownloadPage(QStringLiteral("DownloadMapPCPage"),
@@ -30,7 +23,14 @@ DownloadMapPCPage::DownloadMapPCPage(QWidget *parent)
 {
 }
 
-DownloadMapPCPage::~DownloadMapPCPage() = default;
+DownloadMapPCPage::~DownloadMapPCPage()
+{
+    // An install stops by itself before its first move, or runs to its end: never half-way.
+    if (m_installThread) {
+        m_installThread->requestInterruption();
+        m_installThread->wait();
+    }
+}
 
 QString DownloadMapPCPage::downloadFolder()
 {
@@ -65,15 +65,15 @@ bool DownloadMapPCPage::prepareAttempt()
         giveUp(tr("The Garmin maps folder could not be found."));
         return false;
     }
-    // A map an interrupted install set aside goes back before its folder can be deleted.
-    if (!MapInstaller(Core::garminMapsFolder()).recover()) {
-        giveUp(tr("An earlier installation could not be undone. The maps it set aside are in "
-                  "<b>%1</b>.")
-                   .arg(QDir::toNativeSeparators(downloadFolder()).toHtmlEscaped()));
+    // What an interrupted install left is settled before anything is deleted.
+    const QString unsettled = InstallRecovery::settle(Core::garminMapsFolder());
+    if (!unsettled.isEmpty()) {
+        giveUp(unsettled);
         return false;
     }
-    QDir folder(downloadFolder());
-    if (!folder.removeRecursively() || !folder.mkpath(QStringLiteral("."))) {
+    // It holds nothing but the download: maps set aside lie outside it. A link in its place is
+    // removed itself.
+    if (!Platform::instance()->removeFolder(downloadFolder()) || !QDir().mkpath(downloadFolder())) {
         giveUp(tr("The folder <b>%1</b> could not be prepared for the download.")
                    .arg(QDir::toNativeSeparators(downloadFolder()).toHtmlEscaped()));
         return false;
@@ -95,14 +95,19 @@ void DownloadMapPCPage::downloadComplete()
 
 void DownloadMapPCPage::handleMd5CheckResults(bool ok)
 {
-    keepAwake(false);
     if (!ok) {
         askToDownloadAgain();
         return;
     }
     showBusy(tr("Extracting map files..."));
+    // A map is files and folders: a link could lead the install anywhere.
     Unpacking::start(
-        this, {download()->targetPath(), downloadFolder(), false, extractionBlockSize},
+        this,
+        {.archive = download()->targetPath(),
+         .outputFolder = downloadFolder(),
+         .singleThreaded = false,
+         .blockSize = extractionBlockSize,
+         .filesAndFoldersOnly = true},
         [this] { handleUnzipResults(); }, [this] { askToDownloadAgain(); });
 }
 
@@ -113,36 +118,72 @@ void DownloadMapPCPage::askToDownloadAgain()
 
 void DownloadMapPCPage::handleUnzipResults()
 {
-    keepAwake(false);
-    showBusy(tr("Installing downloaded map..."));
-    // Painted now: the installation that follows keeps the event loop busy for a moment.
-    repaint();
     installMap();
 }
 
 void DownloadMapPCPage::installMap()
 {
+    keepAwake(true);
+    showBusy(tr("Installing downloaded map..."));
     const ProductInfo &product = currentProduct();
+    const QString mapsFolder = Core::garminMapsFolder();
     // Both lists are taken before anything moves.
-    const MapInstallPlan plan = MapInstallPlan::make(
-        readMaps(Core::installedMapInfoFiles()), readMaps(Core::findInfoFiles(downloadFolder())),
-        product.pcSubProduct.fids, product.pcSubProduct.removeFids, product.isPcFormat);
-    const MapInstaller::Result result = MapInstaller(Core::garminMapsFolder()).install(plan);
-    SupportLog::write(result.installed
-                          ? QStringLiteral("install: complete")
-                          : QStringLiteral("install: failed at ") + result.failedFolder);
-    if (result.installed) {
+    const MapInstallPlan plan = MapInstallPlan::read(
+        mapsFolder, product.pcSubProduct.fids, product.pcSubProduct.removeFids, product.isPcFormat);
+    // The new map is synced to the disk first, which takes as long as writing it out.
+    auto result = std::make_shared<MapInstaller::Result>();
+    QThread *thread = QThread::create(
+        [mapsFolder, plan, result] { *result = MapInstaller(mapsFolder).install(plan); });
+    thread->setParent(this);
+    connect(thread, &QThread::finished, this, [this, thread, result] {
+        thread->deleteLater();
+        onInstallFinished(*result);
+    });
+    m_installThread = thread;
+    thread->start();
+}
+
+void DownloadMapPCPage::onInstallFinished(const MapInstaller::Result &result)
+{
+    keepAwake(false);
+    using Outcome = MapInstaller::Outcome;
+    static const char *const outcomes[] = {
+        "complete", "no map for the product", "not moved", "not written", "interrupted", "refused"};
+    SupportLog::write(QStringLiteral("install: %1 %2 %3")
+                          .arg(QLatin1String(outcomes[int(result.outcome)]), result.failedFolder,
+                               result.kept.join(u", ")));
+    if (!result.kept.isEmpty()) {
+        giveUp(InstallRecovery::keptText(result.kept));
+        return;
+    }
+    switch (result.outcome) {
+    case Outcome::Installed:
         Core::instance()->refreshInstalledMapFolders();
         InformServer();
         return;
+    case Outcome::NothingToInstall:
+        offerNewAttempt(tr("The downloaded map holds no map for this product. Would you like to "
+                           "try downloading again?"));
+        return;
+    case Outcome::NotMoved:
+        offerRetry(tr("The new map could not be installed: the folder <b>%1</b> could not be "
+                      "moved into the Garmin maps folder (a folder of that name may be in use or "
+                      "already there). Your installed map is unchanged.<br/>Would you like to try "
+                      "again?")
+                       .arg(result.failedFolder.toHtmlEscaped()),
+                   [this] { installMap(); });
+        return;
+    case Outcome::NotWritten:
+        offerRetry(tr("The new map could not be installed: it could not be written to the disk. "
+                      "Your installed map is unchanged.<br/>Would you like to try again?"),
+                   [this] { installMap(); });
+        return;
+    case Outcome::Refused:
+        giveUp(tr("The Garmin maps folder could not be found."));
+        return;
+    case Outcome::Interrupted: // only while the page goes
+        return;
     }
-
-    offerRetry(
-        tr("The new map could not be installed: the folder <b>%1</b> could not be moved into the "
-           "Garmin maps folder (a folder of that name may be in use or already there). Your "
-           "installed map is unchanged.<br/>Would you like to try again?")
-            .arg(result.failedFolder.toHtmlEscaped()),
-        [this] { installMap(); });
 }
 
 void DownloadMapPCPage::InformServer()

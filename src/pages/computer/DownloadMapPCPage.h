@@ -1,11 +1,17 @@
 #pragma once
 
 #include "download/DownloadPage.h"
+#include "maps/MapInstaller.h"
+
+#include <QPointer>
+
+class QThread;
 
 // Installs the product's current map on the computer: downloads the archive into the download
 // folder inside the Garmin maps folder, verifies it, unpacks it there, puts the new map folders
 // in place of the ones they supersede, reports the new version and moves on to
-// InformNewPCVersionPage. No buttons: the user only answers the failure questions.
+// InformNewPCVersionPage. No buttons: the user only answers the failure questions. The computer
+// stays awake from the start of a download to the end of its install.
 class DownloadMapPCPage : public DownloadPage
 {
     Q_OBJECT
@@ -33,7 +39,10 @@ protected Q_SLOTS:
 
 private:
     void installMap();
+    void onInstallFinished(const MapInstaller::Result &result);
     void askToDownloadAgain();
     void giveUp(const QString &message);
     static QString downloadFolder();
+
+    QPointer<QThread> m_installThread;
 };

@@ -3,7 +3,8 @@
 #include "app/Core.h"
 #include "app/LanguageChoice.h"
 #include "app/Pictures.h"
-#include "maps/MapInstaller.h"
+#include "app/SupportLog.h"
+#include "maps/InstallRecovery.h"
 
 #include "ui_ChooseLanguagePage.h"
 
@@ -69,8 +70,12 @@ void ChooseLanguagePage::onLanguageButtonClicked()
     Core *core = Core::instance();
     // From here on the run keeps to this folder, wherever Garmin's programs may appear meanwhile.
     core->decideGarminMapsFolder();
-    // A map that an interrupted install set aside is put back before anything looks at the maps.
-    MapInstaller(Core::garminMapsFolder()).recover();
+    // A map that an interrupted install set aside is put back before anything looks at the maps;
+    // what cannot be put back is named.
+    const QString unsettled = InstallRecovery::settle(Core::garminMapsFolder());
+    if (!unsettled.isEmpty()) {
+        core->showError(SupportLog::withLocation(unsettled, Qt::RichText));
+    }
     core->refreshInstalledMapFolders();
     core->setCurrentPage(core->installedMapFolders().isEmpty()
                              ? PageId::HighSpeedConnectionRequiredPage
