@@ -134,7 +134,13 @@ void DownloadGPSDataPage::downloadComplete()
         return;
     }
     Unpacking::start(
-        this, {archivePath(), dataFolder(), true}, [this] { onUnzipFinished(); },
+        this,
+        // GPS data needs no links: one from the archive could point anywhere on the computer.
+        {.archive = archivePath(),
+         .outputFolder = dataFolder(),
+         .singleThreaded = true,
+         .filesAndFoldersOnly = true},
+        [this] { onUnzipFinished(); },
         [this] {
             offerNewAttempt(
                 tr("The downloaded data is corrupt. Would you like to try downloading again?"));
