@@ -263,8 +263,8 @@ void printComparison(const QString &name, const QList<double> &ours, const QList
                   farthestFrom(pairs, ratio)});
     QString line =
         QStringLiteral("%1: ours %2 s, reference %3 s, speed ratio %4 (pairs %5..%6); "
-                       "min/median/max ours %7 s, reference %8 s; spread ±%9 %, %10; %11 runs "
-                       "each in turn, %12")
+                       "min/median/max ours %7 s, reference %8 s; spread ±%9 %, %10; %11 each "
+                       "in turn, %12")
             .arg(name)
             .arg(oursMedian, 0, 'f', 3)
             .arg(referenceMedian, 0, 'f', 3)
@@ -274,7 +274,8 @@ void printComparison(const QString &name, const QList<double> &ours, const QList
             .arg(minMedianMax(ours), minMedianMax(reference))
             .arg(std::lround(spread * 100))
             .arg(spread > 0.15 ? QStringLiteral("unsteady") : QStringLiteral("steady"))
-            .arg(ours.size())
+            .arg(ours.size() == 1 ? QStringLiteral("1 run")
+                                  : QStringLiteral("%1 runs").arg(ours.size()))
             .arg(startsText());
     if (!notes.isEmpty()) {
         line += QStringLiteral("; ") + notes;
