@@ -219,11 +219,14 @@ QList<QList<double>> alternate(int runs, const std::function<void()> &prepare,
                                const QList<std::function<double()>> &sides)
 {
     QList<QList<double>> seconds(sides.size());
-    for (int round = 0; round < runs; ++round) {
+    for (int round = -1; round < runs; ++round) {
         for (qsizetype turn = 0; turn < sides.size(); ++turn) {
             const qsizetype side = round % 2 == 0 ? turn : sides.size() - 1 - turn;
             prepare();
-            seconds[side].append(sides[side]());
+            const double taken = sides[side]();
+            if (round >= 0) {
+                seconds[side].append(taken);
+            }
         }
     }
     return seconds;
@@ -264,7 +267,7 @@ void printComparison(const QString &name, const QList<double> &ours, const QList
     QString line =
         QStringLiteral("%1: ours %2 s, reference %3 s, speed ratio %4 (pairs %5..%6); "
                        "min/median/max ours %7 s, reference %8 s; spread ±%9 %, %10; %11 each "
-                       "in turn, %12")
+                       "in turn after an untimed round, %12")
             .arg(name)
             .arg(oursMedian, 0, 'f', 3)
             .arg(referenceMedian, 0, 'f', 3)

@@ -45,9 +45,12 @@ double timed(const std::function<void()> &work);
 
 // Runs each of `sides` `runs` times, turn about: in the given order one round and reversed the
 // next (ours, reference, reference, ours, ...), so that no side always gets the warm or the cold
-// turn. `prepare` runs before every run, untimed (see startRun). Each side does its work once and
-// returns its seconds (mostly timed()). Returns each side's seconds, one per round: the n-th
-// figures of two sides were taken next to each other and make a pair.
+// turn. A round whose times are not kept goes first: below a virtual disk the host caches what
+// was read lately, so the first read of an input is slower than every later "cold" one, and the
+// first run also loads the tools. `prepare` runs before every run, untimed (see startRun). Each
+// side does its work once and returns its seconds (mostly timed()); what else it notes counts the
+// untimed round too. Returns each side's seconds, one per timed round: the n-th figures of two
+// sides were taken next to each other and make a pair.
 QList<QList<double>> alternate(int runs, const std::function<void()> &prepare,
                                const QList<std::function<double()>> &sides);
 
