@@ -1,6 +1,7 @@
 #include "service/ProductInfoRequest.h"
 
 #include "app/Core.h"
+#include "app/NetworkErrorText.h"
 #include "app/PopupDialog.h"
 #include "app/RichTextResources.h"
 #include "service/ProductInfoReply.h"
@@ -46,7 +47,7 @@ void ProductInfoRequest::onErrorOccurred(QNetworkReply *reply)
 {
     endRequest();
     const QString message =
-        ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.") : reply->errorString();
+        ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.") : NetworkErrorText::of(reply);
     // Runs a nested event loop: nothing of this object is used after it.
     Core::instance()->showPlainError(message);
 }

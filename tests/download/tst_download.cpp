@@ -115,7 +115,7 @@ void TestDownload::estimate()
     QFETCH(qint64, total);
     QFETCH(QString, lastTime);
     DownloadEstimate estimate;
-    estimate.restart();
+    estimate.restart(0);
     QString seen;
     DownloadEstimate::Tick tick;
     for (qint64 bytes : received) {
