@@ -1,10 +1,11 @@
 // Extracts a generated zip of about 1 GiB in a few hundred files (half of them compressible, half
 // random) with ArchiveExtractor on its own thread and with `bsdtar -xf`, the page cache dropped
-// before every run, and prints the median times, their ratio and the longest stall of the
-// caller's event loop during our extraction, beside the same loop idling while bsdtar runs. A
-// second figure for ours with the block size the computer map page extracts with
-// (DownloadMapPCPage::extractionBlockSize, 64 KiB, bsdtar's own read size for files) shows what
-// the extractor's 10240-byte default would cost that page.
+// before every run, and prints the times, their ratio and the longest stall of the caller's event
+// loop during our extraction, beside the same loop idling while bsdtar runs. A second line times
+// ours with the block size the computer map page extracts with
+// (DownloadMapPCPage::extractionBlockSize, 64 KiB, bsdtar's own read size for files) against the
+// same bsdtar runs: the figure that page gets; the first shows what the extractor's 10240-byte
+// default would cost it.
 
 #include "BenchReport.h"
 #include "EventLoopStallMeter.h"
@@ -25,9 +26,9 @@
 
 namespace {
 
-constexpr int Runs = 5;
-// Half random, half text that deflates about 5:1: a zip of about 1 GiB holding 1.6 GiB.
-constexpr int Files = 400;
+// Half random, half text that deflates about 5:1: for 1 GiB, a zip of about 1 GiB holding 400
+// files, 1.6 GiB.
+constexpr int FilesPerGiB = 400;
 constexpr qint64 FileSize = 4 << 20;
 constexpr int Chunk = 1 << 20;
 
@@ -84,10 +85,10 @@ void fillCompressible(QByteArray &chunk, Xorshift &random)
 }
 
 // Written once into the scratch folder and reused; a complete archive only ever carries its name.
-QString ensureArchive(const QString &folder)
+QString ensureArchive(const QString &folder, int files)
 {
     const QString path =
-        folder + QStringLiteral("/extract-vs-bsdtar-%1x%2MiB.zip").arg(Files).arg(FileSize >> 20);
+        folder + QStringLiteral("/extract-vs-bsdtar-%1x%2MiB.zip").arg(files).arg(FileSize >> 20);
     if (QFile::exists(path)) {
         return path;
     }
@@ -101,7 +102,7 @@ QString ensureArchive(const QString &folder)
     }
     Xorshift random;
     QByteArray chunk(Chunk, Qt::Uninitialized);
-    for (int i = 0; i < Files; ++i) {
+    for (int i = 0; i < files; ++i) {
         const bool compressible = i % 2 == 0;
         const QByteArray name = QStringLiteral("HalvornBench/%1/%2.img")
                                     .arg(compressible ? "text" : "random")
@@ -169,46 +170,45 @@ double extractWithBsdtar(const QString &zip, const QString &output)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString scratch = qEnvironmentVariable("HALVORNSYNC_BENCH_DIR", QDir::tempPath());
-    const QString zip = ensureArchive(scratch);
-    const QString output = scratch + QStringLiteral("/extract-vs-bsdtar.out");
-
-    QString cache = QStringLiteral("cold cache");
-    const auto prepare = [&] {
-        QDir(output).removeRecursively();
-        QDir().mkpath(output);
-        if (!BenchReport::dropPageCache()) {
-            // Equal footing without the right to drop the cache: every run starts warm.
-            cache = QStringLiteral("warm cache");
-            QFile file(zip);
-            file.open(QIODevice::ReadOnly);
-            while (!file.read(Chunk).isEmpty()) {
-            }
-        }
-    };
+    const BenchReport::Options options = BenchReport::options();
+    // An even count, so that the halves stay equal.
+    const int files = std::max(2, int(options.size * FilesPerGiB / (qint64(1) << 30)) / 2 * 2);
+    const QString zip = ensureArchive(options.scratch, files);
+    const QString output = options.scratch + QStringLiteral("/extract-vs-bsdtar.out");
 
     double oursStallMs = 0;
     double idleStallMs = 0;
-    const double ours = BenchReport::medianSeconds(
-        Runs, [&] { oursStallMs = std::max(oursStallMs, extractWithOurs(zip, output, 0)); },
-        prepare);
-    const double reference = BenchReport::medianSeconds(
-        Runs, [&] { idleStallMs = std::max(idleStallMs, extractWithBsdtar(zip, output)); },
-        prepare);
     const int pageBlockSize = DownloadMapPCPage::extractionBlockSize;
-    const double oursPageBlocks = BenchReport::medianSeconds(
-        Runs, [&] { extractWithOurs(zip, output, pageBlockSize); }, prepare);
+    const QList<QList<double>> seconds = BenchReport::alternate(
+        options.runs,
+        [&] {
+            QDir(output).removeRecursively();
+            QDir().mkpath(output);
+            BenchReport::startRun(BenchReport::Cache::Cold, {zip, output});
+        },
+        {[&] {
+             return BenchReport::timed(
+                 [&] { oursStallMs = std::max(oursStallMs, extractWithOurs(zip, output, 0)); });
+         },
+         [&] {
+             return BenchReport::timed(
+                 [&] { idleStallMs = std::max(idleStallMs, extractWithBsdtar(zip, output)); });
+         },
+         [&] {
+             return BenchReport::timed([&] { extractWithOurs(zip, output, pageBlockSize); });
+         }});
     QDir(output).removeRecursively();
 
-    BenchReport::printRatio(
-        QStringLiteral("extract-vs-bsdtar"), ours, reference,
-        QStringLiteral("longest event-loop stall %1 ms (idle beside bsdtar: %2 ms); "
-                       "ours with the map page's %3 KiB blocks %4 s (ratio %5); %6")
-            .arg(oursStallMs, 0, 'f', 1)
-            .arg(idleStallMs, 0, 'f', 1)
-            .arg(pageBlockSize / 1024)
-            .arg(oursPageBlocks, 0, 'f', 3)
-            .arg(reference / oursPageBlocks, 0, 'f', 2)
-            .arg(cache));
+    const QString notes = QStringLiteral("%1 files of %2 MiB; longest event-loop stall %3 ms (idle "
+                                         "beside bsdtar: %4 ms)")
+                              .arg(files)
+                              .arg(FileSize >> 20)
+                              .arg(oursStallMs, 0, 'f', 1)
+                              .arg(idleStallMs, 0, 'f', 1);
+    BenchReport::printComparison(QStringLiteral("extract-vs-bsdtar"), seconds[0], seconds[1],
+                                 notes);
+    BenchReport::printComparison(
+        QStringLiteral("extract-vs-bsdtar/%1KiB").arg(pageBlockSize / 1024), seconds[2], seconds[1],
+        QStringLiteral("ours with the map page's %1 KiB blocks").arg(pageBlockSize / 1024));
     return 0;
 }

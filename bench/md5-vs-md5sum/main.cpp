@@ -8,15 +8,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-constexpr qint64 fileSize = qint64(1) << 30;
-constexpr int runs = 3;
 
 [[noreturn]] void fail(const QString &message)
 {
@@ -42,49 +38,44 @@ QString runMd5sum(const QString &path, double *idleStallMs)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString base = qEnvironmentVariable("HALVORNSYNC_BENCH_DIR", QDir::tempPath());
-    const QString dir = base + QStringLiteral("/md5-vs-md5sum");
+    const BenchReport::Options options = BenchReport::options();
+    const QString dir = options.scratch + QStringLiteral("/md5-vs-md5sum");
     QDir().mkpath(dir);
     const QString source = dir + QStringLiteral("/source.bin");
-    if (!BenchReport::ensureRandomFile(source, fileSize, 11)) {
+    if (!BenchReport::ensureRandomFile(source, options.size, 11)) {
         fail(QStringLiteral("cannot write %1").arg(source));
     }
 
-    // Turn about rather than one tool's runs after the other's, so a burst of load from
-    // elsewhere on the machine falls on both; the processor time beside the wall time shows what
-    // each needed whatever the load.
-    QList<double> oursTimes;
+    // The processor time beside the wall time shows what each needed whatever the load.
     QList<double> oursCpuTimes;
-    QList<double> referenceTimes;
     QList<double> referenceCpuTimes;
     double idleStallMs = 0.0;
     double stallMs = 0.0;
+    const QString digest = runMd5sum(source, &idleStallMs);
     bool allMatched = true;
-    for (int i = 0; i < runs; ++i) {
-        BenchReport::readThrough(source);
-        QElapsedTimer clock;
-        double cpu = BenchReport::processorSeconds(true);
-        clock.start();
-        const QString digest = runMd5sum(source, &idleStallMs);
-        referenceTimes.append(clock.nsecsElapsed() / 1e9);
-        referenceCpuTimes.append(BenchReport::processorSeconds(true) - cpu);
+    const QList<QList<double>> seconds = BenchReport::alternate(
+        options.runs, [&] { BenchReport::startRun(BenchReport::Cache::Warm, {source}); },
+        {[&] {
+             const double cpu = BenchReport::processorSeconds();
+             const double wall = BenchReport::timed([&] {
+                 allMatched = PageSteps::checksum(source, digest, stallMs,
+                                                  CheckMd5Worker::ReadFrom::Cache) &&
+                              allMatched;
+             });
+             oursCpuTimes.append(BenchReport::processorSeconds() - cpu);
+             return wall;
+         },
+         [&] {
+             const double cpu = BenchReport::processorSeconds(true);
+             const double wall = BenchReport::timed(
+                 [&] { allMatched = runMd5sum(source, &idleStallMs) == digest && allMatched; });
+             referenceCpuTimes.append(BenchReport::processorSeconds(true) - cpu);
+             return wall;
+         }});
 
-        BenchReport::readThrough(source);
-        cpu = BenchReport::processorSeconds();
-        clock.start();
-        allMatched =
-            PageSteps::checksum(source, digest, stallMs, CheckMd5Worker::ReadFrom::Cache) &&
-            allMatched;
-        oursTimes.append(clock.nsecsElapsed() / 1e9);
-        oursCpuTimes.append(BenchReport::processorSeconds() - cpu);
-    }
-    const double ours = BenchReport::median(oursTimes);
-    const double reference = BenchReport::median(referenceTimes);
-
-    QString notes = QStringLiteral("1 GiB, median of %1 runs, file cached before each run; "
-                                   "processor time ours %2 s, md5sum %3 s; longest event-loop "
-                                   "stall %4 ms (%5 ms while md5sum ran)")
-                        .arg(runs)
+    QString notes = QStringLiteral("%1 MiB; processor time ours %2 s, md5sum %3 s; longest "
+                                   "event-loop stall %4 ms (%5 ms while md5sum ran)")
+                        .arg(options.size >> 20)
                         .arg(BenchReport::median(oursCpuTimes), 0, 'f', 3)
                         .arg(BenchReport::median(referenceCpuTimes), 0, 'f', 3)
                         .arg(stallMs, 0, 'f', 1)
@@ -92,6 +83,6 @@ int main(int argc, char *argv[])
     if (!allMatched) {
         notes += QStringLiteral("; OUR CHECK DISAGREED WITH md5sum");
     }
-    BenchReport::printRatio(QStringLiteral("md5-vs-md5sum"), ours, reference, notes);
+    BenchReport::printComparison(QStringLiteral("md5-vs-md5sum"), seconds[0], seconds[1], notes);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QThread>
@@ -407,9 +408,10 @@ MapInstaller::Recovery MapInstaller::recover()
     removeIfLink(journalPath());
     removeIfLink(setAsideFolder());
     removeIfLink(m_downloadFolder);
+    const QStringList olderKept = adoptOlderSetAside();
     const bool hasJournal = QFileInfo::exists(journalPath());
     if (!hasJournal && !isTaken(setAsideFolder())) {
-        return {true, {}};
+        return {olderKept.isEmpty(), olderKept};
     }
 
     const Journal entries = readJournal(journalPath());
@@ -449,7 +451,8 @@ MapInstaller::Recovery MapInstaller::recover()
     }
     // Whatever is set aside goes back where its place is free, named by the journal or not (its
     // line may have been lost to a power cut under an older version).
-    QStringList kept = putBack(setAsideFolder(), m_mapsFolder, entries.setAside, changed);
+    QStringList kept =
+        olderKept + putBack(setAsideFolder(), m_mapsFolder, entries.setAside, changed);
     syncFolders(changed);
     if (kept.isEmpty()) {
         removeEmptyFolders(setAsideFolder());
@@ -464,6 +467,52 @@ MapInstaller::Recovery MapInstaller::recover()
         return {false, {journalPath()}};
     }
     return {true, {}};
+}
+
+// Earlier versions set maps aside inside the download folder, as numbered folders that the
+// journal's lines ["aside", number, path] name, where the download's reset would delete them.
+// Those of an uncommitted install move to today's set-aside folder and are put back from there;
+// those of a committed one were superseded and go. What cannot be named stays and is returned.
+QStringList MapInstaller::adoptOlderSetAside() const
+{
+    const QString older = m_downloadFolder + QStringLiteral("/set-aside-by-installer");
+    if (!isRealFolder(m_downloadFolder) || !isRealFolder(older)) {
+        return {};
+    }
+    bool committed = false;
+    QHash<QString, QString> places; // by number
+    QFile file(journalPath());
+    if (!isLink(journalPath()) && file.open(QIODevice::ReadOnly)) {
+        while (!file.atEnd()) {
+            const QJsonArray entry = QJsonDocument::fromJson(file.readLine()).array();
+            committed = committed || entry.at(0).toString() == QLatin1String("done");
+            if (entry.at(0).toString() == QLatin1String("aside") && entry.at(1).isDouble() &&
+                isSafeRelativePath(entry.at(2).toString())) {
+                places.insert(QString::number(entry.at(1).toInt()), entry.at(2).toString());
+            }
+        }
+    }
+    QSet<QString> changed;
+    const QStringList numbers = QDir(older).entryList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &number : numbers) {
+        const QString from = older + QLatin1Char('/') + number;
+        if (!places.contains(number)) {
+            continue;
+        }
+        if (committed) {
+            Platform::instance()->removeFolder(from);
+            continue;
+        }
+        const QString to = setAsideFolder() + QLatin1Char('/') + places.value(number);
+        if (!isTaken(to) && QDir().mkpath(parentOf(to)) && QDir().rename(from, to)) {
+            changed.insert(older);
+            addChain(changed, parentOf(to), setAsideFolder());
+        }
+    }
+    syncFolders(changed);
+    QDir().rmdir(older);
+    return isTaken(older) ? QStringList{older} : QStringList{};
 }
 
 // `aside` is a folder in the set-aside folder, `place` where it stands in the maps folder. A map

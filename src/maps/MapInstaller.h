@@ -95,6 +95,7 @@ private:
     bool journal(const QJsonArray &entry);
     Step move(const QString &from, const QString &to);
     Written makeDurable(const QString &folder) const;
+    QStringList adoptOlderSetAside() const;
     QStringList putBack(const QString &aside, const QString &place, const QStringList &named,
                         QSet<QString> &changed) const;
     QString setAsideFolder() const;

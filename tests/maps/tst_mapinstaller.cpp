@@ -117,6 +117,8 @@ private Q_SLOTS:
     void plan();
     void leftBehind_data();
     void leftBehind();
+    void earlierVersionsSetAside_data();
+    void earlierVersionsSetAside();
     void refusesAnUnknownMapsFolder();
 
 private:
@@ -291,6 +293,34 @@ void TestMapInstaller::leftBehind()
     QCOMPARE(installedFiles(), newMapStays ? newMap() : m_before);
     QCOMPARE(snapshot(outside), mine);
     QVERIFY(MapInstaller(m_maps).recover().settled); // nothing left set aside
+}
+
+// Earlier versions set maps aside inside the download folder, numbered, and named them in the
+// journal: the download's reset must not take them.
+void TestMapInstaller::earlierVersionsSetAside_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<bool>("settled");
+    QTest::newRow("named: put back") << QByteArray("[\"aside\",0,\"HalvornNorth\"]\n") << true;
+    QTest::newRow("not named: kept where it is") << QByteArray() << false;
+}
+
+void TestMapInstaller::earlierVersionsSetAside()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(bool, settled);
+    const QString older = m_download + "/set-aside-by-installer/0";
+    QVERIFY(QDir().mkpath(older) && QDir().rmdir(older));
+    QVERIFY(QDir().rename(m_maps + "/HalvornNorth", older));
+    QVERIFY(TestFiles::write(journal(), lines));
+
+    QCOMPARE(MapInstaller(m_maps).recover().settled, settled);
+    if (settled) {
+        QVERIFY(Platform::instance()->removeFolder(m_download)); // as the next download does
+        QCOMPARE(installedFiles(), m_before);
+    } else {
+        QCOMPARE(contents(older + "/map.img"), QByteArray("north 23"));
+    }
 }
 
 void TestMapInstaller::refusesAnUnknownMapsFolder()
