@@ -3,8 +3,8 @@
 #include "app/Core.h"
 #include "app/Pictures.h"
 #include "app/PopupDialog.h"
-#include "app/WebLink.h"
 #include "app/SupportLog.h"
+#include "app/WebLink.h"
 #include "download/FileDownload.h"
 #include "platform/platform.h"
 
@@ -134,11 +134,12 @@ void DownloadPage::onSizeQueryFailed(const QString &errorText)
 
 void DownloadPage::Download()
 {
+    // Set first: the page's preparation asks whether the attempt can continue the file.
+    m_download->setUrl(downloadUrl());
+    m_download->setTargetPath(downloadTarget());
     if (!prepareAttempt()) {
         return;
     }
-    m_download->setUrl(downloadUrl());
-    m_download->setTargetPath(downloadTarget());
     // A new attempt after a check or an unpacking says again what is going on.
     ui->InfoLabel->setText(m_infoText);
     ui->DownloadedLabel->show();

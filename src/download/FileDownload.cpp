@@ -122,7 +122,8 @@ void FileDownload::onReplyError(QNetworkReply *reply)
 
 void FileDownload::learnVersion(QNetworkReply *reply)
 {
-    m_validator = RangeReply::validator(reply->rawHeader("ETag"), reply->rawHeader("Last-Modified"));
+    m_validator =
+        RangeReply::validator(reply->rawHeader("ETag"), reply->rawHeader("Last-Modified"));
     m_acceptsRanges = RangeReply::acceptsRanges(reply->rawHeader("Accept-Ranges"));
 }
 
@@ -139,8 +140,7 @@ void FileDownload::start()
     m_file.setFileName(m_targetPath);
     const qint64 from =
         m_partial.resumePoint(m_targetPath, m_url, m_acceptsRanges ? m_validator : QString());
-    if (!m_file.open(from > 0 ? QIODevice::WriteOnly | QIODevice::Append
-                              : QIODevice::WriteOnly)) {
+    if (!m_file.open(from > 0 ? QIODevice::WriteOnly | QIODevice::Append : QIODevice::WriteOnly)) {
         // Reported from the event loop, like every other failure, so the caller is never
         // re-entered from inside its own call.
         const QString reason = m_file.errorString();
@@ -186,8 +186,8 @@ void FileDownload::onHeaders(QNetworkReply *reply)
         reply->rawHeader("Content-Range"), length.isValid() ? length.toLongLong() : -1, m_from);
     switch (reading.use) {
     case RangeReply::Use::Again:
-        SupportLog::write(QStringLiteral("download: cannot continue at byte %1, starting over")
-                              .arg(m_from));
+        SupportLog::write(
+            QStringLiteral("download: cannot continue at byte %1, starting over").arg(m_from));
         dropReply(reply);
         stopTimers();
         m_partial.forget();
@@ -234,13 +234,10 @@ void FileDownload::onNetworkReadyRead(QNetworkReply *reply)
     }
     answered();
     startTicking();
-    // Straight to disk: memory stays flat however large the map.
-    const QByteArray data = reply->readAll();
-    if (m_file.write(data) != data.size()) {
+    if (!writeArrived(reply)) {
         failAttempt(m_file.errorString());
         return;
     }
-    m_bytesReceived += data.size();
     if (m_bytesTotal > 0) {
         const int percent = int(double(m_bytesReceived) / double(m_bytesTotal) * 100.0);
         if (percent != m_percent) {
@@ -259,9 +256,7 @@ void FileDownload::onNetworkDownloadFinished(QNetworkReply *reply)
         failAttempt(errorText(reply));
         return;
     }
-    const QByteArray rest = reply->readAll();
-    m_bytesReceived += rest.size();
-    const bool written = m_file.write(rest) == rest.size() && m_file.flush();
+    const bool written = writeArrived(reply) && m_file.flush();
     const qint64 size = m_file.size();
     m_file.close();
     if (!written) {
@@ -279,6 +274,17 @@ void FileDownload::onNetworkDownloadFinished(QNetworkReply *reply)
     // Whole: from now on the checksum judges it, and no later attempt continues it.
     m_partial.forget();
     Q_EMIT finished();
+}
+
+bool FileDownload::writeArrived(QNetworkReply *reply)
+{
+    // Straight to disk: memory stays flat however large the map.
+    const QByteArray data = reply->readAll();
+    if (m_file.write(data) != data.size()) {
+        return false;
+    }
+    m_bytesReceived += data.size();
+    return true;
 }
 
 void FileDownload::onNetworkDownloadError(QNetworkReply *reply)
@@ -341,6 +347,10 @@ void FileDownload::failAttempt(const QString &reason)
     m_currentReply = nullptr;
     // Stopped with the attempt, so its watchdog can never end the next one.
     stopTimers();
+    // What arrived before the connection broke is kept too: the next attempt continues after it.
+    if (m_file.isOpen()) {
+        writeArrived(reply);
+    }
     m_file.close();
     // Kept for the next attempt, in this run or the next, when the server can continue it.
     m_partial.save(m_bytesReceived);

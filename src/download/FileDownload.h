@@ -86,6 +86,8 @@ private:
     void onNetworkReadyRead(QNetworkReply *reply);
     void onNetworkDownloadFinished(QNetworkReply *reply);
     void onNetworkDownloadError(QNetworkReply *reply);
+    // Writes what the reply holds to the file; false when the disk takes less.
+    bool writeArrived(QNetworkReply *reply);
 
     QNetworkRequest newRequest() const;
     QNetworkReply *send(const QNetworkRequest &request, bool headOnly);

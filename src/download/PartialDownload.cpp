@@ -60,11 +60,12 @@ std::optional<PartialDownload::Record> PartialDownload::read(const QString &targ
         return std::nullopt;
     }
     const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
-    Record record{QUrl(json.value(QLatin1String("url")).toString()),
-                  json.value(QLatin1String("validator")).toString(),
-                  json.value(QLatin1String("announced")).toInteger(-1),
-                  json.value(QLatin1String("bytes")).toInteger(-1),
-                  QDateTime::fromString(json.value(QLatin1String("saved")).toString(), Qt::ISODate)};
+    Record record{
+        QUrl(json.value(QLatin1String("url")).toString()),
+        json.value(QLatin1String("validator")).toString(),
+        json.value(QLatin1String("announced")).toInteger(-1),
+        json.value(QLatin1String("bytes")).toInteger(-1),
+        QDateTime::fromString(json.value(QLatin1String("saved")).toString(), Qt::ISODate)};
     if (!record.url.isValid() || record.validator.isEmpty() || record.bytes < 0 ||
         !record.saved.isValid()) {
         return std::nullopt;
@@ -100,8 +101,8 @@ void PartialDownload::removeStale(const QString &folder, const QDateTime &now)
 qint64 PartialDownload::resumePoint(const QString &target, const QUrl &url,
                                     const QString &validator)
 {
-    const bool sameAsBefore = m_active && m_target == target && m_record.url == url &&
-                              m_record.validator == validator;
+    const bool sameAsBefore =
+        m_active && m_target == target && m_record.url == url && m_record.validator == validator;
     m_target = target;
     qint64 keep = 0;
     if (!validator.isEmpty() && isPlainFile(target)) {
@@ -166,8 +167,7 @@ void PartialDownload::onSynced()
     m_sync->wait();
     delete m_sync;
     m_sync = nullptr;
-    if (*m_synced && m_active && m_syncGeneration == m_generation &&
-        m_syncBytes > m_record.bytes) {
+    if (*m_synced && m_active && m_syncGeneration == m_generation && m_syncBytes > m_record.bytes) {
         m_record.bytes = m_syncBytes;
         write();
     }

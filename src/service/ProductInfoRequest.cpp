@@ -46,8 +46,8 @@ void ProductInfoRequest::endRequest()
 void ProductInfoRequest::onErrorOccurred(QNetworkReply *reply)
 {
     endRequest();
-    const QString message =
-        ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.") : NetworkErrorText::of(reply);
+    const QString message = ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.")
+                                                        : NetworkErrorText::of(reply);
     // Runs a nested event loop: nothing of this object is used after it.
     Core::instance()->showPlainError(message);
 }

@@ -6,9 +6,11 @@
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
 #include "app/PageFactory.h"
+#include "app/Startup.h"
 #include "download/CheckMd5Worker.h"
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
+#include "download/PartialDownload.h"
 #include "maps/InstalledMaps.h"
 #include "maps/MapInstaller.h"
 #include "pages/shared/DownloadGPSDataPage.h"
@@ -16,6 +18,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -36,6 +40,19 @@ QStringList installedVersions()
     }
     versions.sort();
     return versions;
+}
+
+// Sets one value of the record kept beside the partial download `target`.
+bool editRecord(const QString &target, const char *key, const QJsonValue &value)
+{
+    QFile file(PartialDownload::recordPath(target));
+    if (!file.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    QJsonObject record = QJsonDocument::fromJson(file.readAll()).object();
+    record.insert(QLatin1String(key), value);
+    const QByteArray json = QJsonDocument(record).toJson();
+    return file.resize(0) && file.write(json) == json.size();
 }
 } // namespace
 
@@ -60,6 +77,8 @@ private Q_SLOTS:
     void pages();
     void mapInstall_data();
     void mapInstall();
+    void resume_data();
+    void resume();
     void gpsDataFolderName();
 
 private:
@@ -94,9 +113,10 @@ void TestDownload::estimate_data()
     QTest::addColumn<qint64>("total");
     QTest::addColumn<QString>("texts");
     QTest::addColumn<QString>("lastTime"); // null: not checked
+    QTest::addColumn<qint64>("from");      // bytes there before the attempt
     const auto row = [](const char *name, const QList<qint64> &received, qint64 total,
-                        const char *texts, const char *lastTime) {
-        QTest::newRow(name) << received << total << texts << QString(lastTime);
+                        const char *texts, const char *lastTime, qint64 from = 0) {
+        QTest::newRow(name) << received << total << texts << QString(lastTime) << from;
     };
     // Seeded with the first second: 9400 left at 1000/s; then 1000 × 0.4 + 500 × 0.6 = 700/s,
     // and 8900 / 700 = 12.7 s.
@@ -107,6 +127,8 @@ void TestDownload::estimate_data()
     row("nothing in the first second", {0}, 10000, "S", "estimated time: stalled");
     row("no total announced", {3 << 20}, -1, "-", "");
     row("all received", {5 << 20}, 5 << 20, "E", "estimated time: 0 sec");
+    // Continued at 6000: the rate is this attempt's 1000/s, not the 7000 already there.
+    row("continued", {7000, 8000}, 10000, "EE", "estimated time: 2 sec", 6000);
 }
 
 void TestDownload::estimate()
@@ -114,8 +136,9 @@ void TestDownload::estimate()
     QFETCH(QList<qint64>, received);
     QFETCH(qint64, total);
     QFETCH(QString, lastTime);
+    QFETCH(qint64, from);
     DownloadEstimate estimate;
-    estimate.restart(0);
+    estimate.restart(from);
     QString seen;
     DownloadEstimate::Tick tick;
     for (qint64 bytes : received) {
@@ -465,6 +488,114 @@ void TestDownload::mapInstall()
              setup == "taken");
     QVERIFY(awake);
     QVERIFY(!platform.keptAwake);
+}
+
+// The computer map cut short at 60 %, then downloaded again: on YES, or by a new page (a new run)
+// after NO. Each GET is R (Range with If-Range) or - (from byte 0); `part`: the last GET fetched
+// less than 45 % of the map again, else the whole map was served once more.
+void TestDownload::resume_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("between"); // empty: YES on the same page
+    QTest::addColumn<QString>("gets");
+    QTest::addColumn<bool>("part");
+    QTest::addColumn<PageId>("next");
+    const auto row = [](const char *name, const char *file, const char *between, const char *gets,
+                        bool part, PageId next = PageId::InformNewPCVersionPage) {
+        QTest::newRow(name) << QString("halvorn-topo-norway-%1.zip").arg(file) << QString(between)
+                            << QString(gets) << part << next;
+    };
+    // Served at a modest rate, as over a real line: all that was sent before the break arrives.
+    row("YES continues", "drop-once-slow", "", "-R", true);
+    row("server without ranges: from byte 0", "no-ranges", "", "--", false);
+    row("map changed meanwhile: from byte 0", "changed", "", "-R", false);
+    row("a new run continues", "drop-once-slow", "new run", "-R", true);
+    row("a new run, 416: from byte 0", "drop-once-slow", "416", "-R-", false);
+    row("a record 15 days old: removed at start", "drop-once-slow", "15 days", "--", false);
+    // Resumed, then judged corrupt: YES fetches it all again, then NO.
+    row("corrupt: from byte 0", "drop-once-slow", "corrupt", "-R-", false,
+        PageId::MajorReleaseAvailablePage);
+}
+
+void TestDownload::resume()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, between);
+    FakePlatform platform;
+    const QString maps = Core::garminMapsFolder();
+    QDir(maps).removeRecursively();
+    const QString target = InstalledMaps::downloadFolder(maps) + "/map_file.zip";
+    // An address of its own: the service breaks off each address's first download only.
+    const QUrl url = fileUrl(file + "?row=" + QTest::currentDataTag());
+    PageId next = PageId::ChooseLanguagePage; // where the last page left for
+    const auto runPage = [&](const QList<Button> &answers, bool corrupt = false) {
+        std::unique_ptr<ProductInfo> product = m_service.product(QStringLiteral("HALV-PC-0001"));
+        product->pcSubProduct.map = url;
+        if (corrupt) {
+            product->pcSubProduct.md5 = QStringLiteral("0123456789abcdef0123456789abcdef");
+        }
+        Core::instance()->setProductInfo(product.release());
+        PopupAnswerer answerer;
+        for (const Button answer : answers) {
+            answerer.answer(answer);
+        }
+        answerer.answerUnexpectedWith(Button::Left);
+        PageRecorder recorder;
+        std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.pages.size(), 1, 20000);
+        QCOMPARE(answerer.unexpectedCount(), 0);
+        next = recorder.pages.first();
+    };
+    // As the program sent them: the network layer may send a broken-off request again itself.
+    QString seen;
+    qint64 continuedAt = 0;
+    QObject counter;
+    connect(Core::instance()->networkManager(), &QNetworkAccessManager::finished, &counter,
+            [&](QNetworkReply *reply) {
+                const QNetworkRequest request = reply->request();
+                if (reply->operation() != QNetworkAccessManager::GetOperation ||
+                    !reply->url().path().startsWith(u"/files/")) {
+                    return;
+                }
+                const QByteArray range = request.rawHeader("Range");
+                const bool ranged = !range.isEmpty() && !request.rawHeader("If-Range").isEmpty();
+                seen += ranged ? 'R' : '-';
+                continuedAt = ranged ? range.mid(6).chopped(1).toLongLong() : 0;
+            });
+    m_service.clearRequests();
+    if (between.isEmpty()) {
+        runPage({Button::Right});
+    } else {
+        runPage({Button::Left});
+        QCOMPARE(next, PageId::MajorReleaseAvailablePage);
+        QVERIFY(QFileInfo(target).size() > 0);
+        if (between == "416") { // longer than the map, as the record says
+            QVERIFY(editRecord(target, "bytes", m_mapSize + 1) &&
+                    QFile::resize(target, m_mapSize + 1));
+        } else if (between == "15 days") {
+            const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-15);
+            QVERIFY(editRecord(target, "saved", old.toString(Qt::ISODate)));
+            Startup::removeStaleDownloads();
+            QVERIFY(!QFile::exists(target));
+        }
+        const bool corrupt = between == "corrupt";
+        runPage(corrupt ? QList{Button::Right, Button::Left} : QList<Button>(), corrupt);
+    }
+    QTEST(next, "next");
+
+    QTEST(seen, "gets");
+    QFETCH(bool, part);
+    if (part) { // what is fetched again
+        QVERIFY2(m_mapSize - continuedAt < m_mapSize * 45 / 100,
+                 qPrintable(QString::number(continuedAt)));
+    } else {
+        const QList<QJsonObject> served = m_service.requests(QStringLiteral("file"));
+        QVERIFY(std::any_of(served.cbegin(), served.cend(), [this](const QJsonObject &entry) {
+            return entry.value("status") == 200 && entry.value("sent").toInteger() == m_mapSize &&
+                   entry.value("method") == "GET";
+        }));
+    }
+    QCOMPARE(QFile::exists(PartialDownload::recordPath(target)), false);
 }
 
 // Separators, parents, control characters, trailing dots and device names cannot reach the disk.

@@ -50,7 +50,8 @@ qint64 FileStreamer::queuedBytes() const
 qint64 FileStreamer::allowance() const
 {
     qint64 limit = m_to;
-    if (m_fault.kind == FileFault::Kind::StallAfter || m_fault.kind == FileFault::Kind::DropAfter) {
+    if (m_fault.kind == FileFault::Kind::StallAfter || m_fault.kind == FileFault::Kind::DropAfter ||
+        m_fault.kind == FileFault::Kind::DropOnce) {
         limit = qMin(m_to, m_fault.value);
     }
     qint64 left = limit - m_position;
@@ -88,6 +89,10 @@ void FileStreamer::pump()
                queuedBytes() == 0) {
         m_done = true;
         m_socket->abort();
+    } else if (m_fault.kind == FileFault::Kind::DropOnce && m_position >= m_fault.value) {
+        // Closed short of the announced length: what was sent still arrives.
+        m_done = true;
+        m_socket->disconnectFromHost();
     }
     // StallAfter: nothing more is sent; the client's own patience decides.
 }

@@ -148,7 +148,7 @@ void HttpConnection::sendFile(const ServedFile &file, const HttpRequest &request
     }
     FileFault fault = file.fault;
     if (fault.kind == FileFault::Kind::DropOnce) {
-        fault.kind = fetchedBefore ? FileFault::Kind::None : FileFault::Kind::DropAfter;
+        fault.kind = fetchedBefore ? FileFault::Kind::None : FileFault::Kind::DropOnce;
     }
 
     QByteArray headers = "\r\nETag: " + etag;

@@ -11,8 +11,8 @@ struct FileFault
         None,
         StallAfter, // sends the file up to byte `value`, then nothing more, keeping the connection
         DropAfter,  // sends the file up to byte `value`, then resets the connection
-        // The first GET of each address (its query included) is reset at byte `value`; later ones
-        // are served whole.
+        // The first GET of each address (its query included) is closed at byte `value`, short of
+        // the length announced; later ones are served whole.
         DropOnce,
         GetStatus, // HEAD answers normally, GET answers with HTTP status `value`
         Silent,    // never answers, keeping the connection

@@ -3,9 +3,8 @@
 #include "ServiceApi.h"
 
 #include <QObject>
-#include <QSslConfiguration>
-
 #include <QSet>
+#include <QSslConfiguration>
 
 #include <memory>
 #include <optional>
