@@ -25,6 +25,8 @@
 #include <QNetworkReply>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 namespace {
 constexpr qint64 kMapSize = 1024 * 1024;
@@ -79,6 +81,7 @@ private Q_SLOTS:
     void mapInstall();
     void resume_data();
     void resume();
+    void proxy();
     void gpsDataFolderName();
 
 private:
@@ -596,6 +599,39 @@ void TestDownload::resume()
         }));
     }
     QCOMPARE(QFile::exists(PartialDownload::recordPath(target)), false);
+}
+
+// The system's proxy, named by the variable: the download's request goes to it, and its demand
+// for a password is told in words naming it.
+void TestDownload::proxy()
+{
+    QTcpServer proxy;
+    QVERIFY(proxy.listen(QHostAddress::LocalHost));
+    QByteArray asked;
+    connect(&proxy, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket *socket = proxy.nextPendingConnection();
+        connect(socket, &QTcpSocket::readyRead, socket, [&asked, socket] {
+            asked += socket->readAll();
+            socket->write("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: "
+                          "Basic realm=\"office\"\r\nContent-Length: 0\r\n\r\n");
+            socket->disconnectFromHost();
+        });
+    });
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(proxy.serverPort());
+    qputenv("http_proxy", ("http://" + address).toLatin1());
+    qputenv("no_proxy", "");
+    FileDownload download;
+    QSignalSpy failed(&download, &FileDownload::sizeQueryFailed);
+    // A name only the proxy looks up: loopback addresses are never sent to a proxy.
+    const QUrl url(QStringLiteral("http://downloads.halvorn.test/files/map.zip"));
+    download.setUrl(url);
+    download.askFileSize();
+    QTRY_COMPARE(failed.size(), 1);
+    qunsetenv("http_proxy");
+    qunsetenv("no_proxy");
+    QVERIFY2(asked.startsWith("HEAD " + url.toEncoded()), asked.constData());
+    QVERIFY2(failed.at(0).at(0).toString().startsWith("The proxy server " + address + " asks"),
+             qPrintable(failed.at(0).at(0).toString()));
 }
 
 // Separators, parents, control characters, trailing dots and device names cannot reach the disk.
