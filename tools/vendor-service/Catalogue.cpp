@@ -100,23 +100,17 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
             {.rate = slowRate});
     // Downloads cut short once, to be continued: at 60 % (the tests and the demo), at half (the
     // benchmark), from a server without ranges, and of a map that changes meanwhile.
-    const FileFault dropOnce{FileFault::Kind::DropOnce, norway->size * 6 / 10};
-    addFile(QStringLiteral("halvorn-topo-norway-drop-once.zip"), norway->path, norway->size,
-            norway->md5, dropOnce);
-    FileFault slowDrop = dropOnce;
-    slowDrop.rate = slowRate;
-    addFile(QStringLiteral("halvorn-topo-norway-drop-once-slow.zip"), norway->path, norway->size,
-            norway->md5, slowDrop);
-    addFile(QStringLiteral("halvorn-topo-norway-drop-half.zip"), norway->path, norway->size,
-            norway->md5, {FileFault::Kind::DropOnce, norway->size / 2});
-    FileFault noRanges = dropOnce;
-    noRanges.ranges = false;
-    addFile(QStringLiteral("halvorn-topo-norway-no-ranges.zip"), norway->path, norway->size,
-            norway->md5, noRanges);
-    FileFault changed = dropOnce;
-    changed.changesAfterFirstGet = true;
-    addFile(QStringLiteral("halvorn-topo-norway-changed.zip"), norway->path, norway->size,
-            norway->md5, changed);
+    const auto addNorway = [&](const char *variant, const FileFault &fault) {
+        addFile(QStringLiteral("halvorn-topo-norway-%1.zip").arg(QLatin1String(variant)),
+                norway->path, norway->size, norway->md5, fault);
+    };
+    using Kind = FileFault::Kind;
+    const qint64 at60 = norway->size * 6 / 10;
+    addNorway("drop-once", {Kind::DropOnce, at60});
+    addNorway("drop-once-slow", {.kind = Kind::DropOnce, .value = at60, .rate = slowRate});
+    addNorway("drop-half", {Kind::DropOnce, norway->size / 2});
+    addNorway("no-ranges", {.kind = Kind::DropOnce, .value = at60, .ranges = false});
+    addNorway("changed", {.kind = Kind::DropOnce, .value = at60, .changesAfterFirstGet = true});
     addFile(QStringLiteral("halvorn-topo-card-1-drop-once.img"), card1->path, card1->size,
             card1->md5, {FileFault::Kind::DropOnce, card1->size * 6 / 10});
     // Announced as 5 GiB: more than a FAT32 card can hold in one file. Only its size is asked.
