@@ -63,8 +63,9 @@ protected:
 
     // Free bytes where `path` lives, through the platform layer; -1 when unknown.
     static qint64 bytesAvailable(const QString &path);
-    // The room every download page asks for where `path` lives: three times the announced size
-    // (the file, what is made of it, and some to spare). Without it, `message` asks whether to
+    // The room every download page asks for where `path` lives (where what is made of the file
+    // goes) and where downloadTarget() is written: three times the announced size on each (the
+    // file, what is made of it, and some to spare). Without it, `message` asks whether to
     // try again: YES asks the size again, NO leaves for pageAfterNo(). Room that cannot be known
     // is not held against the user.
     Space requireRoom(const QString &path, qint64 announcedBytes, const QString &message);

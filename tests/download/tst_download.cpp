@@ -8,6 +8,7 @@
 #include "app/PageFactory.h"
 #include "app/Startup.h"
 #include "download/CheckMd5Worker.h"
+#include "download/DownloadCache.h"
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
 #include "download/PartialDownload.h"
@@ -25,6 +26,7 @@
 #include <QNetworkReply>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -74,7 +76,8 @@ private Q_SLOTS:
     void attempt_data();
     void attempt();
     void watchdogOfAFailedAttemptNeverEndsTheNext();
-    void spaceRuleOfTheMapPage();
+    void spaceRule_data();
+    void spaceRule();
     void pages_data();
     void pages();
     void mapInstall_data();
@@ -273,32 +276,56 @@ void TestDownload::watchdogOfAFailedAttemptNeverEndsTheNext()
     QCOMPARE(failed.at(0).at(0).toString(), QStringLiteral("The server did not answer."));
 }
 
-// Three times the map must be free; one byte less is asked about again each time the message is
-// closed, until there is room.
-void TestDownload::spaceRuleOfTheMapPage()
+// Three times the file must be free where it is written and where what is made of it goes; one
+// byte less is asked about again each time the message is closed, until there is room.
+void TestDownload::spaceRule_data()
 {
+    QTest::addColumn<PageId>("page");
+    QTest::addColumn<QString>("shortOfRoom"); // maps, cache or downloads folder
+    QTest::addColumn<QString>("message");
+    const QString install = "Not enough free space on main drive for download and installation.";
+    const QString unpack = "Not enough free space on main drive for download and unpacking.";
+    QTest::newRow("map: maps folder") << PageId::DownloadMapPCPage << "maps" << install;
+    QTest::newRow("GPS data: the archive's folder")
+        << PageId::DownloadGPSDataPage << "cache" << unpack;
+    QTest::newRow("GPS data: where it is unpacked")
+        << PageId::DownloadGPSDataPage << "downloads" << unpack;
+}
+
+void TestDownload::spaceRule()
+{
+    QFETCH(PageId, page);
+    QFETCH(QString, shortOfRoom);
+    QFETCH(QString, message);
     FakePlatform platform;
-    platform.freeBytes = 3 * m_mapSize - 1;
+    // Resolved with the platform replaced: the maps folder is remembered once found.
+    const QString shortPath =
+        shortOfRoom == "maps" ? Core::garminMapsFolder()
+        : shortOfRoom == "cache"
+            ? DownloadCache::folder()
+            : QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    platform.freeBytes = qint64(1) << 40;
+    platform.freeBytesAt.insert(shortPath, 3 * m_mapSize - 1);
     auto *product = new ProductInfo;
     product->pcSubProduct.map = fileUrl(QStringLiteral("halvorn-topo-norway.zip"));
+    product->additionalGpsDataName = QStringLiteral("Huts");
+    product->additionalGpsDataUrl = product->pcSubProduct.map;
     Core::instance()->setProductInfo(product);
     PopupAnswerer answerer;
     answerer.answerUnexpectedWith(Button::Right);
 
-    const auto asked = [&answerer] {
-        return std::count_if(answerer.shown().cbegin(), answerer.shown().cend(), [](auto &shown) {
-            return shown.text == "Not enough free space on main drive for download and "
-                                 "installation.<br/>Would you like to try again?";
+    const auto asked = [&answerer, &message] {
+        return std::count_if(answerer.shown().cbegin(), answerer.shown().cend(), [&](auto &shown) {
+            return shown.text == message + "<br/>Would you like to try again?";
         });
     };
 
-    std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
-    auto *timeLabel = page->findChild<QLabel *>(QStringLiteral("TimeLabel"));
+    std::unique_ptr<QWidget> shown(createPage(page));
+    auto *timeLabel = shown->findChild<QLabel *>(QStringLiteral("TimeLabel"));
     QTRY_VERIFY(asked() >= 2);
-    QVERIFY(!timeLabel->isVisibleTo(page.get()));
-    platform.freeBytes = 3 * m_mapSize;
-    QTRY_VERIFY(timeLabel->isVisibleTo(page.get()));
-    QVERIFY(platform.spaceQueries.contains(Core::garminMapsFolder()));
+    QVERIFY(!timeLabel->isVisibleTo(shown.get()));
+    platform.freeBytesAt.insert(shortPath, 3 * m_mapSize);
+    QTRY_VERIFY(timeLabel->isVisibleTo(shown.get()));
 }
 
 // The download pages when what they fetch is bad: no question that asks again is without NO.
