@@ -31,7 +31,6 @@ namespace {
 constexpr double goalSpeedRatio = 0.9;
 constexpr double goalFetched = 1.05;
 const QString mapName = QStringLiteral("halvorn-topo-norway-drop-half.zip");
-const QString childFlag = QStringLiteral("--our-download");
 
 // The child: the size query, the attempt that breaks off, the one that continues; then one line:
 // "<seconds> <longest stall ms> <peak resident KiB> <bytes fetched>".
@@ -83,9 +82,8 @@ int main(int argc, char *argv[])
     // A QApplication like the program's own, so the child's memory includes what the program
     // carries anyway.
     QApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 4 && arguments.at(1) == childFlag) {
-        return runOurDownload(QUrl(arguments.at(2)), arguments.at(3));
+    if (const auto child = BenchProcess::downloadChild()) {
+        return runOurDownload(child->first, child->second);
     }
 
     const BenchReport::Options options = BenchReport::options();
@@ -119,8 +117,8 @@ int main(int argc, char *argv[])
                                   {dataDir + QStringLiteral("/halvorn-topo-norway.zip")});
         },
         {[&] {
-             const QByteArrayList fields =
-                 BenchProcess::runSelf(serviceUrl, {childFlag, nextUrl().toString(), target}, 4);
+             const QByteArrayList fields = BenchProcess::runSelf(
+                 serviceUrl, BenchProcess::downloadChildArguments(nextUrl(), target), 4);
              whole = whole && QFileInfo(target).size() == mapSize;
              stallMs = std::max(stallMs, fields[1].toDouble());
              keepMost(peakKiB, fields[2].toLongLong());

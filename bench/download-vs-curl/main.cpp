@@ -33,7 +33,6 @@ constexpr double goalSpeedRatio = 0.9;
 constexpr qint64 goalPeakMiB = 100;
 constexpr double goalStallMs = 50.0;
 const QString mapName = QStringLiteral("halvorn-topo-norway.zip");
-const QString childFlag = QStringLiteral("--our-download");
 
 using BenchProcess::fail;
 using BenchProcess::statusKiB;
@@ -85,7 +84,7 @@ struct ChildFigures
 ChildFigures runChild(const QUrl &base, const QUrl &url, const QString &target)
 {
     const QByteArrayList fields =
-        BenchProcess::runSelf(base, {childFlag, url.toString(), target}, 5);
+        BenchProcess::runSelf(base, BenchProcess::downloadChildArguments(url, target), 5);
     return {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble(),
             fields[3].toLongLong(), fields[4].toLongLong()};
 }
@@ -109,9 +108,8 @@ int main(int argc, char *argv[])
     // A QApplication like the program's own, so the child's memory includes what the program
     // carries anyway.
     QApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 4 && arguments.at(1) == childFlag) {
-        return runOurDownload(QUrl(arguments.at(2)), arguments.at(3));
+    if (const auto child = BenchProcess::downloadChild()) {
+        return runOurDownload(child->first, child->second);
     }
 
     const BenchReport::Options options = BenchReport::options();

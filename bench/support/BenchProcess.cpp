@@ -86,6 +86,24 @@ QUrl startService(QProcess &service, const QString &dataDir, qint64 mapSize)
     fail(QStringLiteral("the vendor service did not start"));
 }
 
+namespace {
+const QString childFlag = QStringLiteral("--our-download");
+}
+
+std::optional<std::pair<QUrl, QString>> downloadChild()
+{
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4 || arguments.at(1) != childFlag) {
+        return std::nullopt;
+    }
+    return std::pair{QUrl(arguments.at(2)), arguments.at(3)};
+}
+
+QStringList downloadChildArguments(const QUrl &url, const QString &target)
+{
+    return {childFlag, url.toString(), target};
+}
+
 QByteArrayList runSelf(const QUrl &serviceUrl, const QStringList &arguments, int fieldCount)
 {
     QProcess child;

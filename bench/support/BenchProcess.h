@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <optional>
+#include <utility>
+
 class QProcess;
 
 // What the download benchmarks share: the stand-in vendor service started for them, our download
@@ -29,6 +32,12 @@ QString serviceDataFolder(const QString &scratch);
 // Starts the service on a free loopback port with sample maps of `mapSize` bytes in `dataDir`
 // and returns its address.
 QUrl startService(QProcess &service, const QString &dataDir, qint64 mapSize);
+
+// The address and target file when this program was started again (downloadChildArguments()) to
+// run our download; nothing when it is the benchmark itself.
+std::optional<std::pair<QUrl, QString>> downloadChild();
+// The arguments that start this program again to download `url` into `target`.
+QStringList downloadChildArguments(const QUrl &url, const QString &target);
 
 // Runs this program again with `arguments`, the service at `serviceUrl` as its vendor service,
 // and returns the fields of the one line it printed; fails the benchmark when it fails or prints
