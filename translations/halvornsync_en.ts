@@ -580,6 +580,13 @@ Would you like to try again?</source>
     </message>
 </context>
 <context>
+    <name>NetworkErrorText</name>
+    <message>
+        <source>The proxy server %1 asks for a user name and password, which HalvornSync cannot give. Please ask whoever looks after your network to let HalvornSync through, or use a connection without a proxy.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>NoPCUpdatesAvailablePage</name>
     <message>
         <source>REINSTALL MAP</source>

@@ -583,6 +583,13 @@ Voulez-vous réessayer&#xa0;?</translation>
     </message>
 </context>
 <context>
+    <name>NetworkErrorText</name>
+    <message>
+        <source>The proxy server %1 asks for a user name and password, which HalvornSync cannot give. Please ask whoever looks after your network to let HalvornSync through, or use a connection without a proxy.</source>
+        <translation>Le serveur proxy %1 demande un nom d’utilisateur et un mot de passe, que HalvornSync ne peut pas fournir. Veuillez demander à la personne qui gère votre réseau de laisser passer HalvornSync, ou utilisez une connexion sans proxy.</translation>
+    </message>
+</context>
+<context>
     <name>NoPCUpdatesAvailablePage</name>
     <message>
         <source>REINSTALL MAP</source>

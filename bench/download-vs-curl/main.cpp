@@ -9,6 +9,7 @@
 // when a page downloads. curl's time is the whole process, start included, which is a few
 // milliseconds against seconds.
 
+#include "BenchProcess.h"
 #include "BenchReport.h"
 #include "EventLoopStallMeter.h"
 #include "app/Core.h"
@@ -25,43 +26,16 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/prctl.h>
-#endif
 
 namespace {
 constexpr double goalSpeedRatio = 0.9;
 constexpr qint64 goalPeakMiB = 100;
 constexpr double goalStallMs = 50.0;
 const QString mapName = QStringLiteral("halvorn-topo-norway.zip");
-const QString childFlag = QStringLiteral("--our-download");
 
-[[noreturn]] void fail(const QString &message)
-{
-    std::fprintf(stderr, "download-vs-curl: %s\n", qPrintable(message));
-    std::exit(1);
-}
-
-// A "Vm...:  <n> kB" line of /proc/self/status, in KiB; 0 where there is no such file.
-qint64 statusKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    // Read whole: the file announces a size of 0, so QFile's atEnd() would stop at once.
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix)) {
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-        }
-    }
-    return 0;
-}
+using BenchProcess::fail;
+using BenchProcess::statusKiB;
 
 // The child: one download with FileDownload, then one line on stdout:
 // "<seconds> <processor seconds> <longest stall ms> <peak resident KiB> <resident KiB before>".
@@ -98,46 +72,6 @@ int runOurDownload(const QUrl &url, const QString &target)
     return 0;
 }
 
-void diesWithParent(QProcess &process)
-{
-#ifdef Q_OS_LINUX
-    // A benchmark stopped with Ctrl+C must not leave a service or a download behind.
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-#else
-    Q_UNUSED(process);
-#endif
-}
-
-// Starts the service on a free loopback port and returns its address. Its sample files stay in
-// `dataDir`, so only the first run pays for making them.
-QUrl startService(QProcess &service, const QString &dataDir, qint64 mapSize)
-{
-    diesWithParent(service);
-    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    service.start(QStringLiteral(HALVORNSYNC_VENDOR_SERVICE_PATH),
-                  {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), dataDir,
-                   QStringLiteral("--map-size"), QString::number(mapSize)});
-    if (!service.waitForStarted()) {
-        fail(QStringLiteral("cannot start the vendor service: %1").arg(service.errorString()));
-    }
-    if (QFileInfo(QDir(dataDir).filePath(mapName)).size() < mapSize) {
-        std::fprintf(stderr,
-                     "download-vs-curl: the service makes its %lld-byte sample files in "
-                     "%s (once; minutes)\n",
-                     static_cast<long long>(mapSize), qPrintable(dataDir));
-    }
-    const QLatin1String listening("listening on ");
-    while (service.canReadLine() || service.waitForReadyRead(-1)) {
-        while (service.canReadLine()) {
-            const QString line = QString::fromUtf8(service.readLine()).trimmed();
-            if (line.startsWith(listening)) {
-                return QUrl(line.mid(listening.size()));
-            }
-        }
-    }
-    fail(QStringLiteral("the vendor service did not start"));
-}
-
 struct ChildFigures
 {
     double seconds = 0.0;
@@ -149,23 +83,8 @@ struct ChildFigures
 
 ChildFigures runChild(const QUrl &base, const QUrl &url, const QString &target)
 {
-    QProcess child;
-    diesWithParent(child);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Core warms a connection to the service it is built for; pointed at the loopback service
-    // over plain http, it leaves the network alone.
-    environment.insert(QStringLiteral("HALVORNSYNC_SERVICE_URL"), base.toString());
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), {childFlag, url.toString(), target});
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit ||
-        child.exitCode() != 0) {
-        fail(QStringLiteral("our download's process failed with code %1").arg(child.exitCode()));
-    }
-    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-    if (fields.size() != 5) {
-        fail(QStringLiteral("our download's process reported nothing"));
-    }
+    const QByteArrayList fields =
+        BenchProcess::runSelf(base, BenchProcess::downloadChildArguments(url, target), 5);
     return {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble(),
             fields[3].toLongLong(), fields[4].toLongLong()};
 }
@@ -189,20 +108,18 @@ int main(int argc, char *argv[])
     // A QApplication like the program's own, so the child's memory includes what the program
     // carries anyway.
     QApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 4 && arguments.at(1) == childFlag) {
-        return runOurDownload(QUrl(arguments.at(2)), arguments.at(3));
+    if (const auto child = BenchProcess::downloadChild()) {
+        return runOurDownload(child->first, child->second);
     }
 
     const BenchReport::Options options = BenchReport::options();
     const QString dir = options.scratch + QStringLiteral("/download-vs-curl");
-    const QString dataDir = dir + QStringLiteral("/service");
-    QDir().mkpath(dataDir);
+    const QString dataDir = BenchProcess::serviceDataFolder(options.scratch);
     const QString served = QDir(dataDir).filePath(mapName);
     const QString target = dir + QStringLiteral("/download.zip");
 
     QProcess service;
-    const QUrl serviceUrl = startService(service, dataDir, options.size);
+    const QUrl serviceUrl = BenchProcess::startService(service, dataDir, options.size);
     const QUrl url = serviceUrl.resolved(QUrl(QStringLiteral("/files/") + mapName));
     const qint64 servedSize = QFileInfo(served).size();
 

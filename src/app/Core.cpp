@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
 #include <QSslConfiguration>
 #include <QStandardPaths>
 
@@ -62,6 +63,10 @@ Core *Core::instance()
         return s_instance;
     }
     auto *core = new Core;
+    // The computer's own proxy settings (on Linux the http_proxy, https_proxy and no_proxy
+    // variables), for the service and the downloads alike: behind a company's or a hotel's proxy
+    // nothing else gets through.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
     core->d->networkManager = new LoggedNetworkAccessManager(QCoreApplication::instance());
     core->preconnectToService();
     core->setObjectName(QStringLiteral("Core"));

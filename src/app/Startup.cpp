@@ -1,5 +1,10 @@
 #include "app/Startup.h"
 
+#include "app/Core.h"
+#include "download/DownloadCache.h"
+#include "download/PartialDownload.h"
+#include "maps/InstalledMaps.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QStyleFactory>
@@ -35,6 +40,15 @@ void applyLook(QApplication &app)
     if (styleSheet.open(QIODevice::ReadOnly)) {
         app.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
         styleSheet.close();
+    }
+}
+
+void removeStaleDownloads()
+{
+    PartialDownload::removeStale(DownloadCache::folder());
+    const QString maps = Core::garminMapsFolder();
+    if (!maps.isEmpty()) {
+        PartialDownload::removeStale(InstalledMaps::downloadFolder(maps));
     }
 }
 

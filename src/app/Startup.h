@@ -2,7 +2,7 @@
 
 class QApplication;
 
-// The steps of start-up that come before Core and the main window exist.
+// The steps of start-up, most of them before Core and the main window exist.
 namespace Startup {
 
 // Silences TLS warnings in the log; must run before the application object exists.
@@ -10,5 +10,10 @@ void setLoggingRule();
 
 // The fusion style, the light colour scheme and the application style sheet.
 void applyLook(QApplication &app);
+
+// Removes the partial downloads nobody has continued for two weeks, from the program's cache and
+// the maps' download folder. Runs once the run is known to be the only one: another copy's
+// download is never taken from under it.
+void removeStaleDownloads();
 
 } // namespace Startup

@@ -14,9 +14,9 @@ QString megabytes(qint64 bytes)
 }
 } // namespace
 
-void DownloadEstimate::restart()
+void DownloadEstimate::restart(qint64 received)
 {
-    m_lastReceived = 0;
+    m_lastReceived = received;
     m_averageSpeed = 0.0;
 }
 

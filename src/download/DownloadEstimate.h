@@ -18,9 +18,10 @@ public:
         bool sawData = false;
     };
 
-    // A new attempt counts from zero and estimates its rate afresh. The count of silent seconds
-    // is kept: it belongs to the page, not to one attempt.
-    void restart();
+    // A new attempt, which starts with `received` bytes of the file already there, estimates its
+    // rate afresh from its own bytes. The count of silent seconds is kept: it belongs to the page,
+    // not to one attempt.
+    void restart(qint64 received);
 
     // One second has passed; `received` and `total` are the transfer's latest figures (total -1
     // when the server announced none).

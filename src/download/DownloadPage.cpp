@@ -3,13 +3,14 @@
 #include "app/Core.h"
 #include "app/Pictures.h"
 #include "app/PopupDialog.h"
-#include "app/WebLink.h"
 #include "app/SupportLog.h"
+#include "app/WebLink.h"
 #include "download/FileDownload.h"
 #include "platform/platform.h"
 
 #include "ui_DownloadPage.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 
@@ -73,15 +74,19 @@ qint64 DownloadPage::bytesAvailable(const QString &path)
 DownloadPage::Space DownloadPage::requireRoom(const QString &path, qint64 announcedBytes,
                                               const QString &message)
 {
-    const qint64 available = bytesAvailable(path);
-    // Divided rather than multiplied: three times an absurd announced size would overflow and
-    // pass for room.
-    if (available < 0 || announcedBytes <= available / 3) {
-        return Space::Enough;
+    // The file may be written on another drive than what is made of it: both must have room.
+    const QString targetFolder = QFileInfo(downloadTarget()).absolutePath();
+    for (const QString &where : {targetFolder, path}) {
+        const qint64 available = bytesAvailable(where);
+        // Divided rather than multiplied: three times an absurd announced size would overflow
+        // and pass for room.
+        if (available >= 0 && announcedBytes > available / 3) {
+            offerRetry(message + QLatin1Char('\n') + tr("Would you like to try again?"),
+                       [this] { AskFileSize(); });
+            return Space::Left;
+        }
     }
-    offerRetry(message + QLatin1Char('\n') + tr("Would you like to try again?"),
-               [this] { AskFileSize(); });
-    return Space::Left;
+    return Space::Enough;
 }
 
 void DownloadPage::leaveWith(const QString &message, PageId page)
@@ -134,11 +139,12 @@ void DownloadPage::onSizeQueryFailed(const QString &errorText)
 
 void DownloadPage::Download()
 {
+    // Set first: the page's preparation asks whether the attempt can continue the file.
+    m_download->setUrl(downloadUrl());
+    m_download->setTargetPath(downloadTarget());
     if (!prepareAttempt()) {
         return;
     }
-    m_download->setUrl(downloadUrl());
-    m_download->setTargetPath(downloadTarget());
     // A new attempt after a check or an unpacking says again what is going on.
     ui->InfoLabel->setText(m_infoText);
     ui->DownloadedLabel->show();

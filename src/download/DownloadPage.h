@@ -26,9 +26,11 @@ class QProgressBar;
 // refused, and nothing is fetched); a failed query, or too little room, asks "try again?" with
 // the network's error or the page's space message (the page may leave instead): YES asks the
 // size again, NO leaves for pageAfterNo(); then Download() runs attempts until one completes. A
-// failed attempt asks "try again?": YES starts a new attempt from byte 0, NO leaves for the page's
-// pageAfterNo(). No question traps the user: each has its way out. Every question runs its own
-// event loop, in which the page may be replaced: then nothing follows from the answer.
+// failed attempt asks "try again?": YES starts a new attempt, which continues the file where the
+// server allows it (see FileDownload), NO leaves for the page's pageAfterNo(), keeping the partial
+// file for a later run. A file judged corrupt is never continued. No question traps the user: each
+// has its way out. Every question runs its own event loop, in which the page may be replaced: then
+// nothing follows from the answer.
 class DownloadPage : public QWidget
 {
     Q_OBJECT
@@ -61,8 +63,9 @@ protected:
 
     // Free bytes where `path` lives, through the platform layer; -1 when unknown.
     static qint64 bytesAvailable(const QString &path);
-    // The room every download page asks for where `path` lives: three times the announced size
-    // (the file, what is made of it, and some to spare). Without it, `message` asks whether to
+    // The room every download page asks for where `path` lives (where what is made of the file
+    // goes) and where downloadTarget() is written: three times the announced size on each (the
+    // file, what is made of it, and some to spare). Without it, `message` asks whether to
     // try again: YES asks the size again, NO leaves for pageAfterNo(). Room that cannot be known
     // is not held against the user.
     Space requireRoom(const QString &path, qint64 announcedBytes, const QString &message);
@@ -93,7 +96,7 @@ protected:
     // Asks `text` as a YES / NO question, letting the computer sleep while the user decides: YES
     // runs `retry` from the event loop, NO leaves for pageAfterNo().
     void offerRetry(const QString &text, std::function<void()> retry);
-    // offerRetry() with a new attempt from byte 0 as the retry.
+    // offerRetry() with a new attempt as the retry.
     void offerNewAttempt(const QString &text);
     // Keep-awake on or off; the page lets the computer sleep again when it goes.
     void keepAwake(bool awake);

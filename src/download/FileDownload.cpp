@@ -1,7 +1,9 @@
 #include "download/FileDownload.h"
 
 #include "app/Core.h"
+#include "app/NetworkErrorText.h"
 #include "app/SupportLog.h"
+#include "download/RangeReply.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -16,6 +18,9 @@ FileDownload::Timing s_timing;
 // socket wait for the disk instead. Much smaller buffers cost speed in hand-offs between the
 // threads; larger ones measured slower too, their copies no longer fitting the processor's caches.
 constexpr qint64 replyBufferSize = 512 * 1024;
+// How often, in ticks, what has arrived is synced and recorded while data flows, for the next run
+// to continue after a power cut: the rest is refetched.
+constexpr int ticksBetweenSaves = 30;
 } // namespace
 
 void FileDownload::setTiming(const Timing &timing)
@@ -46,15 +51,27 @@ FileDownload::FileDownload(QObject *parent)
 FileDownload::~FileDownload()
 {
     dropReply(m_sizeReply);
+    if (m_currentReply) {
+        // The program ends during an attempt: what has arrived is kept for the next run.
+        m_file.close();
+        m_partial.save(m_bytesReceived);
+    }
     dropReply(m_currentReply);
 }
 
-QNetworkReply *FileDownload::send(bool headOnly)
+QNetworkRequest FileDownload::newRequest() const
 {
     QNetworkRequest request(m_url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::HttpPipeliningAllowedAttribute, true);
+    // The file's own bytes: in a compressed answer sizes and ranges would count something else.
+    request.setRawHeader("Accept-Encoding", "identity");
+    return request;
+}
+
+QNetworkReply *FileDownload::send(const QNetworkRequest &request, bool headOnly)
+{
     QNetworkAccessManager *manager = Core::instance()->networkManager();
     QNetworkReply *reply = headOnly ? manager->head(request) : manager->get(request);
     m_timedOut = false;
@@ -71,7 +88,7 @@ void FileDownload::answered()
 void FileDownload::askFileSize()
 {
     dropReply(m_sizeReply);
-    QNetworkReply *reply = send(true);
+    QNetworkReply *reply = send(newRequest(), true);
     m_sizeReply = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFileSizeReply(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this, [this, reply] { onReplyError(reply); });
@@ -86,6 +103,7 @@ void FileDownload::onFileSizeReply(QNetworkReply *reply)
     answered();
     m_sizeReply = nullptr;
     reply->deleteLater();
+    learnVersion(reply);
     const qint64 size = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
     Q_EMIT sizeKnown(std::max<qint64>(0, size));
 }
@@ -102,19 +120,27 @@ void FileDownload::onReplyError(QNetworkReply *reply)
     Q_EMIT sizeQueryFailed(text);
 }
 
+void FileDownload::learnVersion(QNetworkReply *reply)
+{
+    m_validator =
+        RangeReply::validator(reply->rawHeader("ETag"), reply->rawHeader("Last-Modified"));
+    m_acceptsRanges = RangeReply::acceptsRanges(reply->rawHeader("Accept-Ranges"));
+}
+
+bool FileDownload::canContinue() const
+{
+    return m_acceptsRanges && PartialDownload::continues(m_targetPath, m_url, m_validator);
+}
+
 void FileDownload::start()
 {
     stopTimers();
     dropReply(m_currentReply);
-    m_bytesReceived = 0;
-    m_bytesTotal = 0;
-    m_percent = -1;
-    m_estimate.restart();
-
     m_file.close();
     m_file.setFileName(m_targetPath);
-    QFile::remove(m_targetPath);
-    if (!m_file.open(QIODevice::WriteOnly)) {
+    const qint64 from =
+        m_partial.resumePoint(m_targetPath, m_url, m_acceptsRanges ? m_validator : QString());
+    if (!m_file.open(from > 0 ? QIODevice::WriteOnly | QIODevice::Append : QIODevice::WriteOnly)) {
         // Reported from the event loop, like every other failure, so the caller is never
         // re-entered from inside its own call.
         const QString reason = m_file.errorString();
@@ -122,8 +148,23 @@ void FileDownload::start()
             this, [this, reason] { Q_EMIT failed(reason); }, Qt::QueuedConnection);
         return;
     }
+    sendGet(from);
+}
 
-    QNetworkReply *reply = send(false);
+void FileDownload::sendGet(qint64 from)
+{
+    m_from = from;
+    m_bytesReceived = from;
+    m_bytesTotal = 0;
+    m_percent = -1;
+    QNetworkRequest request = newRequest();
+    if (from > 0) {
+        // Only the rest, and only of the version the kept bytes belong to: for any other the
+        // server sends the whole file.
+        request.setRawHeader("Range", "bytes=" + QByteArray::number(from) + '-');
+        request.setRawHeader("If-Range", m_validator.toLatin1());
+    }
+    QNetworkReply *reply = send(request, false);
     m_currentReply = reply;
     reply->setReadBufferSize(replyBufferSize);
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { onHeaders(reply); });
@@ -140,7 +181,37 @@ void FileDownload::onHeaders(QNetworkReply *reply)
         return;
     }
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    m_bytesTotal = length.isValid() ? length.toLongLong() : -1;
+    const RangeReply::Reading reading = RangeReply::read(
+        reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+        reply->rawHeader("Content-Range"), length.isValid() ? length.toLongLong() : -1, m_from);
+    switch (reading.use) {
+    case RangeReply::Use::Again:
+        SupportLog::write(
+            QStringLiteral("download: cannot continue at byte %1, starting over").arg(m_from));
+        dropReply(reply);
+        stopTimers();
+        m_partial.forget();
+        m_file.resize(0);
+        sendGet(0);
+        return;
+    case RangeReply::Use::Whole:
+        if (m_from > 0) {
+            SupportLog::write(QStringLiteral("download: the server sent the whole file again"));
+            m_file.resize(0);
+            m_from = 0;
+            m_bytesReceived = 0;
+        }
+        learnVersion(reply);
+        m_partial.answered(m_acceptsRanges ? m_validator : QString(), reading.total, true);
+        break;
+    case RangeReply::Use::Append:
+        SupportLog::write(QStringLiteral("download: continued at byte %1").arg(m_from));
+        m_partial.answered(m_validator, reading.total, false);
+        break;
+    case RangeReply::Use::None: // the error that follows ends the attempt
+        break;
+    }
+    m_bytesTotal = reading.total;
     // Counted from the answer, not from the first progress report: the network layer reports
     // progress at most every 100 ms, so a server that stalls sooner would never be noticed.
     startTicking();
@@ -150,7 +221,9 @@ void FileDownload::startTicking()
 {
     if (!m_progressTimer.isActive()) {
         m_progressTimer.start(s_timing.tickMs, this);
-        m_estimate.restart();
+        m_ticksSinceSave = 0;
+        // The rate counts this attempt's bytes only.
+        m_estimate.restart(m_bytesReceived);
     }
 }
 
@@ -161,13 +234,10 @@ void FileDownload::onNetworkReadyRead(QNetworkReply *reply)
     }
     answered();
     startTicking();
-    // Straight to disk: memory stays flat however large the map.
-    const QByteArray data = reply->readAll();
-    if (m_file.write(data) != data.size()) {
+    if (!writeArrived(reply)) {
         failAttempt(m_file.errorString());
         return;
     }
-    m_bytesReceived += data.size();
     if (m_bytesTotal > 0) {
         const int percent = int(double(m_bytesReceived) / double(m_bytesTotal) * 100.0);
         if (percent != m_percent) {
@@ -186,9 +256,7 @@ void FileDownload::onNetworkDownloadFinished(QNetworkReply *reply)
         failAttempt(errorText(reply));
         return;
     }
-    const QByteArray rest = reply->readAll();
-    m_bytesReceived += rest.size();
-    const bool written = m_file.write(rest) == rest.size() && m_file.flush();
+    const bool written = writeArrived(reply) && m_file.flush();
     const qint64 size = m_file.size();
     m_file.close();
     if (!written) {
@@ -203,7 +271,20 @@ void FileDownload::onNetworkDownloadFinished(QNetworkReply *reply)
     m_currentReply = nullptr;
     stopTimers();
     reply->deleteLater();
+    // Whole: from now on the checksum judges it, and no later attempt continues it.
+    m_partial.forget();
     Q_EMIT finished();
+}
+
+bool FileDownload::writeArrived(QNetworkReply *reply)
+{
+    // Straight to disk: memory stays flat however large the map.
+    const QByteArray data = reply->readAll();
+    if (m_file.write(data) != data.size()) {
+        return false;
+    }
+    m_bytesReceived += data.size();
+    return true;
 }
 
 void FileDownload::onNetworkDownloadError(QNetworkReply *reply)
@@ -243,6 +324,10 @@ void FileDownload::onProgressTick()
     } else if (!m_stallTimer.isActive()) {
         m_stallTimer.start(s_timing.stallMs, this);
     }
+    if (++m_ticksSinceSave >= ticksBetweenSaves && m_file.flush()) {
+        m_ticksSinceSave = 0;
+        m_partial.save(m_bytesReceived);
+    }
 }
 
 void FileDownload::onStall()
@@ -262,7 +347,13 @@ void FileDownload::failAttempt(const QString &reason)
     m_currentReply = nullptr;
     // Stopped with the attempt, so its watchdog can never end the next one.
     stopTimers();
+    // What arrived before the connection broke is kept too: the next attempt continues after it.
+    if (m_file.isOpen()) {
+        writeArrived(reply);
+    }
     m_file.close();
+    // Kept for the next attempt, in this run or the next, when the server can continue it.
+    m_partial.save(m_bytesReceived);
     dropReply(reply);
     Q_EMIT failed(reason);
 }
@@ -291,5 +382,5 @@ void FileDownload::dropReply(QNetworkReply *reply)
 
 QString FileDownload::errorText(QNetworkReply *reply) const
 {
-    return m_timedOut ? tr("The server did not answer.") : reply->errorString();
+    return m_timedOut ? tr("The server did not answer.") : NetworkErrorText::of(reply);
 }

@@ -1,6 +1,7 @@
 #include "service/ProductInfoRequest.h"
 
 #include "app/Core.h"
+#include "app/NetworkErrorText.h"
 #include "app/PopupDialog.h"
 #include "app/RichTextResources.h"
 #include "service/ProductInfoReply.h"
@@ -45,8 +46,8 @@ void ProductInfoRequest::endRequest()
 void ProductInfoRequest::onErrorOccurred(QNetworkReply *reply)
 {
     endRequest();
-    const QString message =
-        ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.") : reply->errorString();
+    const QString message = ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.")
+                                                        : NetworkErrorText::of(reply);
     // Runs a nested event loop: nothing of this object is used after it.
     Core::instance()->showPlainError(message);
 }

@@ -6,9 +6,12 @@
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
 #include "app/PageFactory.h"
+#include "app/Startup.h"
 #include "download/CheckMd5Worker.h"
+#include "download/DownloadCache.h"
 #include "download/DownloadEstimate.h"
 #include "download/FileDownload.h"
+#include "download/PartialDownload.h"
 #include "maps/InstalledMaps.h"
 #include "maps/MapInstaller.h"
 #include "pages/shared/DownloadGPSDataPage.h"
@@ -16,11 +19,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 namespace {
 constexpr qint64 kMapSize = 1024 * 1024;
@@ -36,6 +44,19 @@ QStringList installedVersions()
     }
     versions.sort();
     return versions;
+}
+
+// Sets one value of the record kept beside the partial download `target`.
+bool editRecord(const QString &target, const char *key, const QJsonValue &value)
+{
+    QFile file(PartialDownload::recordPath(target));
+    if (!file.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    QJsonObject record = QJsonDocument::fromJson(file.readAll()).object();
+    record.insert(QLatin1String(key), value);
+    const QByteArray json = QJsonDocument(record).toJson();
+    return file.resize(0) && file.write(json) == json.size();
 }
 } // namespace
 
@@ -55,11 +76,15 @@ private Q_SLOTS:
     void attempt_data();
     void attempt();
     void watchdogOfAFailedAttemptNeverEndsTheNext();
-    void spaceRuleOfTheMapPage();
+    void spaceRule_data();
+    void spaceRule();
     void pages_data();
     void pages();
     void mapInstall_data();
     void mapInstall();
+    void resume_data();
+    void resume();
+    void proxy();
     void gpsDataFolderName();
 
 private:
@@ -94,9 +119,10 @@ void TestDownload::estimate_data()
     QTest::addColumn<qint64>("total");
     QTest::addColumn<QString>("texts");
     QTest::addColumn<QString>("lastTime"); // null: not checked
+    QTest::addColumn<qint64>("from");      // bytes there before the attempt
     const auto row = [](const char *name, const QList<qint64> &received, qint64 total,
-                        const char *texts, const char *lastTime) {
-        QTest::newRow(name) << received << total << texts << QString(lastTime);
+                        const char *texts, const char *lastTime, qint64 from = 0) {
+        QTest::newRow(name) << received << total << texts << QString(lastTime) << from;
     };
     // Seeded with the first second: 9400 left at 1000/s; then 1000 × 0.4 + 500 × 0.6 = 700/s,
     // and 8900 / 700 = 12.7 s.
@@ -107,6 +133,8 @@ void TestDownload::estimate_data()
     row("nothing in the first second", {0}, 10000, "S", "estimated time: stalled");
     row("no total announced", {3 << 20}, -1, "-", "");
     row("all received", {5 << 20}, 5 << 20, "E", "estimated time: 0 sec");
+    // Continued at 6000: the rate is this attempt's 1000/s, not the 7000 already there.
+    row("continued", {7000, 8000}, 10000, "EE", "estimated time: 2 sec", 6000);
 }
 
 void TestDownload::estimate()
@@ -114,8 +142,9 @@ void TestDownload::estimate()
     QFETCH(QList<qint64>, received);
     QFETCH(qint64, total);
     QFETCH(QString, lastTime);
+    QFETCH(qint64, from);
     DownloadEstimate estimate;
-    estimate.restart();
+    estimate.restart(from);
     QString seen;
     DownloadEstimate::Tick tick;
     for (qint64 bytes : received) {
@@ -247,32 +276,56 @@ void TestDownload::watchdogOfAFailedAttemptNeverEndsTheNext()
     QCOMPARE(failed.at(0).at(0).toString(), QStringLiteral("The server did not answer."));
 }
 
-// Three times the map must be free; one byte less is asked about again each time the message is
-// closed, until there is room.
-void TestDownload::spaceRuleOfTheMapPage()
+// Three times the file must be free where it is written and where what is made of it goes; one
+// byte less is asked about again each time the message is closed, until there is room.
+void TestDownload::spaceRule_data()
 {
+    QTest::addColumn<PageId>("page");
+    QTest::addColumn<QString>("shortOfRoom"); // maps, cache or downloads folder
+    QTest::addColumn<QString>("message");
+    const QString install = "Not enough free space on main drive for download and installation.";
+    const QString unpack = "Not enough free space on main drive for download and unpacking.";
+    QTest::newRow("map: maps folder") << PageId::DownloadMapPCPage << "maps" << install;
+    QTest::newRow("GPS data: the archive's folder")
+        << PageId::DownloadGPSDataPage << "cache" << unpack;
+    QTest::newRow("GPS data: where it is unpacked")
+        << PageId::DownloadGPSDataPage << "downloads" << unpack;
+}
+
+void TestDownload::spaceRule()
+{
+    QFETCH(PageId, page);
+    QFETCH(QString, shortOfRoom);
+    QFETCH(QString, message);
     FakePlatform platform;
-    platform.freeBytes = 3 * m_mapSize - 1;
+    // Resolved with the platform replaced: the maps folder is remembered once found.
+    const QString shortPath =
+        shortOfRoom == "maps" ? Core::garminMapsFolder()
+        : shortOfRoom == "cache"
+            ? DownloadCache::folder()
+            : QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    platform.freeBytes = qint64(1) << 40;
+    platform.freeBytesAt.insert(shortPath, 3 * m_mapSize - 1);
     auto *product = new ProductInfo;
     product->pcSubProduct.map = fileUrl(QStringLiteral("halvorn-topo-norway.zip"));
+    product->additionalGpsDataName = QStringLiteral("Huts");
+    product->additionalGpsDataUrl = product->pcSubProduct.map;
     Core::instance()->setProductInfo(product);
     PopupAnswerer answerer;
     answerer.answerUnexpectedWith(Button::Right);
 
-    const auto asked = [&answerer] {
-        return std::count_if(answerer.shown().cbegin(), answerer.shown().cend(), [](auto &shown) {
-            return shown.text == "Not enough free space on main drive for download and "
-                                 "installation.<br/>Would you like to try again?";
+    const auto asked = [&answerer, &message] {
+        return std::count_if(answerer.shown().cbegin(), answerer.shown().cend(), [&](auto &shown) {
+            return shown.text == message + "<br/>Would you like to try again?";
         });
     };
 
-    std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
-    auto *timeLabel = page->findChild<QLabel *>(QStringLiteral("TimeLabel"));
+    std::unique_ptr<QWidget> shown(createPage(page));
+    auto *timeLabel = shown->findChild<QLabel *>(QStringLiteral("TimeLabel"));
     QTRY_VERIFY(asked() >= 2);
-    QVERIFY(!timeLabel->isVisibleTo(page.get()));
-    platform.freeBytes = 3 * m_mapSize;
-    QTRY_VERIFY(timeLabel->isVisibleTo(page.get()));
-    QVERIFY(platform.spaceQueries.contains(Core::garminMapsFolder()));
+    QVERIFY(!timeLabel->isVisibleTo(shown.get()));
+    platform.freeBytesAt.insert(shortPath, 3 * m_mapSize);
+    QTRY_VERIFY(timeLabel->isVisibleTo(shown.get()));
 }
 
 // The download pages when what they fetch is bad: no question that asks again is without NO.
@@ -465,6 +518,147 @@ void TestDownload::mapInstall()
              setup == "taken");
     QVERIFY(awake);
     QVERIFY(!platform.keptAwake);
+}
+
+// The computer map cut short at 60 %, then downloaded again: on YES, or by a new page (a new run)
+// after NO. Each GET is R (Range with If-Range) or - (from byte 0); `part`: the last GET fetched
+// less than 45 % of the map again, else the whole map was served once more.
+void TestDownload::resume_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("between"); // empty: YES on the same page
+    QTest::addColumn<QString>("gets");
+    QTest::addColumn<bool>("part");
+    QTest::addColumn<PageId>("next");
+    const auto row = [](const char *name, const char *file, const char *between, const char *gets,
+                        bool part, PageId next = PageId::InformNewPCVersionPage) {
+        QTest::newRow(name) << QString("halvorn-topo-norway-%1.zip").arg(file) << QString(between)
+                            << QString(gets) << part << next;
+    };
+    // Served at a modest rate, as over a real line: all that was sent before the break arrives.
+    row("YES continues", "drop-once-slow", "", "-R", true);
+    row("server without ranges: from byte 0", "no-ranges", "", "--", false);
+    row("map changed meanwhile: from byte 0", "changed", "", "-R", false);
+    row("a new run continues", "drop-once-slow", "new run", "-R", true);
+    row("a new run, 416: from byte 0", "drop-once-slow", "416", "-R-", false);
+    row("a record 15 days old: removed at start", "drop-once-slow", "15 days", "--", false);
+    // Resumed, then judged corrupt: YES fetches it all again, then NO.
+    row("corrupt: from byte 0", "drop-once-slow", "corrupt", "-R-", false,
+        PageId::MajorReleaseAvailablePage);
+}
+
+void TestDownload::resume()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, between);
+    FakePlatform platform;
+    const QString maps = Core::garminMapsFolder();
+    QDir(maps).removeRecursively();
+    const QString target = InstalledMaps::downloadFolder(maps) + "/map_file.zip";
+    // An address of its own: the service breaks off each address's first download only.
+    const QUrl url = fileUrl(file + "?row=" + QTest::currentDataTag());
+    PageId next = PageId::ChooseLanguagePage; // where the last page left for
+    const auto runPage = [&](const QList<Button> &answers, bool corrupt = false) {
+        std::unique_ptr<ProductInfo> product = m_service.product(QStringLiteral("HALV-PC-0001"));
+        product->pcSubProduct.map = url;
+        if (corrupt) {
+            product->pcSubProduct.md5 = QStringLiteral("0123456789abcdef0123456789abcdef");
+        }
+        Core::instance()->setProductInfo(product.release());
+        PopupAnswerer answerer;
+        for (const Button answer : answers) {
+            answerer.answer(answer);
+        }
+        answerer.answerUnexpectedWith(Button::Left);
+        PageRecorder recorder;
+        std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.pages.size(), 1, 20000);
+        QCOMPARE(answerer.unexpectedCount(), 0);
+        next = recorder.pages.first();
+    };
+    // As the program sent them: the network layer may send a broken-off request again itself.
+    QString seen;
+    qint64 continuedAt = 0;
+    QObject counter;
+    connect(Core::instance()->networkManager(), &QNetworkAccessManager::finished, &counter,
+            [&](QNetworkReply *reply) {
+                const QNetworkRequest request = reply->request();
+                if (reply->operation() != QNetworkAccessManager::GetOperation ||
+                    !reply->url().path().startsWith(u"/files/")) {
+                    return;
+                }
+                const QByteArray range = request.rawHeader("Range");
+                const bool ranged = !range.isEmpty() && !request.rawHeader("If-Range").isEmpty();
+                seen += ranged ? 'R' : '-';
+                continuedAt = ranged ? range.mid(6).chopped(1).toLongLong() : 0;
+            });
+    m_service.clearRequests();
+    if (between.isEmpty()) {
+        runPage({Button::Right});
+    } else {
+        runPage({Button::Left});
+        QCOMPARE(next, PageId::MajorReleaseAvailablePage);
+        QVERIFY(QFileInfo(target).size() > 0);
+        if (between == "416") { // longer than the map, as the record says
+            QVERIFY(editRecord(target, "bytes", m_mapSize + 1) &&
+                    QFile::resize(target, m_mapSize + 1));
+        } else if (between == "15 days") {
+            const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-15);
+            QVERIFY(editRecord(target, "saved", old.toString(Qt::ISODate)));
+            Startup::removeStaleDownloads();
+            QVERIFY(!QFile::exists(target));
+        }
+        const bool corrupt = between == "corrupt";
+        runPage(corrupt ? QList{Button::Right, Button::Left} : QList<Button>(), corrupt);
+    }
+    QTEST(next, "next");
+
+    QTEST(seen, "gets");
+    QFETCH(bool, part);
+    if (part) { // what is fetched again
+        QVERIFY2(m_mapSize - continuedAt < m_mapSize * 45 / 100,
+                 qPrintable(QString::number(continuedAt)));
+    } else {
+        const QList<QJsonObject> served = m_service.requests(QStringLiteral("file"));
+        QVERIFY(std::any_of(served.cbegin(), served.cend(), [this](const QJsonObject &entry) {
+            return entry.value("status") == 200 && entry.value("sent").toInteger() == m_mapSize &&
+                   entry.value("method") == "GET";
+        }));
+    }
+    QCOMPARE(QFile::exists(PartialDownload::recordPath(target)), false);
+}
+
+// The system's proxy, named by the variable: the download's request goes to it, and its demand
+// for a password is told in words naming it.
+void TestDownload::proxy()
+{
+    QTcpServer proxy;
+    QVERIFY(proxy.listen(QHostAddress::LocalHost));
+    QByteArray asked;
+    connect(&proxy, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket *socket = proxy.nextPendingConnection();
+        connect(socket, &QTcpSocket::readyRead, socket, [&asked, socket] {
+            asked += socket->readAll();
+            socket->write("HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: "
+                          "Basic realm=\"office\"\r\nContent-Length: 0\r\n\r\n");
+            socket->disconnectFromHost();
+        });
+    });
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(proxy.serverPort());
+    qputenv("http_proxy", ("http://" + address).toLatin1());
+    qputenv("no_proxy", "");
+    FileDownload download;
+    QSignalSpy failed(&download, &FileDownload::sizeQueryFailed);
+    // A name only the proxy looks up: loopback addresses are never sent to a proxy.
+    const QUrl url(QStringLiteral("http://downloads.halvorn.test/files/map.zip"));
+    download.setUrl(url);
+    download.askFileSize();
+    QTRY_COMPARE(failed.size(), 1);
+    qunsetenv("http_proxy");
+    qunsetenv("no_proxy");
+    QVERIFY2(asked.startsWith("HEAD " + url.toEncoded()), asked.constData());
+    QVERIFY2(failed.at(0).at(0).toString().startsWith("The proxy server " + address + " asks"),
+             qPrintable(failed.at(0).at(0).toString()));
 }
 
 // Separators, parents, control characters, trailing dots and device names cannot reach the disk.

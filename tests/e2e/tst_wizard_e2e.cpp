@@ -8,6 +8,7 @@
 #include "app/LanguageChoice.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "download/DownloadCache.h"
 #include "download/FileDownload.h"
 #include "maps/CardImage.h"
 #include "maps/InstalledMaps.h"
@@ -343,7 +344,7 @@ void TestWizardEndToEnd::baseCampAndGpsDataAreFetched()
     startProduct(QStringLiteral("HALV-GPS-0004"));
     QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallBaseCampPage"));
     QTRY_COMPARE(m_platform->startedPrograms,
-                 QStringList{downloads.filePath(QStringLiteral("install_basecamp.exe"))});
+                 QStringList{QDir(DownloadCache::folder()).filePath("install_basecamp.exe")});
     click("ContinueButton");
     QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("InformNewPCVersionPage"),
                               20000);

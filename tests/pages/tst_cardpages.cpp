@@ -79,6 +79,7 @@ private Q_SLOTS:
     void transfer();
     void pulledCardGetsItsMapBackWhenItReturns_data();
     void pulledCardGetsItsMapBackWhenItReturns();
+    void partialDownloadWaitsForTheNextPage();
     void ejection_data();
     void ejection();
 
@@ -368,6 +369,43 @@ void TestCardPages::transfer()
     QCOMPARE(filesIn(CardSafetyCopy::folder()), QStringList());
     QCOMPARE(m_service.requests(QStringLiteral("transfer_sd")).size(), written ? 1 : 0);
     QCOMPARE(Core::instance()->cardUpdated(), written);
+}
+
+// A download broken off and given up (NO) stays in the program's cache with its record; the next
+// card page continues it from where it stopped and writes the map.
+void TestCardPages::partialDownloadWaitsForTheNextPage()
+{
+    const QString root = cardRoot(QStringLiteral("e"));
+    m_platform->insertCard(root, 4662);
+    Core::instance()->setCardDrive(root);
+    SdSubProduct &card = Core::instance()->productInfo()->sdSubProducts[0];
+    const QString expectedMd5 = card.md5;
+    card.map.setPath(QStringLiteral("/files/halvorn-topo-card-1-drop-once.img"));
+    QStringList ranges;
+    connect(Core::instance()->networkManager(), &QNetworkAccessManager::finished, this,
+            [&](QNetworkReply *reply) {
+                if (reply->operation() == QNetworkAccessManager::GetOperation &&
+                    reply->url().path().startsWith(u"/files/")) {
+                    ranges += QString::fromLatin1(reply->request().rawHeader("Range"));
+                }
+            });
+    const QStringList keptFiles = {QStringLiteral("card-*.img"), QStringLiteral("card-*.resume")};
+    for (const Button answer : {Button::Left, Button::Right}) {
+        PageRecorder recorder;
+        PopupAnswerer answerer;
+        answerer.answerUnexpectedWith(answer);
+        m_page.reset(createPage(PageId::DownloadMapSDPage));
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.pages, QList<PageId>{PageId::EjectSDPage}, 15000);
+        m_page.reset();
+        QCOMPARE(answerer.shownCount(), answer == Button::Left ? 1 : 0);
+        QCOMPARE(filesIn(DownloadCache::folder(), keptFiles).size(),
+                 answer == Button::Left ? 2 : 0);
+    }
+    disconnect(Core::instance()->networkManager(), nullptr, this, nullptr);
+    QCOMPARE(ranges.size(), 2);
+    QVERIFY2(ranges.at(0).isEmpty() && ranges.at(1).startsWith(u"bytes="),
+             qPrintable(ranges.join('|')));
+    QCOMPARE(md5Of(CardImage::path(root)), expectedMd5.toLatin1());
 }
 
 void TestCardPages::pulledCardGetsItsMapBackWhenItReturns_data()

@@ -13,6 +13,11 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <utility>
+
 namespace {
 
 const bool Accept = true;
@@ -102,6 +107,39 @@ const TourMoment downloading{QStringLiteral("downloading"), [](QWidget *page) {
                                         time.contains(QRegularExpression(QStringLiteral("\\d"))) &&
                                         !time.contains(DownloadEstimate::stalledText());
                              }};
+
+// The megabytes a download page shows as received and as its total ("2.00 / 8.00 MB,"), the
+// same in every language.
+std::optional<std::pair<double, double>> shownMegabytes(QWidget *page)
+{
+    static const QRegularExpression figures(QStringLiteral("(\\d+\\.\\d+) / (\\d+\\.\\d+)"));
+    const QRegularExpressionMatch match = figures.match(shownText(page, "DownloadedLabel"));
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    return std::make_pair(match.captured(1).toDouble(), match.captured(2).toDouble());
+}
+
+// The computer map's download continued after it broke off at `fraction` of the file: reached
+// once the page shows more than that, and never if its megabytes went back on the way there (a
+// download started over from byte 0).
+TourMoment mapContinuedPast(const QString &name, double fraction)
+{
+    auto highest = std::make_shared<double>(0.0);
+    auto wentBack = std::make_shared<bool>(false);
+    return {name, [highest, wentBack, fraction](QWidget *page) {
+                const auto shown = page->objectName() == QLatin1String("DownloadMapPCPage")
+                                       ? shownMegabytes(page)
+                                       : std::nullopt;
+                if (!shown) {
+                    return false;
+                }
+                *wentBack = *wentBack || shown->first < *highest;
+                *highest = std::max(*highest, shown->first);
+                return !*wentBack && shown->first > shown->second * fraction;
+            }};
+}
+
 const TourMoment stalled{
     QStringLiteral("stalled"), [](QWidget *page) {
         return shownText(page, "TimeLabel").contains(DownloadEstimate::stalledText());
@@ -585,6 +623,39 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                   platform->releaseRemovals();
               }},
              {"ProductsUninstalledPage", "NextButton", {}},
+             {"ThankYouPage", {}, {}},
+         }});
+
+    // The map's first download breaks off at 60 %; after YES it continues from there rather than
+    // from 0, and the map is verified and installed as a whole one. Last, so that the pictures of
+    // the routes before keep their numbers.
+    routes.append(
+        {QStringLiteral("The computer map's download broken off, then continued where it stopped"),
+         [platform] {
+             platform->setBaseCamp(QVersionNumber(4, 6, 2));
+             installNorwayNorth(QStringLiteral("24.2.0"));
+             // The folder another map held on the questions' route holds this map's own again.
+             TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4661,
+                                          QStringLiteral("Halvorn Topo Norway South 24.2.0"));
+         },
+         {
+             {"ThankYouPage", "UpdateAnotherButton", {serial("FAULT-DROP-ONCE")}},
+             {"UpdateFirmwarePage", "NextButton", {}},
+             {"CloseGarminPage", {}, {}},
+             {"NoPCUpdatesAvailablePage",
+              "ReinstallButton",
+              {{QStringLiteral("dropped"), Accept}, {"transfer-to-gps", Decline}}},
+             {"DownloadMapPCPage",
+              {},
+              {},
+              {},
+              {},
+              {{QStringLiteral("before-drop"), downloading.reached},
+               mapContinuedPast(QStringLiteral("continued"), 0.6),
+               mapPageSays(QStringLiteral("continued-verifying"), "Verifying downloaded map...")}},
+             {"InformNewPCVersionPage", "NextButton", {}, QStringLiteral("after-continued")},
+             {"MajorReleaseAvailablePage", {}, {}},
+             {"DownloadGPSDataPage", {}, {}},
              {"ThankYouPage", {}, {}},
          }});
     return routes;

@@ -12,6 +12,8 @@ constexpr qint64 minInstallerSize = 1024 * 1024;
 // enough that a benchmark's multi-gigabyte maps do not bring a copy of their own size along.
 constexpr qint64 maxInstallerSize = 8 * 1024 * 1024;
 const QString latestVersion = QStringLiteral("24.2.0");
+// The rate of the files served slowly, in bytes per second.
+constexpr qint64 slowRate = 2 * 1024 * 1024;
 
 const QList<MapFolder> norwayFolders = {
     {QStringLiteral("HalvornTopoNorwayNorth"), QStringLiteral("Halvorn Topo Norway North"), 4660},
@@ -48,7 +50,9 @@ QJsonArray fids(std::initializer_list<int> values)
 void Catalogue::addFile(const QString &name, const QString &path, qint64 size, const QString &md5,
                         FileFault fault)
 {
-    m_files.insert(name, ServedFile{name, path, size, md5, fault});
+    // One strong validator per content, as a server derives it from the file.
+    const QByteArray etag = '"' + md5.left(16).toLatin1() + '"';
+    m_files.insert(name, ServedFile{name, path, size, md5, fault, etag});
 }
 
 bool Catalogue::build(const QString &dataDir, qint64 mapSize)
@@ -87,13 +91,28 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
     addFile(QStringLiteral("halvorn-topo-norway-error.zip"), norway->path, norway->size,
             norway->md5, {FileFault::Kind::GetStatus, 500});
     addFile(QStringLiteral("halvorn-topo-norway-slow.zip"), norway->path, norway->size, norway->md5,
-            {FileFault::Kind::Throttle, 2 * 1024 * 1024});
+            {.rate = slowRate});
     addFile(QStringLiteral("halvorn-topo-norway-silent.zip"), norway->path, norway->size,
             norway->md5, {FileFault::Kind::Silent, 0});
     addFile(QStringLiteral("halvorn-topo-norway-nolength.zip"), norway->path, norway->size,
             norway->md5, {FileFault::Kind::NoLength, 0});
     addFile(QStringLiteral("halvorn-topo-card-1-slow.img"), card1->path, card1->size, card1->md5,
-            {FileFault::Kind::Throttle, 2 * 1024 * 1024});
+            {.rate = slowRate});
+    // Downloads cut short once, to be continued: at 60 % (the tests and the demo), at half (the
+    // benchmark), from a server without ranges, and of a map that changes meanwhile.
+    const auto addNorway = [&](const char *variant, const FileFault &fault) {
+        addFile(QStringLiteral("halvorn-topo-norway-%1.zip").arg(QLatin1String(variant)),
+                norway->path, norway->size, norway->md5, fault);
+    };
+    using Kind = FileFault::Kind;
+    const qint64 at60 = norway->size * 6 / 10;
+    addNorway("drop-once", {Kind::DropOnce, at60});
+    addNorway("drop-once-slow", {.kind = Kind::DropOnce, .value = at60, .rate = slowRate});
+    addNorway("drop-half", {Kind::DropOnce, norway->size / 2});
+    addNorway("no-ranges", {.kind = Kind::DropOnce, .value = at60, .ranges = false});
+    addNorway("changed", {.kind = Kind::DropOnce, .value = at60, .changesAfterFirstGet = true});
+    addFile(QStringLiteral("halvorn-topo-card-1-drop-once.img"), card1->path, card1->size,
+            card1->md5, {FileFault::Kind::DropOnce, card1->size * 6 / 10});
     // Announced as 5 GiB: more than a FAT32 card can hold in one file. Only its size is asked.
     addFile(QStringLiteral("halvorn-topo-card-1-huge.img"), card1->path, qint64(5) << 30,
             card1->md5);
@@ -103,9 +122,9 @@ bool Catalogue::build(const QString &dataDir, qint64 mapSize)
             norway->md5);
     // The installer and the GPS data served slowly (a few seconds each), and GPS data that fails.
     addFile(QStringLiteral("install_basecamp-slow.exe"), installer->path, installer->size,
-            installer->md5, {FileFault::Kind::Throttle, 2 * 1024 * 1024});
+            installer->md5, {.rate = slowRate});
     addFile(QStringLiteral("halvorn-gps-data-slow.zip"), gpsData->path, gpsData->size, gpsData->md5,
-            {FileFault::Kind::Throttle, qMax(qint64(1), gpsData->size / 3)});
+            {.rate = qMax(qint64(1), gpsData->size / 3)});
     addFile(QStringLiteral("halvorn-gps-data-error.zip"), gpsData->path, gpsData->size,
             gpsData->md5, {FileFault::Kind::GetStatus, 500});
     // No archive at all: the installer under an archive's name.
@@ -389,6 +408,26 @@ void Catalogue::addProducts()
          Reports::Accept,
          {},
          withMap(computer, QStringLiteral("halvorn-topo-norway-drop.zip"), norway.md5)},
+        {QStringLiteral("FAULT-DROP-ONCE"),
+         QStringLiteral("computer map served at 2 MiB/s whose first download breaks off at 60 %: "
+                        "a new try continues it"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withMap(computer, QStringLiteral("halvorn-topo-norway-drop-once-slow.zip"), norway.md5)},
+        {QStringLiteral("FAULT-NO-RANGES"),
+         QStringLiteral("as FAULT-DROP-ONCE, from a server without ranges: a new try starts over"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withMap(computer, QStringLiteral("halvorn-topo-norway-no-ranges.zip"), norway.md5)},
+        {QStringLiteral("FAULT-MAP-CHANGED"),
+         QStringLiteral("as FAULT-DROP-ONCE, and the map changes (a new ETag) after the first "
+                        "download: a new try starts over"),
+         Reply::Object,
+         Reports::Accept,
+         {},
+         withMap(computer, QStringLiteral("halvorn-topo-norway-changed.zip"), norway.md5)},
         {QStringLiteral("FAULT-MAP-HTTP-ERROR"),
          QStringLiteral("computer map download answers HTTP 500"),
          Reply::Object,

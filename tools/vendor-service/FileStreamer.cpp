@@ -10,12 +10,15 @@ constexpr qint64 queueLimit = 1024 * 1024;
 constexpr int throttleTickMs = 100;
 } // namespace
 
-FileStreamer::FileStreamer(QTcpSocket *socket, const ServedFile &file, QObject *parent)
+FileStreamer::FileStreamer(QTcpSocket *socket, const QString &path, qint64 from, qint64 to,
+                           const FileFault &fault, QObject *parent)
     : QObject(parent)
     , m_socket(socket)
-    , m_file(file.path)
-    , m_fault(file.fault)
-    , m_size(file.size)
+    , m_file(path)
+    , m_fault(fault)
+    , m_from(from)
+    , m_to(to)
+    , m_position(from)
 {
     connect(socket, &QTcpSocket::bytesWritten, this, &FileStreamer::pump);
     if (auto *ssl = qobject_cast<QSslSocket *>(socket)) {
@@ -25,11 +28,11 @@ FileStreamer::FileStreamer(QTcpSocket *socket, const ServedFile &file, QObject *
 
 void FileStreamer::start()
 {
-    if (!m_file.open(QIODevice::ReadOnly)) {
+    if (!m_file.open(QIODevice::ReadOnly) || !m_file.seek(m_from)) {
         m_socket->abort();
         return;
     }
-    if (m_fault.kind == FileFault::Kind::Throttle) {
+    if (m_fault.rate > 0) {
         m_throttleTimer.start(throttleTickMs, this);
     }
     pump();
@@ -46,12 +49,13 @@ qint64 FileStreamer::queuedBytes() const
 
 qint64 FileStreamer::allowance() const
 {
-    qint64 limit = m_size;
-    if (m_fault.kind == FileFault::Kind::StallAfter || m_fault.kind == FileFault::Kind::DropAfter) {
-        limit = qMin(m_size, m_fault.value);
+    qint64 limit = m_to;
+    if (m_fault.kind == FileFault::Kind::StallAfter || m_fault.kind == FileFault::Kind::DropAfter ||
+        m_fault.kind == FileFault::Kind::DropOnce) {
+        limit = qMin(m_to, m_fault.value);
     }
-    qint64 left = limit - m_sent;
-    if (m_fault.kind == FileFault::Kind::Throttle) {
+    qint64 left = limit - m_position;
+    if (m_fault.rate > 0) {
         left = qMin(left, m_throttleBudget);
     }
     return left;
@@ -74,19 +78,21 @@ void FileStreamer::pump()
             return;
         }
         m_socket->write(chunk);
-        m_sent += chunk.size();
-        if (m_fault.kind == FileFault::Kind::Throttle) {
-            m_throttleBudget -= chunk.size();
-        }
+        m_position += chunk.size();
+        m_throttleBudget -= chunk.size();
     }
 
-    if (m_sent >= m_size) {
+    if (m_position >= m_to) {
         m_done = true;
         m_socket->disconnectFromHost(); // waits for the queue to drain
-    } else if (m_fault.kind == FileFault::Kind::DropAfter && m_sent >= m_fault.value &&
+    } else if (m_fault.kind == FileFault::Kind::DropAfter && m_position >= m_fault.value &&
                queuedBytes() == 0) {
         m_done = true;
         m_socket->abort();
+    } else if (m_fault.kind == FileFault::Kind::DropOnce && m_position >= m_fault.value) {
+        // Closed short of the announced length: what was sent still arrives.
+        m_done = true;
+        m_socket->disconnectFromHost();
     }
     // StallAfter: nothing more is sent; the client's own patience decides.
 }
@@ -97,6 +103,6 @@ void FileStreamer::timerEvent(QTimerEvent *event)
         QObject::timerEvent(event);
         return;
     }
-    m_throttleBudget = m_fault.value * throttleTickMs / 1000;
+    m_throttleBudget = m_fault.rate * throttleTickMs / 1000;
     pump();
 }

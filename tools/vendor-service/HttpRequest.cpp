@@ -18,8 +18,17 @@ std::optional<HttpRequest> HttpRequest::parse(const QByteArray &head)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray line = lines.at(i).trimmed();
         const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().compare("host", Qt::CaseInsensitive) == 0) {
-            request.host = line.mid(colon + 1).trimmed();
+        if (colon <= 0) {
+            continue;
+        }
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (name == "host") {
+            request.host = value;
+        } else if (name == "range") {
+            request.range = value;
+        } else if (name == "if-range") {
+            request.ifRange = value;
         }
     }
     return request;

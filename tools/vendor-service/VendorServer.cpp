@@ -3,6 +3,7 @@
 #include "Catalogue.h"
 #include "HttpConnection.h"
 #include "HttpRequest.h"
+#include "ReportLog.h"
 
 #include <QSslServer>
 #include <QTcpServer>
@@ -11,6 +12,7 @@
 VendorServer::VendorServer(const Catalogue &catalogue, ReportLog &log, QObject *parent)
     : QObject(parent)
     , m_catalogue(catalogue)
+    , m_log(log)
     , m_api(catalogue, log)
 {
 }
@@ -50,6 +52,8 @@ void VendorServer::onConnection()
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         auto *connection = new HttpConnection(socket, this);
         connect(connection, &HttpConnection::requestReceived, this, &VendorServer::onRequest);
+        connect(connection, &HttpConnection::fileServed, this,
+                [this](const QJsonObject &entry) { m_log.append(entry); });
     }
 }
 
@@ -72,7 +76,17 @@ void VendorServer::onRequest(HttpConnection *connection, const HttpRequest &requ
     } else if (path.startsWith(QLatin1String("/files/"))) {
         const ServedFile *file = m_catalogue.file(path.mid(7));
         if (file) {
-            connection->sendFile(*file, !head);
+            const QString address =
+                request.target.toString(QUrl::RemoveScheme | QUrl::RemoveAuthority);
+            const bool fetchedBefore = m_fetched.contains(address);
+            if (!head) {
+                m_fetched.insert(address);
+            }
+            // The next version of a file that changes: the same bytes under another ETag.
+            const QByteArray etag = file->fault.changesAfterFirstGet && fetchedBefore
+                                        ? file->etag.chopped(1) + "-2\""
+                                        : file->etag;
+            connection->sendFile(*file, request, etag, fetchedBefore);
         } else {
             connection->respond(404, "no such file\n");
         }

@@ -2,8 +2,9 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
-#include "download/DownloadCache.h"
 #include "app/SupportLog.h"
+#include "download/DownloadCache.h"
+#include "download/PartialDownload.h"
 #include "maps/CardImage.h"
 #include "pages/card/CardSafetyCopy.h"
 #include "platform/platform.h"
@@ -68,10 +69,13 @@ DownloadMapSDPage::DownloadMapSDPage(QWidget *parent)
     connect(copier.get(), &FileCopier::error, this, &DownloadMapSDPage::onCopyError);
 }
 
-// Gigabytes are not left behind: the map is on the card, or the user gave up.
+// Gigabytes are not left behind: the map is on the card, or the user gave up. A partial download
+// stays for a later run to continue (removed after a while if none does).
 DownloadMapSDPage::~DownloadMapSDPage()
 {
-    QFile::remove(m_downloadTarget);
+    if (!PartialDownload::isKept(m_downloadTarget)) {
+        QFile::remove(m_downloadTarget);
+    }
 }
 
 bool DownloadMapSDPage::fileSystemHolds(const QString &fileSystemType, qint64 bytes)

@@ -2,11 +2,11 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "download/DownloadCache.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
 #include <QPointer>
-#include <QStandardPaths>
 
 DownloadBaseCampPage::DownloadBaseCampPage(QWidget *parent)
     : DownloadPage(QStringLiteral("DownloadBaseCampPage"),
@@ -20,8 +20,9 @@ DownloadBaseCampPage::~DownloadBaseCampPage() = default;
 
 QString DownloadBaseCampPage::installerPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation))
-        .absoluteFilePath(QStringLiteral("install_basecamp.exe"));
+    // In the program's own cache: no other user can swap the program started, and a partial
+    // download waits there for a later run.
+    return QDir(DownloadCache::folder()).absoluteFilePath(QStringLiteral("install_basecamp.exe"));
 }
 
 QUrl DownloadBaseCampPage::downloadUrl() const

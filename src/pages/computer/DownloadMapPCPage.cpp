@@ -4,6 +4,7 @@
 #include "app/CurrentProduct.h"
 #include "app/SupportLog.h"
 #include "download/FileDownload.h"
+#include "download/PartialDownload.h"
 #include "download/Unpacking.h"
 #include "maps/InstallRecovery.h"
 #include "maps/InstalledMaps.h"
@@ -12,6 +13,7 @@
 #include "service/ProductInfo.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QThread>
 
 #include <memory>
@@ -71,12 +73,35 @@ bool DownloadMapPCPage::prepareAttempt()
         giveUp(unsettled);
         return false;
     }
-    // It holds nothing but the download: maps set aside lie outside it. A link in its place is
-    // removed itself.
-    if (!Platform::instance()->removeFolder(downloadFolder()) || !QDir().mkpath(downloadFolder())) {
+    if (!resetDownloadFolder()) {
         giveUp(tr("The folder <b>%1</b> could not be prepared for the download.")
                    .arg(QDir::toNativeSeparators(downloadFolder()).toHtmlEscaped()));
         return false;
+    }
+    return true;
+}
+
+bool DownloadMapPCPage::resetDownloadFolder() const
+{
+    // It holds nothing but the download: maps set aside lie outside it. A link in its place is
+    // removed itself.
+    const QString folder = downloadFolder();
+    const QFileInfo info(folder);
+    if (!download()->canContinue() || info.isSymLink() || info.isJunction()) {
+        return Platform::instance()->removeFolder(folder) && QDir().mkpath(folder);
+    }
+    // Everything but the partial download the server can continue, and its record.
+    const QStringList kept = {downloadTarget(), PartialDownload::recordPath(downloadTarget())};
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString path = entry.absoluteFilePath();
+        const bool gone =
+            kept.contains(path) ||
+            (entry.isDir() ? Platform::instance()->removeFolder(path) : QFile::remove(path));
+        if (!gone) {
+            return false;
+        }
     }
     return true;
 }

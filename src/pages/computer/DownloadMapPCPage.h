@@ -41,6 +41,8 @@ private:
     void installMap();
     void onInstallFinished(const MapInstaller::Result &result);
     void askToDownloadAgain();
+    // Empties the download folder, but for a partial download that the next attempt continues.
+    bool resetDownloadFolder() const;
     void giveUp(const QString &message);
     static QString downloadFolder();
 

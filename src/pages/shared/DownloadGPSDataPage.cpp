@@ -2,6 +2,7 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "download/DownloadCache.h"
 #include "download/Unpacking.h"
 #include "service/ProductInfo.h"
 
@@ -62,7 +63,9 @@ QString DownloadGPSDataPage::dataFolder()
 
 QString DownloadGPSDataPage::archivePath()
 {
-    return QDir(downloadFolder()).absoluteFilePath(QStringLiteral("additional_gps_data.zip"));
+    // In the program's own cache, where a partial download waits for a later run.
+    return QDir(DownloadCache::folder())
+        .absoluteFilePath(QStringLiteral("additional_gps_data.zip"));
 }
 
 QUrl DownloadGPSDataPage::downloadUrl() const
