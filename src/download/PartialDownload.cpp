@@ -7,10 +7,11 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QThread>
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace {
 const QString recordSuffix = QStringLiteral(".resume");
@@ -200,9 +201,20 @@ void PartialDownload::write()
                                   {QLatin1String("bytes"), m_record.bytes},
                                   {QLatin1String("saved"), m_record.saved.toString(Qt::ISODate)}})
             .toJson();
-    // Without it nothing is continued: the download itself goes on as well.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(json) == json.size()) {
-        file.commit();
+    // Replaced whole, but not synced: the bytes it vouches for were synced before it was written,
+    // and a record a power cut loses or cuts short only makes the next run start over. A sync
+    // here, on the GUI thread, waited behind the file system's journal while the download itself
+    // was being synced, and froze the window. Without a record nothing is continued: the download
+    // itself goes on as well.
+    const QString next = path + QStringLiteral(".new");
+    QFile::remove(next); // a link in its place is removed, never written through
+    QFile file(next);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(json) == json.size() &&
+        file.flush()) {
+        file.close();
+        std::error_code error;
+        std::filesystem::rename(QFileInfo(next).filesystemAbsoluteFilePath(),
+                                QFileInfo(path).filesystemAbsoluteFilePath(), error);
     }
+    QFile::remove(next);
 }

@@ -15,7 +15,7 @@ class QThread;
 // the same address and validator; anything else starts it afresh.
 //
 // The record never claims more than is on the disk: the file is synced off the GUI thread first,
-// then the record replaced whole (QSaveFile). A file that is whole, or that the server could not
+// then the record replaced whole. A file that is whole, or that the server could not
 // continue, has no record.
 class PartialDownload : public QObject
 {
