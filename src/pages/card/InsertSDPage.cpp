@@ -217,6 +217,6 @@ void InsertSDPage::showReadOnlyPopup()
         picture->setContentsMargins(12, 12, 12, 12);
         Core::instance()->showNeedHelp(picture);
     });
-    popup.centreOnMainWindow();
-    popup.exec();
+    // Nothing follows from the answer: the user is back at the card choice.
+    popup.answerFor(this);
 }
