@@ -231,6 +231,13 @@ void DownloadPage::runChecksum(const QString &path, const QString &expectedMd5,
 
 void DownloadPage::handleMd5CheckResults(bool) {}
 
+void DownloadPage::setFormVisible(bool visible)
+{
+    ui->PictureLabel->setVisible(visible);
+    ui->InfoLabel->setVisible(visible);
+    ui->ProgressBar->setVisible(visible);
+}
+
 void DownloadPage::keepAwake(bool awake)
 {
     if (awake) {

@@ -86,6 +86,9 @@ protected:
     // `done` gets the answer.
     void runChecksum(const QString &path, const QString &expectedMd5,
                      CheckMd5Worker::ReadFrom readFrom, std::function<void(bool)> done);
+    // The picture, the info line and the bar, for a page that shows them only once the user has
+    // taken its offer. The byte and time texts come with the download.
+    void setFormVisible(bool visible);
     // Asks `text` as a YES / NO question, letting the computer sleep while the user decides: YES
     // runs `retry` from the event loop, NO leaves for pageAfterNo().
     void offerRetry(const QString &text, std::function<void()> retry);

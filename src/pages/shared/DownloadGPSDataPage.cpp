@@ -32,10 +32,7 @@ DownloadGPSDataPage::DownloadGPSDataPage(QWidget *parent)
                    parent)
 {
     // Nothing shows until the user has taken the offer.
-    for (const char *name :
-         {"PictureLabel", "InfoLabel", "ProgressBar", "DownloadedLabel", "TimeLabel"}) {
-        findChild<QWidget *>(QLatin1String(name))->hide();
-    }
+    setFormVisible(false);
 }
 
 DownloadGPSDataPage::~DownloadGPSDataPage() = default;
@@ -113,9 +110,7 @@ void DownloadGPSDataPage::Initialization()
         Core::instance()->setCurrentPage(PageId::ThankYouPage);
         return;
     }
-    for (const char *name : {"PictureLabel", "InfoLabel", "ProgressBar"}) {
-        findChild<QWidget *>(QLatin1String(name))->show();
-    }
+    setFormVisible(true);
     AskFileSize();
 }
 
