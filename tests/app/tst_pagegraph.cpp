@@ -9,8 +9,8 @@
 #include "app/MainWindow.h"
 #include "app/OverlayWidget.h"
 #include "app/PopupDialog.h"
+#include "app/SerialDialog.h"
 #include "service/ProductInfo.h"
-#include "service/SerialDialog.h"
 
 #include <QAccessible>
 #include <QDir>
