@@ -8,15 +8,15 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>≺ BACK</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>NEXT ≻</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Garmin BaseCamp (version %1 or higher) must be installed on your %2 before you can install your map.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -912,10 +912,6 @@ We are uninstalling your map(s)...</source>
 <context>
     <name>ViewMapOnPCPage</name>
     <message>
-        <source>Garmin BaseCamp Required</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>View Map on %1?</source>
         <translation type="unfinished"></translation>
     </message>
@@ -932,15 +928,7 @@ We are uninstalling your map(s)...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>SKIP</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>NEXT ≻</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

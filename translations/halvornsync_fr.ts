@@ -8,8 +8,8 @@
         <translation>Garmin BaseCamp requis</translation>
     </message>
     <message>
-        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
-        <translation>Garmin BaseCamp (version 4.6.2 ou ultérieure) doit être installé sur votre %1 avant l’installation de votre carte.</translation>
+        <source>Garmin BaseCamp (version %1 or higher) must be installed on your %2 before you can install your map.</source>
+        <translation>Garmin BaseCamp (version %1 ou ultérieure) doit être installé sur votre %2 avant l’installation de votre carte.</translation>
     </message>
     <message>
         <source>≺ BACK</source>
@@ -920,10 +920,6 @@ Nous désinstallons votre ou vos cartes...</translation>
 <context>
     <name>ViewMapOnPCPage</name>
     <message>
-        <source>Garmin BaseCamp Required</source>
-        <translation>Garmin BaseCamp requis</translation>
-    </message>
-    <message>
         <source>View Map on %1?</source>
         <translation>Voir la carte sur votre %1&#xa0;?</translation>
     </message>
@@ -940,16 +936,8 @@ Nous désinstallons votre ou vos cartes...</translation>
         <translation>OUI</translation>
     </message>
     <message>
-        <source>Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can install your map.</source>
-        <translation>Garmin BaseCamp (version 4.6.2 ou ultérieure) doit être installé sur votre %1 avant l’installation de votre carte.</translation>
-    </message>
-    <message>
         <source>SKIP</source>
         <translation>PASSER</translation>
-    </message>
-    <message>
-        <source>NEXT ≻</source>
-        <translation>SUIVANT ≻</translation>
     </message>
 </context>
 </TS>

@@ -8,6 +8,7 @@
 
 #include "ui_PopupDialog.h"
 
+#include <QCoreApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -228,8 +229,20 @@ void PopupDialog::done(int result)
     QDialog::done(result);
 }
 
-bool PopupDialog::ask(const QString &header, const QString &text, const QString &leftButton,
-                      const QString &rightButton, bool leftIsDefault)
+std::optional<bool> PopupDialog::answerFor(QObject *asker)
+{
+    const QPointer<QObject> guard(asker);
+    centreOnMainWindow();
+    const bool accepted = exec() == QDialog::Accepted;
+    if (!guard) {
+        return std::nullopt;
+    }
+    return accepted;
+}
+
+std::optional<bool> PopupDialog::ask(QObject *asker, const QString &header, const QString &text,
+                                     const QString &leftButton, const QString &rightButton,
+                                     bool leftIsDefault)
 {
     PopupDialog dialog;
     dialog.setHeader(header);
@@ -239,8 +252,15 @@ bool PopupDialog::ask(const QString &header, const QString &text, const QString 
     if (leftIsDefault) {
         dialog.makeLeftButtonTheDefault();
     }
-    dialog.centreOnMainWindow();
-    return dialog.exec() == QDialog::Accepted;
+    return dialog.answerFor(asker);
+}
+
+bool PopupDialog::ask(const QString &header, const QString &text, const QString &leftButton,
+                      const QString &rightButton, bool leftIsDefault)
+{
+    // The application outlives every question.
+    return ask(QCoreApplication::instance(), header, text, leftButton, rightButton, leftIsDefault)
+        .value_or(false);
 }
 
 void PopupDialog::keyPressEvent(QKeyEvent *event)

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class PopupDialog;
@@ -44,8 +45,17 @@ public:
     // Puts the dialog's centre on the main window's centre, when the main window is shown.
     void centreOnMainWindow();
 
-    // Asks a question in a pop-up centred on the main window; true when the right button was
-    // pressed. An empty button text hides that button.
+    // Shows the pop-up, centred on the main window, until it is answered: true for the right
+    // button. It runs its own event loop, in which `asker` (the page that asks) may be replaced:
+    // then the answer belongs to no page any more and is nothing, so it moves nothing.
+    std::optional<bool> answerFor(QObject *asker);
+
+    // A question for `asker`, answered as answerFor() answers it. An empty button text hides that
+    // button.
+    static std::optional<bool> ask(QObject *asker, const QString &header, const QString &text,
+                                   const QString &leftButton, const QString &rightButton,
+                                   bool leftIsDefault = false);
+    // A question that no page asks; true when the right button was pressed.
     static bool ask(const QString &header, const QString &text, const QString &leftButton,
                     const QString &rightButton, bool leftIsDefault = false);
 

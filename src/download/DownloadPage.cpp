@@ -180,7 +180,8 @@ void DownloadPage::offerNewAttempt(const QString &text)
 void DownloadPage::offerRetry(const QString &text, std::function<void()> retry)
 {
     keepAwake(false);
-    const std::optional<bool> again = askYesNo(SupportLog::withLocation(text, Qt::RichText));
+    const std::optional<bool> again = PopupDialog::ask(
+        this, tr("Error"), SupportLog::withLocation(text, Qt::RichText), tr("NO"), tr("YES"));
     if (!again) {
         return;
     }
@@ -230,20 +231,11 @@ void DownloadPage::runChecksum(const QString &path, const QString &expectedMd5,
 
 void DownloadPage::handleMd5CheckResults(bool) {}
 
-std::optional<bool> DownloadPage::ask(const QString &header, const QString &text,
-                                      const QString &left, const QString &right, bool leftIsDefault)
+void DownloadPage::setFormVisible(bool visible)
 {
-    const QPointer<DownloadPage> guard(this);
-    const bool accepted = PopupDialog::ask(header, text, left, right, leftIsDefault);
-    if (!guard) {
-        return std::nullopt;
-    }
-    return accepted;
-}
-
-std::optional<bool> DownloadPage::askYesNo(const QString &text)
-{
-    return ask(tr("Error"), text, tr("NO"), tr("YES"));
+    ui->PictureLabel->setVisible(visible);
+    ui->InfoLabel->setVisible(visible);
+    ui->ProgressBar->setVisible(visible);
 }
 
 void DownloadPage::keepAwake(bool awake)

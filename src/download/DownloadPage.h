@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class DownloadPage;
@@ -87,12 +86,9 @@ protected:
     // `done` gets the answer.
     void runChecksum(const QString &path, const QString &expectedMd5,
                      CheckMd5Worker::ReadFrom readFrom, std::function<void(bool)> done);
-    // A question in a pop-up; true for the right button, nothing when the page was replaced
-    // while it was open. With `leftIsDefault`, Enter and Escape choose the left button.
-    std::optional<bool> ask(const QString &header, const QString &text, const QString &left,
-                            const QString &right, bool leftIsDefault = false);
-    // A YES / NO question under the "Error" header. NO is the left button.
-    std::optional<bool> askYesNo(const QString &text);
+    // The picture, the info line and the bar, for a page that shows them only once the user has
+    // taken its offer. The byte and time texts come with the download.
+    void setFormVisible(bool visible);
     // Asks `text` as a YES / NO question, letting the computer sleep while the user decides: YES
     // runs `retry` from the event loop, NO leaves for pageAfterNo().
     void offerRetry(const QString &text, std::function<void()> retry);

@@ -9,8 +9,8 @@
 #include "app/MainWindow.h"
 #include "app/OverlayWidget.h"
 #include "app/PopupDialog.h"
+#include "app/SerialDialog.h"
 #include "service/ProductInfo.h"
-#include "service/SerialDialog.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -352,11 +352,20 @@ void TestPageGraph::answerToAReplacedPageMovesNothing_data()
 {
     QTest::addColumn<PageId>("page");
     QTest::addColumn<Product>("product");
+    QTest::addColumn<QString>("button"); // clicked to ask; none when the page asks by itself
     QTest::addColumn<QString>("question");
     QTest::newRow("transfer to the GPS")
-        << PageId::MajorReleaseAvailablePage << Product::Computer << "TRANSFER TO GPS";
+        << PageId::MajorReleaseAvailablePage << Product::Computer << ""
+        << "TRANSFER TO GPS";
     QTest::newRow("view on the computer")
-        << PageId::ViewMapOnPCPage << Product::TwoCardsUpToDate << "VIEW MAP ON PC?";
+        << PageId::ViewMapOnPCPage << Product::TwoCardsUpToDate << ""
+        << "VIEW MAP ON PC?";
+    QTest::newRow("install on the computer")
+        << PageId::CloseGarminPage << Product::TwoCardsUpToDate << ""
+        << "INSTALL MAP ON PC?";
+    QTest::newRow("BaseCamp required")
+        << PageId::UpdateFirmwarePage << Product::Computer << "NextButton"
+        << "GARMIN BASECAMP REQUIRED";
 }
 
 // A question runs its own event loop; if the page that asked is replaced meanwhile, the answer
@@ -365,6 +374,7 @@ void TestPageGraph::answerToAReplacedPageMovesNothing()
 {
     QFETCH(PageId, page);
     QFETCH(Product, product);
+    QFETCH(QString, button);
     // The question stays open until answered here, from within its own event loop, after the
     // page that asked has been replaced.
     m_answerer = std::make_unique<PopupAnswerer>();
@@ -381,6 +391,12 @@ void TestPageGraph::answerToAReplacedPageMovesNothing()
 
     Core::instance()->setProductInfo(makeProduct(product));
     Core::instance()->setCurrentPage(page);
+    if (!button.isEmpty()) {
+        // Clicked from the event loop, where the question's own loop then runs.
+        auto *asking = stack()->currentWidget()->findChild<QPushButton *>(button);
+        QVERIFY(asking);
+        QMetaObject::invokeMethod(asking, &QPushButton::click, Qt::QueuedConnection);
+    }
     QTRY_VERIFY(answered && !m_answerer->openPopup());
     QCoreApplication::processEvents();
     QTEST(m_answerer->shown().value(0).header, "question");

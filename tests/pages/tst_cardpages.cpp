@@ -12,6 +12,8 @@
 #include "maps/CardImage.h"
 #include "pages/card/CardSafetyCopy.h"
 #include "pages/card/DownloadMapSDPage.h"
+#include "pages/card/EjectSDPage.h"
+#include "pages/card/InsertSDPage.h"
 #include "service/ProductInfo.h"
 
 #include <QComboBox>
@@ -183,7 +185,7 @@ void TestCardPages::drivesOffered()
     m_page.reset(createPage(PageId::InsertSDPage));
     QVERIFY(drives()->count() == 0 && !continueButton()->isEnabled());
     if (label.isEmpty()) {
-        QTest::qWait(3 * 500); // several scans, none of which may offer it
+        QTest::qWait(3 * InsertSDPage::pollIntervalMs); // several scans, none of which may offer it
         QCOMPARE(drives()->count(), 0);
         QVERIFY(!continueButton()->isEnabled());
     } else {
@@ -469,7 +471,7 @@ void TestCardPages::pulledCardGetsItsMapBackWhenItReturns()
         QCOMPARE(md5Of(image), oldMd5);
         QCOMPARE(filesIn(CardSafetyCopy::folder()), QStringList());
     } else {
-        QTest::qWait(3 * 500); // several scans, none of which may touch the card
+        QTest::qWait(3 * InsertSDPage::pollIntervalMs); // several scans, none may touch the card
         QCOMPARE(md5Of(image), returnedMd5);
         QCOMPARE(filesIn(CardSafetyCopy::folder(), {QStringLiteral("*.img")}), kept);
         QVERIFY(status->isHidden());
@@ -485,6 +487,8 @@ void TestCardPages::ejection_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<PageId>("next");
 
+    QTest::newRow("first of two cards, taken out")
+        << 0 << false << "removed" << PageId::InsertSDPage;
     QTest::newRow("last card, reader empty, one written")
         << 1 << true << "not ready" << PageId::InformNewSDVersionPage;
     QTest::newRow("last card, back under another root, none written")
@@ -505,7 +509,7 @@ void TestCardPages::ejection()
     PageRecorder recorder;
 
     m_page.reset(createPage(PageId::EjectSDPage));
-    QTest::qWait(3 * 500); // still in: the page waits
+    QTest::qWait(3 * EjectSDPage::pollIntervalMs); // still in: the page waits
     QVERIFY(recorder.pages.isEmpty());
     if (how == QLatin1String("removed")) {
         m_platform->volumes.clear();

@@ -402,7 +402,7 @@ void TestPages::baseCampQuestions()
     }
 
     if (gate) {
-        BaseCampGate::enter();
+        BaseCampGate::enter(this);
     } else {
         const ViewMapOnPCPage page;
         QTRY_COMPARE(m_requested.size(), 1);

@@ -1,7 +1,7 @@
 #include "TourGuide.h"
 
 #include "Photographer.h"
-#include "service/ProductInfoStep.h"
+#include "app/ProductInfoStep.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -2,6 +2,7 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PopupDialog.h"
 #include "app/SupportLog.h"
 #include "download/DownloadCache.h"
 #include "download/PartialDownload.h"
@@ -175,13 +176,13 @@ void DownloadMapSDPage::keepOldImageFirst()
     if (!m_safetyCopy->waiting() && !m_safetyCopy->fitsOnComputer()) {
         m_safetyCopy.reset();
         keepAwake(false);
-        const std::optional<bool> overwrite =
-            ask(tr("Warning"),
-                tr("There is not enough free space on your %1 to keep a copy of the map now on "
-                   "the card while the new one is written: the card's current map cannot be "
-                   "kept if the copy fails. Continue?")
-                    .arg(Core::computerWord()),
-                DownloadPage::tr("NO"), DownloadPage::tr("YES"), true);
+        const std::optional<bool> overwrite = PopupDialog::ask(
+            this, tr("Warning"),
+            tr("There is not enough free space on your %1 to keep a copy of the map now on "
+               "the card while the new one is written: the card's current map cannot be "
+               "kept if the copy fails. Continue?")
+                .arg(Core::computerWord()),
+            DownloadPage::tr("NO"), DownloadPage::tr("YES"), true);
         if (!overwrite) {
             return;
         }

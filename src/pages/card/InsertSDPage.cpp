@@ -91,9 +91,8 @@ void InsertSDPage::onDrivePollTimerTimeout()
         const QString chosen =
             current >= 0 && current < drivePaths.size() ? drivePaths.at(current) : QString();
         drivePaths = paths;
-        driveLabels = labels;
         ui->DrivesComboBox->clear();
-        ui->DrivesComboBox->addItems(driveLabels);
+        ui->DrivesComboBox->addItems(labels);
         const int again = drivePaths.indexOf(chosen);
         if (again >= 0) {
             ui->DrivesComboBox->setCurrentIndex(again);
@@ -217,6 +216,6 @@ void InsertSDPage::showReadOnlyPopup()
         picture->setContentsMargins(12, 12, 12, 12);
         Core::instance()->showNeedHelp(picture);
     });
-    popup.centreOnMainWindow();
-    popup.exec();
+    // Nothing follows from the answer: the user is back at the card choice.
+    popup.answerFor(this);
 }

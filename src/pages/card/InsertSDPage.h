@@ -44,7 +44,6 @@ private:
     std::unique_ptr<Ui::InsertSDPage> ui;
     QTimer drivePollTimer;
     QStringList drivePaths;
-    QStringList driveLabels;
     // Folders whose volumes are never offered.
     const QStringList m_ownFolders;
     // Cards looked at for a waiting copy since they went in.

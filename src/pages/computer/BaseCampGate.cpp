@@ -2,21 +2,26 @@
 
 #include "app/Core.h"
 #include "app/PopupDialog.h"
+#include "maps/GarminApplications.h"
 
-void BaseCampGate::enter()
+void BaseCampGate::enter(QObject *asker)
 {
     Core *core = Core::instance();
     if (core->checkBaseCamp()) {
         core->setCurrentPage(PageId::CloseGarminPage);
         return;
     }
-    const bool download = PopupDialog::ask(
-        tr("Garmin BaseCamp Required"),
-        tr("Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 before you can "
-           "install your map.")
-            .arg(Core::computerWord()),
-        tr("≺ BACK"), tr("NEXT ≻"));
-    if (download) {
+    if (askToDownload(asker, tr("≺ BACK")).value_or(false)) {
         core->setCurrentPage(PageId::DownloadBaseCampPage);
     }
+}
+
+std::optional<bool> BaseCampGate::askToDownload(QObject *asker, const QString &decline)
+{
+    return PopupDialog::ask(
+        asker, tr("Garmin BaseCamp Required"),
+        tr("Garmin BaseCamp (version %1 or higher) must be installed on your %2 before you can "
+           "install your map.")
+            .arg(GarminApplications::minimumBaseCampVersion().toString(), Core::computerWord()),
+        decline, tr("NEXT ≻"));
 }

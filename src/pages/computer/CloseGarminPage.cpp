@@ -53,8 +53,11 @@ void CloseGarminPage::continueAfterBaseCamp()
         dialog.setLeftButtonText(tr("NO"));
         dialog.setRightButtonText(tr("YES"));
         dialog.showDurationWarning();
-        dialog.centreOnMainWindow();
-        if (dialog.exec() != QDialog::Accepted) {
+        const std::optional<bool> install = dialog.answerFor(this);
+        if (!install) {
+            return;
+        }
+        if (!*install) {
             core->setCurrentPage(PageId::MajorReleaseAvailablePage);
             return;
         }

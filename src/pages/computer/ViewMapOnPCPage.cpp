@@ -2,10 +2,10 @@
 
 #include "app/Core.h"
 #include "app/PopupDialog.h"
+#include "pages/computer/BaseCampGate.h"
 
 #include "ui_ViewMapOnPCPage.h"
 
-#include <QPointer>
 #include <QTimer>
 
 ViewMapOnPCPage::ViewMapOnPCPage(QWidget *parent)
@@ -21,23 +21,16 @@ ViewMapOnPCPage::~ViewMapOnPCPage() = default;
 void ViewMapOnPCPage::initialization()
 {
     Core *core = Core::instance();
-    // The questions run nested event loops; if the wizard has moved on meanwhile, an answer
-    // belongs to no page any more and must not move it again.
-    const QPointer<ViewMapOnPCPage> alive(this);
-    PopupDialog dialog;
-    dialog.setHeader(tr("View Map on %1?").arg(Core::computerWord()));
-    dialog.setText(
+    const std::optional<bool> viewOnComputer = PopupDialog::ask(
+        this, tr("View Map on %1?").arg(Core::computerWord()),
         tr("Would you like to be able to view your preprogrammed card on your %1 in Garmin "
            "BaseCamp?")
-            .arg(Core::computerWord()));
-    dialog.setLeftButtonText(tr("NO"));
-    dialog.setRightButtonText(tr("YES"));
-    dialog.centreOnMainWindow();
-    const bool viewOnComputer = dialog.exec() == QDialog::Accepted;
-    if (!alive) {
+            .arg(Core::computerWord()),
+        tr("NO"), tr("YES"));
+    if (!viewOnComputer) {
         return;
     }
-    if (!viewOnComputer) {
+    if (!*viewOnComputer) {
         core->setCurrentPage(PageId::MajorReleaseAvailablePage);
         return;
     }
@@ -45,16 +38,9 @@ void ViewMapOnPCPage::initialization()
         core->setCurrentPage(PageId::CloseGarminPage);
         return;
     }
-    dialog.setHeader(tr("Garmin BaseCamp Required"));
-    dialog.setText(tr("Garmin BaseCamp (version 4.6.2 or higher) must be installed on your %1 "
-                      "before you can install your map.")
-                       .arg(Core::computerWord()));
-    dialog.setLeftButtonText(tr("SKIP"));
-    dialog.setRightButtonText(tr("NEXT ≻"));
-    dialog.centreOnMainWindow();
-    const bool download = dialog.exec() == QDialog::Accepted;
-    if (alive) {
-        core->setCurrentPage(download ? PageId::DownloadBaseCampPage
-                                      : PageId::MajorReleaseAvailablePage);
+    const std::optional<bool> download = BaseCampGate::askToDownload(this, tr("SKIP"));
+    if (download) {
+        core->setCurrentPage(*download ? PageId::DownloadBaseCampPage
+                                       : PageId::MajorReleaseAvailablePage);
     }
 }

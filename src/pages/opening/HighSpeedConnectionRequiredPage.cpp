@@ -1,7 +1,7 @@
 #include "pages/opening/HighSpeedConnectionRequiredPage.h"
 
 #include "app/Pictures.h"
-#include "service/ProductInfoStep.h"
+#include "app/ProductInfoStep.h"
 
 #include "ui_HighSpeedConnectionRequiredPage.h"
 

@@ -2,6 +2,7 @@
 
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
+#include "app/PopupDialog.h"
 #include "download/DownloadCache.h"
 #include "download/Unpacking.h"
 #include "service/ProductInfo.h"
@@ -31,10 +32,7 @@ DownloadGPSDataPage::DownloadGPSDataPage(QWidget *parent)
                    parent)
 {
     // Nothing shows until the user has taken the offer.
-    for (const char *name :
-         {"PictureLabel", "InfoLabel", "ProgressBar", "DownloadedLabel", "TimeLabel"}) {
-        findChild<QWidget *>(QLatin1String(name))->hide();
-    }
+    setFormVisible(false);
 }
 
 DownloadGPSDataPage::~DownloadGPSDataPage() = default;
@@ -100,11 +98,11 @@ void DownloadGPSDataPage::Initialization()
         Core::instance()->setCurrentPage(PageId::ThankYouPage);
         return;
     }
-    const std::optional<bool> wanted =
-        ask(dataName(),
-            tr("Your map comes with <b>%1</b>. Would you like to download them to your %2?")
-                .arg(dataName().toHtmlEscaped(), Core::computerWord()),
-            tr("SKIP"), tr("YES"));
+    const std::optional<bool> wanted = PopupDialog::ask(
+        this, dataName(),
+        tr("Your map comes with <b>%1</b>. Would you like to download them to your %2?")
+            .arg(dataName().toHtmlEscaped(), Core::computerWord()),
+        tr("SKIP"), tr("YES"));
     if (!wanted) {
         return;
     }
@@ -112,9 +110,7 @@ void DownloadGPSDataPage::Initialization()
         Core::instance()->setCurrentPage(PageId::ThankYouPage);
         return;
     }
-    for (const char *name : {"PictureLabel", "InfoLabel", "ProgressBar"}) {
-        findChild<QWidget *>(QLatin1String(name))->show();
-    }
+    setFormVisible(true);
     AskFileSize();
 }
 

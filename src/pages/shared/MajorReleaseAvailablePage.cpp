@@ -9,7 +9,6 @@
 
 #include "ui_MajorReleaseAvailablePage.h"
 
-#include <QPointer>
 #include <QTimer>
 
 MajorReleaseAvailablePage::MajorReleaseAvailablePage(QWidget *parent)
@@ -52,19 +51,16 @@ void MajorReleaseAvailablePage::onSkipButtonClicked()
         Core::instance()->setCurrentPage(PageId::DownloadGPSDataPage);
         return;
     }
-    const QPointer<MajorReleaseAvailablePage> guard(this);
-    const bool transfer = PopupDialog::ask(
-        tr("Transfer To GPS"),
+    const std::optional<bool> transfer = PopupDialog::ask(
+        this, tr("Transfer To GPS"),
         tr("Would you like to transfer your map(s) now to your GPS using Garmin MapInstall? You "
            "can always do so later."),
         tr("SKIP"), tr("YES"));
-    // The question runs its own event loop, in which this page may have been replaced; the
-    // answer then belongs to no page any more.
-    if (!guard) {
+    if (!transfer) {
         return;
     }
-    Core::instance()->setCurrentPage(transfer ? PageId::TransferToGPS2Page
-                                              : PageId::DownloadGPSDataPage);
+    Core::instance()->setCurrentPage(*transfer ? PageId::TransferToGPS2Page
+                                               : PageId::DownloadGPSDataPage);
 }
 
 void MajorReleaseAvailablePage::setOfferVisible(bool visible)

@@ -1,8 +1,8 @@
 #include "pages/shared/ThankYouPage.h"
 
 #include "app/Core.h"
+#include "app/ProductInfoStep.h"
 #include "platform/platform.h"
-#include "service/ProductInfoStep.h"
 #include "service/ServiceAddress.h"
 
 #include "ui_ThankYouPage.h"

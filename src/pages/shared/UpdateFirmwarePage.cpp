@@ -24,7 +24,7 @@ UpdateFirmwarePage::~UpdateFirmwarePage() = default;
 void UpdateFirmwarePage::onNextButtonClicked()
 {
     if (currentProduct().isPcFormat) {
-        BaseCampGate::enter();
+        BaseCampGate::enter(this);
     } else {
         CardRoute::begin();
     }

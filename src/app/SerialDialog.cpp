@@ -1,4 +1,4 @@
-#include "service/SerialDialog.h"
+#include "app/SerialDialog.h"
 
 #include "app/PopupPlacement.h"
 #include "app/WindowOverlay.h"

@@ -1,9 +1,9 @@
-#include "service/ProductInfoStep.h"
+#include "app/ProductInfoStep.h"
 
+#include "app/BusyState.h"
 #include "app/Core.h"
-#include "service/BusyState.h"
+#include "app/SerialDialog.h"
 #include "service/ProductInfoRequest.h"
-#include "service/SerialDialog.h"
 
 #include <QPointer>
 #include <QWidget>

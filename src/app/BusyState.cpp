@@ -1,4 +1,4 @@
-#include "service/BusyState.h"
+#include "app/BusyState.h"
 
 #include <QGuiApplication>
 #include <QWidget>
