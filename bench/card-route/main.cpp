@@ -30,6 +30,14 @@ QString md5Of(const QString &path)
                : QString();
 }
 
+// What card imagers do to check a copy: read it back from the medium, past the page cache.
+QList<QStringList> readBackFromMedium(const QString &file)
+{
+    return {{QStringLiteral("dd"), QStringLiteral("if=") + file, QStringLiteral("iflag=direct"),
+             QStringLiteral("bs=1M"), QStringLiteral("status=none")},
+            {QStringLiteral("md5sum")}};
+}
+
 // The MD5 a pipeline of standard tools ending in md5sum prints, or nothing.
 QString md5sumOf(const QList<QStringList> &commands, double &longestStallMs)
 {
@@ -75,11 +83,7 @@ void compareCopyWithRoom(const BenchReport::Options &options, const QString &ima
         {[&] { return copyAndCheck(CheckMd5Worker::ReadFrom::Medium, longestStallMs); },
          [&] { return tools({cp}, {md5sum + QStringList{card}}); },
          [&] {
-             return tools({cp, {QStringLiteral("sync"), card}},
-                          {{QStringLiteral("dd"), QStringLiteral("if=") + card,
-                            QStringLiteral("iflag=direct"), QStringLiteral("bs=1M"),
-                            QStringLiteral("status=none")},
-                           md5sum});
+             return tools({cp, {QStringLiteral("sync"), card}}, readBackFromMedium(card));
          },
          // Ours with the copy checked where md5sum checks it, in the page cache: what reading
          // back from the medium costs.
@@ -140,11 +144,7 @@ void compareCopyWithoutRoom(const BenchReport::Options &options, const QString &
     double ignoredStallMs = 0.0;
     bool verified = true;
     const auto readBack = [&](const QString &file) {
-        return md5sumOf(
-            {{QStringLiteral("dd"), QStringLiteral("if=") + file, QStringLiteral("iflag=direct"),
-              QStringLiteral("bs=1M"), QStringLiteral("status=none")},
-             {QStringLiteral("md5sum")}},
-            ignoredStallMs);
+        return md5sumOf(readBackFromMedium(file), ignoredStallMs);
     };
     const auto run = [&](const QStringList &command) {
         verified = BenchReport::runTools({command}, ignoredStallMs) && verified;
