@@ -12,8 +12,9 @@ void setLoggingRule();
 void applyLook(QApplication &app);
 
 // Removes the partial downloads nobody has continued for two weeks, from the program's cache and
-// the maps' download folder. Runs once the run is known to be the only one: another copy's
-// download is never taken from under it.
+// the maps' download folder. Runs once the maps folder is decided for the run (deciding it is not
+// start-up's work), and only in the run that holds the single-run lock: another copy's download
+// is never taken from under it.
 void removeStaleDownloads();
 
 } // namespace Startup

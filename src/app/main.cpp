@@ -22,7 +22,6 @@ int main(int argc, char *argv[])
     // Only the run that goes on writes to the log: a second copy would rotate it under the first.
     CommandLine::openSupportLog(options);
     Core::instance();
-    Startup::removeStaleDownloads();
 
     MainWindow window;
     window.show();

@@ -3,6 +3,7 @@
 #include "app/Core.h"
 #include "app/LanguageChoice.h"
 #include "app/Pictures.h"
+#include "app/Startup.h"
 #include "app/SupportLog.h"
 #include "maps/InstallRecovery.h"
 
@@ -76,6 +77,7 @@ void ChooseLanguagePage::onLanguageButtonClicked()
     if (!unsettled.isEmpty()) {
         core->showError(SupportLog::withLocation(unsettled, Qt::RichText));
     }
+    Startup::removeStaleDownloads();
     core->refreshInstalledMapFolders();
     core->setCurrentPage(core->installedMapFolders().isEmpty()
                              ? PageId::HighSpeedConnectionRequiredPage
