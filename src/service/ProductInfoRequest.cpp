@@ -1,9 +1,9 @@
 #include "service/ProductInfoRequest.h"
 
 #include "app/Core.h"
-#include "app/NetworkErrorText.h"
 #include "app/PopupDialog.h"
 #include "app/RichTextResources.h"
+#include "service/NetworkErrorText.h"
 #include "service/ProductInfoReply.h"
 #include "service/ReplyTimeout.h"
 #include "service/ServiceRequests.h"
