@@ -301,23 +301,28 @@ QString Core::formatDuration(double seconds)
 
 void Core::showError(QString text) const
 {
-    showErrorPopup(text, &PopupDialog::setText);
+    showErrorPopup(QCoreApplication::instance(), text, &PopupDialog::setText);
 }
 
 void Core::showPlainError(const QString &text) const
 {
-    showErrorPopup(text, &PopupDialog::setPlainText);
+    showErrorPopup(QCoreApplication::instance(), text, &PopupDialog::setPlainText);
 }
 
-void Core::showErrorPopup(const QString &text, void (PopupDialog::*setBody)(const QString &))
+bool Core::showErrorFor(QObject *asker, const QString &text) const
+{
+    return showErrorPopup(asker, text, &PopupDialog::setText);
+}
+
+bool Core::showErrorPopup(QObject *asker, const QString &text,
+                          void (PopupDialog::*setBody)(const QString &))
 {
     PopupDialog dialog;
     dialog.setHeader(tr("Error"));
     dialog.setLeftButtonText(QString());
     dialog.setRightButtonText(tr("≺ BACK"));
     (dialog.*setBody)(text);
-    dialog.centreOnMainWindow();
-    dialog.exec();
+    return dialog.answerFor(asker).has_value();
 }
 
 void Core::showNeedHelp(QWidget *widget) const
