@@ -683,15 +683,18 @@ on your preprogrammed card.</source>
 <context>
     <name>ProductInfoRequest</name>
     <message>
+        <source>The service did not answer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProductInfoStep</name>
+    <message>
         <source>CONTINUE ≻</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The service did not answer.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

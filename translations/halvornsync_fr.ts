@@ -689,16 +689,19 @@ sur votre carte préprogrammée.</translation>
 <context>
     <name>ProductInfoRequest</name>
     <message>
+        <source>The service did not answer.</source>
+        <translation>Le service n’a pas répondu.</translation>
+    </message>
+</context>
+<context>
+    <name>ProductInfoStep</name>
+    <message>
         <source>CONTINUE ≻</source>
         <translation>CONTINUER ≻</translation>
     </message>
     <message>
         <source>Information</source>
         <translation>Information</translation>
-    </message>
-    <message>
-        <source>The service did not answer.</source>
-        <translation>Le service n’a pas répondu.</translation>
     </message>
 </context>
 <context>

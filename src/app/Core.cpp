@@ -11,10 +11,10 @@
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
 #include "service/ServiceAddress.h"
+#include "service/ServiceContext.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QSslConfiguration>
@@ -27,7 +27,6 @@ struct Core::Private
 {
     QStringList installedMapFolders;
     QStringList mapsToUninstall;
-    QPointer<QNetworkAccessManager> networkManager;
     std::unique_ptr<ProductInfo> productInfo;
     QString productSerial;
     PageId currentPage = PageId::ChooseLanguagePage;
@@ -67,7 +66,7 @@ Core *Core::instance()
     // variables), for the service and the downloads alike: behind a company's or a hotel's proxy
     // nothing else gets through.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
-    core->d->networkManager = new LoggedNetworkAccessManager(QCoreApplication::instance());
+    ServiceContext::setNetworkManager(new LoggedNetworkAccessManager(QCoreApplication::instance()));
     core->preconnectToService();
     core->setObjectName(QStringLiteral("Core"));
     s_instance = core;
@@ -84,7 +83,7 @@ void Core::preconnectToService()
     }
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.setProtocol(QSsl::SecureProtocols);
-    d->networkManager->connectToHostEncrypted(base.host(), quint16(base.port(443)), configuration);
+    networkManager()->connectToHostEncrypted(base.host(), quint16(base.port(443)), configuration);
 }
 
 void Core::setCurrentPage(PageId id)
@@ -130,12 +129,12 @@ void Core::setProductSerial(const QString &serial)
 
 QNetworkAccessManager *Core::networkManager() const
 {
-    return d->networkManager.data();
+    return ServiceContext::networkManager();
 }
 
 QString Core::languageCode()
 {
-    return QLocale().language() == QLocale::French ? QStringLiteral("FR") : QStringLiteral("EN");
+    return ServiceContext::languageCode();
 }
 
 QStringView Core::computerWord()
@@ -302,23 +301,28 @@ QString Core::formatDuration(double seconds)
 
 void Core::showError(QString text) const
 {
-    showErrorPopup(text, &PopupDialog::setText);
+    showErrorPopup(QCoreApplication::instance(), text, &PopupDialog::setText);
 }
 
 void Core::showPlainError(const QString &text) const
 {
-    showErrorPopup(text, &PopupDialog::setPlainText);
+    showErrorPopup(QCoreApplication::instance(), text, &PopupDialog::setPlainText);
 }
 
-void Core::showErrorPopup(const QString &text, void (PopupDialog::*setBody)(const QString &))
+bool Core::showErrorFor(QObject *asker, const QString &text) const
+{
+    return showErrorPopup(asker, text, &PopupDialog::setText);
+}
+
+bool Core::showErrorPopup(QObject *asker, const QString &text,
+                          void (PopupDialog::*setBody)(const QString &))
 {
     PopupDialog dialog;
     dialog.setHeader(tr("Error"));
     dialog.setLeftButtonText(QString());
     dialog.setRightButtonText(tr("≺ BACK"));
     (dialog.*setBody)(text);
-    dialog.centreOnMainWindow();
-    dialog.exec();
+    return dialog.answerFor(asker).has_value();
 }
 
 void Core::showNeedHelp(QWidget *widget) const

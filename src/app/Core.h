@@ -89,6 +89,9 @@ public Q_SLOTS:
     // A text from outside (the service's "Error:" text, the network's error string), shown as it
     // is, never taken as markup.
     void showPlainError(const QString &text) const;
+    // The error pop-up of a page that acts once it is closed: true when `asker` still exists then.
+    // The pop-up runs its own event loop, in which the page may have been replaced.
+    bool showErrorFor(QObject *asker, const QString &text) const;
     void showNeedHelp(QWidget *widget) const;
 
 private:
@@ -96,7 +99,8 @@ private:
     ~Core() override;
     void preconnectToService();
     static QString locateGarminMapsFolder();
-    static void showErrorPopup(const QString &text, void (PopupDialog::*setBody)(const QString &));
+    static bool showErrorPopup(QObject *asker, const QString &text,
+                               void (PopupDialog::*setBody)(const QString &));
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -2,13 +2,14 @@
 
 #include "app/BusyState.h"
 #include "app/Core.h"
+#include "app/PopupDialog.h"
+#include "app/RichTextResources.h"
 #include "app/SerialDialog.h"
+#include "service/ProductInfo.h"
 #include "service/ProductInfoRequest.h"
 
 #include <QPointer>
 #include <QWidget>
-
-namespace ProductInfoStep {
 
 namespace {
 bool s_asking = false;
@@ -26,12 +27,12 @@ QString askSerial()
 }
 } // namespace
 
-bool isRunning()
+bool ProductInfoStep::isRunning()
 {
     return s_asking || s_request;
 }
 
-void start(QWidget *origin)
+void ProductInfoStep::start(QWidget *origin)
 {
     if (isRunning()) {
         return;
@@ -47,8 +48,40 @@ void start(QWidget *origin)
     auto *request = new ProductInfoRequest(serial, core);
     auto *busy = new BusyState(guardedOrigin, request);
     QObject::connect(request, &ProductInfoRequest::replied, busy, &BusyState::end);
+    follow(request);
     s_request = request;
     request->send();
 }
 
-} // namespace ProductInfoStep
+void ProductInfoStep::follow(ProductInfoRequest *request)
+{
+    Core *core = Core::instance();
+    QObject::connect(request, &ProductInfoRequest::failed, core, &Core::showPlainError);
+    QObject::connect(request, &ProductInfoRequest::unreadable, core, &Core::showError);
+    QObject::connect(request, &ProductInfoRequest::productReceived, core, [core, request] {
+        std::unique_ptr<ProductInfo> product = request->takeProduct();
+        const QString notice = product->notice;
+        core->setProductInfo(product.release());
+        if (!notice.isEmpty()) {
+            showNotice(notice);
+        }
+        core->setCurrentPage(PageId::UpdateFirmwarePage);
+    });
+}
+
+void ProductInfoStep::showNotice(const QString &notice)
+{
+    PopupDialog dialog;
+    dialog.setLeftButtonText(QString());
+    dialog.setRightButtonText(tr("CONTINUE ≻"));
+    dialog.setHeader(tr("Information"));
+    dialog.setLinksEnabled(true);
+    // Rich text on purpose: the vendor writes its notices with markup and links. What its markup
+    // names is not loaded, unless it is one of our own pictures.
+    dialog.setText(RichTextResources::ownOnly(
+        QStringLiteral("<p align=\"center\"><img src=\":/images/info.svg\" width=\"64\" "
+                       "height=\"64\"></p><p align=\"center\">%1</p>")
+            .arg(notice)));
+    dialog.centreOnMainWindow();
+    dialog.exec();
+}

@@ -91,9 +91,7 @@ DownloadPage::Space DownloadPage::requireRoom(const QString &path, qint64 announ
 
 void DownloadPage::leaveWith(const QString &message, PageId page)
 {
-    const QPointer<DownloadPage> guard(this);
-    Core::instance()->showError(SupportLog::withLocation(message, Qt::RichText));
-    if (guard) {
+    if (Core::instance()->showErrorFor(this, SupportLog::withLocation(message, Qt::RichText))) {
         Core::instance()->setCurrentPage(page);
     }
 }

@@ -1,9 +1,9 @@
 #include "download/FileDownload.h"
 
 #include "app/Core.h"
-#include "app/NetworkErrorText.h"
 #include "app/SupportLog.h"
 #include "download/RangeReply.h"
+#include "service/NetworkErrorText.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

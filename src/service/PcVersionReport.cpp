@@ -1,6 +1,6 @@
 #include "service/PcVersionReport.h"
 
-#include "app/Core.h"
+#include "service/ServiceContext.h"
 #include "service/ServiceRequests.h"
 #include "service/VersionReport.h"
 
@@ -8,14 +8,13 @@
 
 namespace PcVersionReport {
 
-void send(const ProductInfo &info)
+VersionReport *send(const ProductInfo &info)
 {
-    const QUrl url = ServiceRequests::pcVersionReportUrl(info, Core::languageCode());
+    const QUrl url = ServiceRequests::pcVersionReportUrl(info, ServiceContext::languageCode());
     qDebug().noquote() << url.toString(QUrl::FullyEncoded);
     auto *report = new VersionReport(url, VersionReport::Repeat::OnceAfterFailure);
-    QObject::connect(report, &VersionReport::firstReplyEnded, report,
-                     [] { Core::instance()->setCurrentPage(PageId::InformNewPCVersionPage); });
     report->send();
+    return report;
 }
 
 } // namespace PcVersionReport

@@ -1,13 +1,12 @@
 #pragma once
 
 class ProductInfo;
+class VersionReport;
 
-// Tells the service that the product's latest version is now installed on the computer, then moves
-// the wizard on to InformNewPCVersionPage, whether the report got through or not. A failure shows
-// the failure message and the report is sent once more; that repeat leaves the wizard alone.
-// Sent by DownloadMapPCPage::InformServer.
+// Tells the service that the product's latest version is now installed on the computer. A failure
+// is sent once more. The sender follows the returned report (VersionReport's signals).
 namespace PcVersionReport {
 
-void send(const ProductInfo &info);
+VersionReport *send(const ProductInfo &info);
 
 } // namespace PcVersionReport

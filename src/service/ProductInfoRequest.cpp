@@ -1,11 +1,9 @@
 #include "service/ProductInfoRequest.h"
 
-#include "app/Core.h"
-#include "app/NetworkErrorText.h"
-#include "app/PopupDialog.h"
-#include "app/RichTextResources.h"
+#include "service/NetworkErrorText.h"
 #include "service/ProductInfoReply.h"
 #include "service/ReplyTimeout.h"
+#include "service/ServiceContext.h"
 #include "service/ServiceRequests.h"
 
 #include <QNetworkAccessManager>
@@ -18,21 +16,29 @@ ProductInfoRequest::ProductInfoRequest(const QString &serial, QObject *parent)
 {
 }
 
+ProductInfoRequest::~ProductInfoRequest() = default;
+
 void ProductInfoRequest::send()
 {
-    QNetworkAccessManager *manager = Core::instance()->networkManager();
+    QNetworkAccessManager *manager = ServiceContext::networkManager();
     if (!manager) {
         endRequest();
         deleteLater();
         return;
     }
-    QNetworkRequest request(ServiceRequests::productInfoUrl(m_serial, Core::languageCode()));
+    QNetworkRequest request(
+        ServiceRequests::productInfoUrl(m_serial, ServiceContext::languageCode()));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     QNetworkReply *reply = manager->get(request);
     ReplyTimeout::abortWhenSilent(reply);
     connect(reply, &QNetworkReply::errorOccurred, this, [this, reply] { onErrorOccurred(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
+}
+
+std::unique_ptr<ProductInfo> ProductInfoRequest::takeProduct()
+{
+    return std::move(m_product);
 }
 
 void ProductInfoRequest::endRequest()
@@ -46,15 +52,14 @@ void ProductInfoRequest::endRequest()
 void ProductInfoRequest::onErrorOccurred(QNetworkReply *reply)
 {
     endRequest();
-    const QString message = ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.")
-                                                        : NetworkErrorText::of(reply);
-    // Runs a nested event loop: nothing of this object is used after it.
-    Core::instance()->showPlainError(message);
+    // A receiver may run a nested event loop (a pop-up): nothing of this object is used after it.
+    Q_EMIT failed(ReplyTimeout::gaveUp(reply) ? tr("The service did not answer.")
+                                              : NetworkErrorText::of(reply));
 }
 
 void ProductInfoRequest::onFinished(QNetworkReply *reply)
 {
-    // onErrorOccurred has shown a failed reply already.
+    // onErrorOccurred has told of a failed reply already.
     if (reply->error() == QNetworkReply::NoError) {
         endRequest();
         actOn(ProductInfoReply::interpret(reply->readAll()));
@@ -65,37 +70,17 @@ void ProductInfoRequest::onFinished(QNetworkReply *reply)
 
 void ProductInfoRequest::actOn(ProductInfoReply answer)
 {
-    Core *core = Core::instance();
-    if (answer.kind == ProductInfoReply::Kind::ServiceError) {
-        core->showPlainError(answer.message);
+    switch (answer.kind) {
+    case ProductInfoReply::Kind::ServiceError:
+        Q_EMIT failed(answer.message);
+        return;
+    case ProductInfoReply::Kind::Corrupted:
+        Q_EMIT unreadable(answer.message);
+        return;
+    case ProductInfoReply::Kind::Product:
+        answer.product->productSerial = m_serial;
+        m_product = std::move(answer.product);
+        Q_EMIT productReceived();
         return;
     }
-    if (answer.kind != ProductInfoReply::Kind::Product) {
-        core->showError(answer.message);
-        return;
-    }
-    answer.product->productSerial = m_serial;
-    const QString notice = answer.product->notice;
-    core->setProductInfo(answer.product.release());
-    if (!notice.isEmpty()) {
-        showNotice(notice);
-    }
-    core->setCurrentPage(PageId::UpdateFirmwarePage);
-}
-
-void ProductInfoRequest::showNotice(const QString &notice)
-{
-    PopupDialog dialog;
-    dialog.setLeftButtonText(QString());
-    dialog.setRightButtonText(tr("CONTINUE ≻"));
-    dialog.setHeader(tr("Information"));
-    dialog.setLinksEnabled(true);
-    // Rich text on purpose: the vendor writes its notices with markup and links. What its markup
-    // names is not loaded, unless it is one of our own pictures.
-    dialog.setText(RichTextResources::ownOnly(
-        QStringLiteral("<p align=\"center\"><img src=\":/images/info.svg\" width=\"64\" "
-                       "height=\"64\"></p><p align=\"center\">%1</p>")
-            .arg(notice)));
-    dialog.centreOnMainWindow();
-    dialog.exec();
 }

@@ -1,22 +1,18 @@
 #include "service/SdTransferReport.h"
 
-#include "app/Core.h"
+#include "service/ServiceContext.h"
 #include "service/ServiceRequests.h"
 #include "service/VersionReport.h"
 
 namespace SdTransferReport {
 
-void send(const ProductInfo &info, int cardIndex)
+VersionReport *send(const ProductInfo &info, int cardIndex)
 {
-    const QUrl url = ServiceRequests::sdTransferReportUrl(info, cardIndex, Core::languageCode());
+    const QUrl url =
+        ServiceRequests::sdTransferReportUrl(info, cardIndex, ServiceContext::languageCode());
     auto *report = new VersionReport(url, VersionReport::Repeat::OnceAfterFailure);
-    QObject::connect(report, &VersionReport::firstReplyEnded, report, [] {
-        Core *core = Core::instance();
-        core->setCardUpdated(true);
-        core->setCurrentPage(PageId::EjectSDPage);
-        core->allowSleep();
-    });
     report->send();
+    return report;
 }
 
 } // namespace SdTransferReport

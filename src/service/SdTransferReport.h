@@ -1,14 +1,12 @@
 #pragma once
 
 class ProductInfo;
+class VersionReport;
 
-// Tells the service that the card at cardIndex has received its map. When the first reply ends,
-// successfully or not, Core records that a card was updated, the wizard moves on to EjectSDPage
-// and the computer may sleep again. A failure shows the failure message and the report is sent
-// once more; that repeat touches neither the wizard nor the sleep state, which by then may belong
-// to later work. Sent by DownloadMapSDPage::onCopyDone(false).
+// Tells the service that the card at cardIndex has received its map. A failure is sent once more.
+// The sender follows the returned report (VersionReport's signals).
 namespace SdTransferReport {
 
-void send(const ProductInfo &info, int cardIndex);
+VersionReport *send(const ProductInfo &info, int cardIndex);
 
 } // namespace SdTransferReport

@@ -1,11 +1,8 @@
 #include "service/SdVersionReport.h"
 
-#include "app/Core.h"
+#include "service/ServiceContext.h"
 #include "service/ServiceRequests.h"
 #include "service/VersionReport.h"
-
-#include <QAbstractButton>
-#include <QPointer>
 
 namespace SdVersionReport {
 
@@ -23,20 +20,12 @@ int timeoutMs()
     return s_timeoutMs;
 }
 
-void send(const ProductInfo &info, QAbstractButton *nextButton)
+VersionReport *send(const ProductInfo &info)
 {
-    const QUrl url = ServiceRequests::sdVersionReportUrl(info, Core::languageCode());
+    const QUrl url = ServiceRequests::sdVersionReportUrl(info, ServiceContext::languageCode());
     auto *report = new VersionReport(url, VersionReport::Repeat::Never, s_timeoutMs);
-    // The page may be gone by the time the reply ends.
-    const QPointer<QAbstractButton> button(nextButton);
-    const auto enable = [button] {
-        if (button) {
-            button->setEnabled(true);
-        }
-    };
-    QObject::connect(report, &VersionReport::failed, report, enable);
-    QObject::connect(report, &VersionReport::firstReplyEnded, report, enable);
     report->send();
+    return report;
 }
 
 } // namespace SdVersionReport

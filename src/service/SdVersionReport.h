@@ -1,15 +1,14 @@
 #pragma once
 
 class ProductInfo;
-class QAbstractButton;
+class VersionReport;
 
-// Tells the service that the cards now carry the product's latest version. The wizard does not
-// move: when the reply ends, or fails (after 15 s without an answer at the latest), `nextButton`
-// is enabled so the user can go on; a failure also shows the failure message. Nothing is repeated.
-// Sent by InformNewSDVersionPage::InformServer.
+// Tells the service that the cards now carry the product's latest version. Nothing is repeated;
+// a reply that has not ended after 15 s is given up as failed. The sender follows the returned
+// report (VersionReport's signals).
 namespace SdVersionReport {
 
-void send(const ProductInfo &info, QAbstractButton *nextButton);
+VersionReport *send(const ProductInfo &info);
 
 inline constexpr int defaultTimeoutMs = 15000;
 // Tests shorten the wait for a silent service; the program always uses the default.

@@ -1,14 +1,14 @@
 #include "service/VersionReport.h"
 
-#include "app/Core.h"
 #include "service/ReplyTimeout.h"
+#include "service/ServiceContext.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
 VersionReport::VersionReport(const QUrl &url, Repeat repeat, int timeoutMs)
-    : QObject(Core::instance())
+    : QObject(ServiceContext::networkManager())
     , m_url(url)
     , m_repeat(repeat)
     , m_timeoutMs(timeoutMs)
@@ -27,7 +27,7 @@ void VersionReport::send()
 
 void VersionReport::sendOnce()
 {
-    QNetworkAccessManager *manager = Core::instance()->networkManager();
+    QNetworkAccessManager *manager = ServiceContext::networkManager();
     if (!manager) {
         deleteWhenIdle();
         return;
@@ -53,13 +53,12 @@ void VersionReport::onErrorOccurred(QNetworkReply *reply)
 
     ++m_activeHandlers;
     const bool repeat = m_repeat == Repeat::OnceAfterFailure && m_sent < 2;
-    // Counted as running already, so a reply that ends while the message is open cannot make the
-    // report look finished.
+    // Counted as running already, so a reply that ends while a receiver's pop-up is open cannot
+    // make the report look finished.
     if (repeat) {
         ++m_running;
     }
     Q_EMIT failed();
-    Core::instance()->showError(failureMessage());
     if (repeat) {
         --m_running;
         sendOnce();

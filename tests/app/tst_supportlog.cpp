@@ -3,10 +3,10 @@
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
 #include "app/PageFactory.h"
+#include "app/ProductInfoStep.h"
 #include "app/SupportLog.h"
 #include "download/FileDownload.h"
 #include "halvornsync/Version.h"
-#include "service/ProductInfoRequest.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,8 +40,9 @@ void TestSupportLog::failedDownloadIsWrittenDown()
     PageRecorder recorder;
     PopupAnswerer answerer;
     answerer.answer(PopupAnswerer::Button::Left);
+    answerer.answerSerial(serial);
 
-    (new ProductInfoRequest(serial))->send();
+    ProductInfoStep::start(nullptr);
     QTRY_COMPARE(recorder.pages, QList{PageId::UpdateFirmwarePage});
     const std::unique_ptr<QWidget> page(createPage(PageId::DownloadMapPCPage));
     QTRY_COMPARE(recorder.pages.size(), 2);

@@ -30,6 +30,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QListView>
+#include <QNetworkAccessManager>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -143,7 +144,7 @@ void TestPages::init()
 void TestPages::cleanup()
 {
     // A report still running belongs to the row that sent it.
-    QTRY_VERIFY(Core::instance()->findChildren<VersionReport *>().isEmpty());
+    QTRY_VERIFY(Core::instance()->networkManager()->findChildren<VersionReport *>().isEmpty());
     QDir(Core::garminMapsFolder()).removeRecursively();
     // An uninstall leaves its report there, which a later uninstalling page would take for maps.
     Core::instance()->setMapsToUninstall({});

@@ -5,12 +5,11 @@
 #include "VendorServiceProcess.h"
 #include "app/Core.h"
 #include "app/ProductInfoStep.h"
+#include "app/VersionReportStep.h"
 #include "halvornsync/Version.h"
-#include "service/PcVersionReport.h"
 #include "service/ProductInfo.h"
 #include "service/ProductInfoReply.h"
 #include "service/ReplyTimeout.h"
-#include "service/SdTransferReport.h"
 #include "service/SdVersionReport.h"
 #include "service/ServiceAddress.h"
 #include "service/ServiceRequests.h"
@@ -60,17 +59,17 @@ ProductInfo cardProduct(const QString &serial)
 // A report is over when its object has deleted itself: nothing more can follow.
 bool reportsRunning()
 {
-    return !Core::instance()->findChildren<VersionReport *>().isEmpty();
+    return !Core::instance()->networkManager()->findChildren<VersionReport *>().isEmpty();
 }
 
 void send(const QString &action, const ProductInfo &info, QPushButton *next, int cardIndex = 1)
 {
     if (action == QLatin1String("update_info_pc")) {
-        PcVersionReport::send(info);
+        VersionReportStep::sendPcVersion(info);
     } else if (action == QLatin1String("update_info_sd")) {
-        SdVersionReport::send(info, next);
+        VersionReportStep::sendSdVersion(info, next);
     } else {
-        SdTransferReport::send(info, cardIndex);
+        VersionReportStep::sendSdTransfer(info, cardIndex);
     }
 }
 

@@ -4,13 +4,13 @@
 #include "app/CurrentProduct.h"
 #include "app/PopupDialog.h"
 #include "app/SupportLog.h"
+#include "app/VersionReportStep.h"
 #include "download/DownloadCache.h"
 #include "download/PartialDownload.h"
 #include "maps/CardImage.h"
 #include "pages/card/CardSafetyCopy.h"
 #include "platform/platform.h"
 #include "service/ProductInfo.h"
-#include "service/SdTransferReport.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -278,7 +278,7 @@ void DownloadMapSDPage::onReadBackResult(bool ok)
     }
     QFile::remove(downloadTarget());
     SupportLog::write(QStringLiteral("transfer: complete, %1 bytes").arg(imageSize));
-    SdTransferReport::send(currentProduct(), Core::instance()->cardIndex());
+    VersionReportStep::sendSdTransfer(currentProduct(), Core::instance()->cardIndex());
 }
 
 void DownloadMapSDPage::transferFailed(const QString &why, bool corrupt)

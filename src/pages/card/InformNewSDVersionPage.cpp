@@ -2,8 +2,8 @@
 
 #include "app/CurrentProduct.h"
 #include "app/PageLink.h"
+#include "app/VersionReportStep.h"
 #include "service/ProductInfo.h"
-#include "service/SdVersionReport.h"
 
 #include "ui_InformNewSDVersionPage.h"
 
@@ -27,6 +27,5 @@ InformNewSDVersionPage::~InformNewSDVersionPage() = default;
 
 void InformNewSDVersionPage::InformServer()
 {
-    // The report enables NextButton when its reply ends or fails.
-    SdVersionReport::send(currentProduct(), ui->NextButton);
+    VersionReportStep::sendSdVersion(currentProduct(), ui->NextButton);
 }

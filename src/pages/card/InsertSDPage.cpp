@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -150,9 +149,7 @@ void InsertSDPage::onPutBackFinished(bool ok)
         ui->StatusLabel->setText(CardSafetyCopy::putBackText());
     } else {
         ui->StatusLabel->hide();
-        const QPointer<InsertSDPage> guard(this);
-        Core::instance()->showError(copy->notPutBackText());
-        if (!guard) {
+        if (!Core::instance()->showErrorFor(this, copy->notPutBackText())) {
             return;
         }
     }

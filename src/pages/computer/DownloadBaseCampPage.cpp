@@ -6,7 +6,6 @@
 #include "service/ProductInfo.h"
 
 #include <QDir>
-#include <QPointer>
 
 DownloadBaseCampPage::DownloadBaseCampPage(QWidget *parent)
     : DownloadPage(QStringLiteral("DownloadBaseCampPage"),
@@ -82,9 +81,7 @@ void DownloadBaseCampPage::handleMd5CheckResults(bool ok)
                            "downloading again?"));
         return;
     }
-    const QPointer<DownloadBaseCampPage> guard(this);
-    Core::instance()->showError(tr("The downloaded installer is corrupt."));
-    if (guard) {
+    if (Core::instance()->showErrorFor(this, tr("The downloaded installer is corrupt."))) {
         Download();
     }
 }

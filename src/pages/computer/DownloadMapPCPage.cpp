@@ -3,13 +3,13 @@
 #include "app/Core.h"
 #include "app/CurrentProduct.h"
 #include "app/SupportLog.h"
+#include "app/VersionReportStep.h"
 #include "download/FileDownload.h"
 #include "download/PartialDownload.h"
 #include "download/Unpacking.h"
 #include "maps/InstallRecovery.h"
 #include "maps/InstalledMaps.h"
 #include "platform/platform.h"
-#include "service/PcVersionReport.h"
 #include "service/ProductInfo.h"
 
 #include <QDir>
@@ -213,5 +213,5 @@ void DownloadMapPCPage::onInstallFinished(const MapInstaller::Result &result)
 
 void DownloadMapPCPage::InformServer()
 {
-    PcVersionReport::send(currentProduct());
+    VersionReportStep::sendPcVersion(currentProduct());
 }

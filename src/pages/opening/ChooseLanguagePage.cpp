@@ -74,8 +74,9 @@ void ChooseLanguagePage::onLanguageButtonClicked()
     // A map that an interrupted install set aside is put back before anything looks at the maps;
     // what cannot be put back is named.
     const QString unsettled = InstallRecovery::settle(Core::garminMapsFolder());
-    if (!unsettled.isEmpty()) {
-        core->showError(SupportLog::withLocation(unsettled, Qt::RichText));
+    if (!unsettled.isEmpty() &&
+        !core->showErrorFor(this, SupportLog::withLocation(unsettled, Qt::RichText))) {
+        return;
     }
     Startup::removeStaleDownloads();
     core->refreshInstalledMapFolders();

@@ -1,4 +1,4 @@
-#include "app/NetworkErrorText.h"
+#include "service/NetworkErrorText.h"
 
 #include <QNetworkProxy>
 #include <QNetworkReply>
