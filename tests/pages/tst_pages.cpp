@@ -64,8 +64,7 @@ QString plainText(const QWidget *page, const char *name)
 bool installMap(const QString &map)
 {
     const QStringList parts = map.split(QLatin1Char('='));
-    return TestFiles::write(Core::garminMapsFolder() + QLatin1Char('/') + parts[0] + "/Info.xml",
-                            TestFiles::mapInfo(parts[1].toInt(), parts[2]));
+    return TestSandbox::addInstalledMap(parts[0], parts[1].toInt(), parts[2]);
 }
 
 QPushButton *button(const QWidget *page, const QString &name)
