@@ -1,5 +1,4 @@
 #include "FakePlatform.h"
-#include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -274,9 +273,6 @@ void TestPages::cardWithoutMap()
 // below run in the order a run would take them.
 void TestPages::garminProgramsStartFromTheirCheckedPaths()
 {
-    const QString baseCamp = m_platform.nativePath(
-        QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
-
     // Before any check has passed there is no MapInstall to start.
     {
         TransferToGPS3Page page;
@@ -284,14 +280,12 @@ void TestPages::garminProgramsStartFromTheirCheckedPaths()
         QCOMPARE(m_platform.startedPrograms, QStringList());
     }
     for (const QVersionNumber &version : {QVersionNumber(), QVersionNumber(4, 6, 1)}) {
-        if (!version.isNull()) {
-            QVERIFY(PeFileBuilder::writeExecutable(baseCamp, version));
-        }
+        QVERIFY(m_platform.setBaseCamp(version));
         ThankYouPage page;
         QVERIFY2(button(&page, "GarminBaseCampButton")->isHidden(), qPrintable(version.toString()));
     }
 
-    QVERIFY(PeFileBuilder::writeExecutable(baseCamp, QVersionNumber(4, 6, 2)));
+    QVERIFY(m_platform.setBaseCamp(QVersionNumber(4, 6, 2)));
     ThankYouPage thanks;
     thanks.show();
     QVERIFY(button(&thanks, "GarminBaseCampButton")->isVisible());
