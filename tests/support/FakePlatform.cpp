@@ -195,6 +195,9 @@ Platform::Volume &FakePlatform::insertCard(const QString &root, std::optional<in
         !TestFiles::write(CardImage::path(root), SampleMapFiles::cardImage(*familyId))) {
         qFatal("cannot write a card image under %s", qPrintable(root));
     }
+    if (oneReader) {
+        volumes.clear();
+    }
     removeCard(root);
     if (!volumeIds.contains(root)) {
         volumeIds.insert(root, QFileInfo(root).fileName() + QStringLiteral("-1A2B"));

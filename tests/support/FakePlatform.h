@@ -56,7 +56,8 @@ public:
     bool readFromMedium(const QString &path,
                         const std::function<bool(QByteArrayView)> &consume) const override;
 
-    // A card in a reader: the folder `root` (made if missing) as a valid, ready, writable
+    // A card in a reader (the only reader, taking the place of the card there, with
+    // `oneReader`): the folder `root` (made if missing) as a valid, ready, writable
     // volume with room to spare, holding a small map image of `familyId` when one is given, and
     // named in `volumeIds` after the folder unless it has an identity already. Returns its entry
     // in `volumes` for the test to change.
@@ -80,6 +81,7 @@ public:
     mutable QStringList spaceQueries;
 
     QList<Volume> volumes;
+    bool oneReader = false;
     QStringList fixedDrives;
     // Identities by root path.
     QHash<QString, QString> volumeIds;

@@ -66,6 +66,11 @@ int main(int argc, char *argv[])
     FakePlatform platform;
     platform.mediumDelayMs = 150;
     platform.destinations().writeDelayMs = 150;
+    platform.oneReader = true;
+    // A card is known by its folder's name, as its safety copy's file name shows.
+    for (const QString card : {QStringLiteral("card"), QStringLiteral("card2")}) {
+        platform.volumeIds.insert(QDir::homePath() + QLatin1Char('/') + card, card);
+    }
     Core::instance();
     // A stalled download is given up after 9 seconds rather than a minute: long enough to show
     // "stalled" from the seventh.
