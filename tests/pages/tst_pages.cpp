@@ -165,14 +165,8 @@ ProductInfo *TestPages::useProduct()
 
 void TestPages::insertCard(bool withMap)
 {
-    const QString card = m_sandbox.filePath(QStringLiteral("card"));
-    QDir(card).removeRecursively();
-    QVERIFY(QDir().mkpath(card + QStringLiteral("/garmin")));
-    if (withMap) {
-        QFile map(card + QStringLiteral("/garmin/gmapsupp.img"));
-        QVERIFY(map.open(QIODevice::WriteOnly));
-    }
-    Core::instance()->setCardDrive(card);
+    Core::instance()->setCardDrive(TestSandbox::makeCard(
+        QStringLiteral("card"), withMap ? std::optional<int>(4662) : std::nullopt));
 }
 
 void TestPages::texts_data()
@@ -252,7 +246,7 @@ void TestPages::cardWithoutMap()
     const QString previous = QDir::currentPath();
     if (!driveChosen) {
         Core::instance()->setCardDrive(QString());
-        QVERIFY(QDir::setCurrent(m_sandbox.filePath(QStringLiteral("card"))));
+        QVERIFY(QDir::setCurrent(QDir::homePath() + QStringLiteral("/card")));
         QFile map(QStringLiteral("garmin/gmapsupp.img"));
         QVERIFY(map.open(QIODevice::WriteOnly));
     }
