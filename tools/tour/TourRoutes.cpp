@@ -393,8 +393,8 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
     const auto cardWithRoomForOne = [platform] {
         platform->insertCard(QDir::homePath() + QStringLiteral("/card"), {},
                              QStringLiteral("HALVORN"));
-        platform->volumes.first().bytesAvailable = qint64(8)
-                                                   << 20; // the new map's size, not twice that
+        // The new map's size, not twice that.
+        platform->volumes.first().bytesAvailable = qint64(8) << 20;
     };
     const auto nextProduct = [] {
         Core::instance()->setCurrentPage(PageId::ThankYouPage);
