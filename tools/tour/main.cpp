@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
     platform.destinations().writeDelayMs = 150;
     platform.oneReader = true;
     // A card is known by its folder's name, as its safety copy's file name shows.
-    for (const QString card : {QStringLiteral("card"), QStringLiteral("card2")}) {
+    for (const QString &card : {QStringLiteral("card"), QStringLiteral("card2")}) {
         platform.volumeIds.insert(QDir::homePath() + QLatin1Char('/') + card, card);
     }
     Core::instance();
