@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // The family number sits 4613 bytes in: a short input is placed just before it.
+    // A short input is placed just before where the family number sits.
     QByteArray image(qsizetype(CardImage::familyOffset) - 2, '\0');
     image.append(reinterpret_cast<const char *>(data), qsizetype(size));
     QBuffer buffer(&image);

@@ -32,8 +32,7 @@ const qint32 kFamily = 4660;
 // Installs a copy of the product's map whose Info.xml names `name`, which holds its version.
 bool installMap(const QString &name)
 {
-    return TestFiles::write(Core::garminMapsFolder() + QStringLiteral("/HalvornTopo/Info.xml"),
-                            TestFiles::mapInfo(kFamily, name));
+    return TestSandbox::addInstalledMap(QStringLiteral("HalvornTopo"), kFamily, name);
 }
 
 // The stand-in service's computer map, cards, BaseCamp installer and GPS data, which the routes

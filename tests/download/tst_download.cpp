@@ -445,9 +445,8 @@ void TestDownload::mapInstall()
     QFETCH(QString, setup);
     FakePlatform platform;
     const QString maps = Core::garminMapsFolder();
-    const auto install = [&maps](const char *folder, int family, const char *version) {
-        return TestFiles::write(maps + '/' + folder + "/Info.xml",
-                                TestFiles::mapInfo(family, QString("Halvorn ") + version));
+    const auto install = [](const char *folder, int family, const char *version) {
+        return TestSandbox::addInstalledMap(folder, family, QString("Halvorn ") + version);
     };
     QDir(maps).removeRecursively();
     QVERIFY(install("HalvornTopoNorwayNorth", 4660, "24.1"));

@@ -171,8 +171,8 @@ void TestWizardEndToEnd::computerMapIsInstalledAndReported()
 {
     const QString maps = Core::garminMapsFolder();
     const QString info = maps + QStringLiteral("/HalvornTopoNorwayNorth/Info.xml");
-    QVERIFY(TestFiles::write(
-        info, TestFiles::mapInfo(4660, QStringLiteral("Halvorn Topo Norway North 24.1"))));
+    QVERIFY(TestSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwayNorth"), 4660,
+                                         QStringLiteral("Halvorn Topo Norway North 24.1")));
 
     click("EnglishButton");
     QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallUpdateUninstallPage"));

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "SampleMapFiles.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Core.h"
@@ -37,7 +38,7 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
 
 bool writeMap(const QString &folder, int id, const QByteArray &edition)
 {
-    return TestFiles::write(folder + QStringLiteral("/Info.xml"), TestFiles::mapInfo(id)) &&
+    return TestFiles::write(folder + QStringLiteral("/Info.xml"), SampleMapFiles::infoXml(id)) &&
            TestFiles::write(folder + QStringLiteral("/map.img"), edition);
 }
 
@@ -138,7 +139,7 @@ private:
         expected.remove("HalvornWest/map.img");
         expected["HalvornNorth/map.img"] = "north 24";
         expected["HalvornSouth/map.img"] = "south 24";
-        expected["HalvornSouth/Info.xml"] = "<MapProduct><ID>11</ID></MapProduct>";
+        expected["HalvornSouth/Info.xml"] = SampleMapFiles::infoXml(11);
         return expected;
     }
     QString journal() const { return m_download + QStringLiteral(".journal"); }

@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
+#include "SampleMapFiles.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "app/Core.h"
@@ -14,7 +15,7 @@
 #include <QTemporaryDir>
 
 namespace {
-using TestFiles::mapInfo;
+using SampleMapFiles::infoXml;
 
 QStringList sorted(QStringList list)
 {
@@ -58,11 +59,11 @@ private:
 void TestMaps::discoversTheVendorsMaps()
 {
     const QString maps = Core::garminMapsFolder();
-    QVERIFY(TestFiles::write(maps + "/HalvornTopo/data/Info.xml", mapInfo(1)));
-    QVERIFY(TestFiles::write(maps + "/HalvornRoads/INFO.XML", mapInfo(2)));
-    QVERIFY(TestFiles::write(maps + "/HalvornSyncDownloads/HalvornTopo/Info.xml", mapInfo(4)));
+    QVERIFY(TestFiles::write(maps + "/HalvornTopo/data/Info.xml", infoXml(1)));
+    QVERIFY(TestFiles::write(maps + "/HalvornRoads/INFO.XML", infoXml(2)));
+    QVERIFY(TestFiles::write(maps + "/HalvornSyncDownloads/HalvornTopo/Info.xml", infoXml(4)));
     const QString elsewhere = QDir::homePath() + "/Elsewhere/HalvornMarine";
-    QVERIFY(TestFiles::write(elsewhere + "/Info.xml", mapInfo(8)));
+    QVERIFY(TestFiles::write(elsewhere + "/Info.xml", infoXml(8)));
     QVERIFY(QFile::link(elsewhere, maps + "/HalvornLink"));
 
     Core::instance()->refreshInstalledMapFolders();
@@ -82,8 +83,8 @@ void TestMaps::discoversTheVendorsMaps()
 void TestMaps::vendorMapsAreToldBelowTheMapsFolder()
 {
     const QString maps = m_files.filePath("HalvornSyncDownloads/Halvorn wine/Garmin/Maps");
-    QVERIFY(TestFiles::write(maps + "/TopoEurope/Info.xml", mapInfo(1)));
-    QVERIFY(TestFiles::write(maps + "/HalvornTopo/Info.xml", mapInfo(2)));
+    QVERIFY(TestFiles::write(maps + "/TopoEurope/Info.xml", infoXml(1)));
+    QVERIFY(TestFiles::write(maps + "/HalvornTopo/Info.xml", infoXml(2)));
     QCOMPARE(InstalledMaps::installedInfoFiles(maps),
              QStringList{QFileInfo(maps).canonicalFilePath() + "/HalvornTopo/Info.xml"});
 }
@@ -155,8 +156,8 @@ void TestMaps::uninstallDeletesOneFolderOfTheMapsFolder()
     const QTemporaryDir root;
     // Filled into "%1/%2" one after the other, this path would name another folder.
     const QString maps = root.filePath("Maps %2");
-    QVERIFY(TestFiles::write(maps + "/HalvornTopo/data/Info.xml", mapInfo(1)));
-    QVERIFY(TestFiles::write(root.filePath("Elsewhere/Info.xml"), mapInfo(2)));
+    QVERIFY(TestFiles::write(maps + "/HalvornTopo/data/Info.xml", infoXml(1)));
+    QVERIFY(TestFiles::write(root.filePath("Elsewhere/Info.xml"), infoXml(2)));
     QVERIFY(QFile::link(root.filePath("Elsewhere"), maps + "/HalvornLink"));
 
     Worker worker(mapsFolderKnown ? maps : QString());

@@ -2,6 +2,7 @@
 #include "FaultyDestinations.h"
 #include "PageRecorder.h"
 #include "PopupAnswerer.h"
+#include "SampleMapFiles.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
@@ -38,15 +39,6 @@ QByteArray md5Of(const QString &path)
 QString cardRoot(const QString &name)
 {
     return QDir::homePath() + QStringLiteral("/cards/") + name;
-}
-
-// A map image of `family`, `size` bytes long.
-QByteArray mapImage(int family, qsizetype size = 8192)
-{
-    QByteArray image(size, '\x5a');
-    image.replace(CardImage::familyOffset, 4,
-                  QByteArray::number(family, 16).rightJustified(4, '0'));
-    return image;
 }
 
 QStringList filesIn(const QString &folder, const QStringList &patterns = {})
@@ -457,7 +449,7 @@ void TestCardPages::pulledCardGetsItsMapBackWhenItReturns()
     QCOMPARE(m_service.requests(QStringLiteral("transfer_sd")).size(), 0);
 
     if (family != 0) {
-        QVERIFY(TestFiles::write(image, mapImage(family, 5000)));
+        QVERIFY(TestFiles::write(image, SampleMapFiles::cardImage(family, 5000)));
     }
     const QByteArray returnedMd5 = md5Of(image);
     if (!sameCard) {

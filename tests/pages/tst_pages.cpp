@@ -1,5 +1,4 @@
 #include "FakePlatform.h"
-#include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -65,8 +64,7 @@ QString plainText(const QWidget *page, const char *name)
 bool installMap(const QString &map)
 {
     const QStringList parts = map.split(QLatin1Char('='));
-    return TestFiles::write(Core::garminMapsFolder() + QLatin1Char('/') + parts[0] + "/Info.xml",
-                            TestFiles::mapInfo(parts[1].toInt(), parts[2]));
+    return TestSandbox::addInstalledMap(parts[0], parts[1].toInt(), parts[2]);
 }
 
 QPushButton *button(const QWidget *page, const QString &name)
@@ -168,14 +166,8 @@ ProductInfo *TestPages::useProduct()
 
 void TestPages::insertCard(bool withMap)
 {
-    const QString card = m_sandbox.filePath(QStringLiteral("card"));
-    QDir(card).removeRecursively();
-    QVERIFY(QDir().mkpath(card + QStringLiteral("/garmin")));
-    if (withMap) {
-        QFile map(card + QStringLiteral("/garmin/gmapsupp.img"));
-        QVERIFY(map.open(QIODevice::WriteOnly));
-    }
-    Core::instance()->setCardDrive(card);
+    Core::instance()->setCardDrive(TestSandbox::makeCard(
+        QStringLiteral("card"), withMap ? std::optional<int>(4662) : std::nullopt));
 }
 
 void TestPages::texts_data()
@@ -255,7 +247,7 @@ void TestPages::cardWithoutMap()
     const QString previous = QDir::currentPath();
     if (!driveChosen) {
         Core::instance()->setCardDrive(QString());
-        QVERIFY(QDir::setCurrent(m_sandbox.filePath(QStringLiteral("card"))));
+        QVERIFY(QDir::setCurrent(QDir::homePath() + QStringLiteral("/card")));
         QFile map(QStringLiteral("garmin/gmapsupp.img"));
         QVERIFY(map.open(QIODevice::WriteOnly));
     }
@@ -276,9 +268,6 @@ void TestPages::cardWithoutMap()
 // below run in the order a run would take them.
 void TestPages::garminProgramsStartFromTheirCheckedPaths()
 {
-    const QString baseCamp = m_platform.nativePath(
-        QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
-
     // Before any check has passed there is no MapInstall to start.
     {
         TransferToGPS3Page page;
@@ -286,14 +275,12 @@ void TestPages::garminProgramsStartFromTheirCheckedPaths()
         QCOMPARE(m_platform.startedPrograms, QStringList());
     }
     for (const QVersionNumber &version : {QVersionNumber(), QVersionNumber(4, 6, 1)}) {
-        if (!version.isNull()) {
-            QVERIFY(PeFileBuilder::writeExecutable(baseCamp, version));
-        }
+        QVERIFY(m_platform.setBaseCamp(version));
         ThankYouPage page;
         QVERIFY2(button(&page, "GarminBaseCampButton")->isHidden(), qPrintable(version.toString()));
     }
 
-    QVERIFY(PeFileBuilder::writeExecutable(baseCamp, QVersionNumber(4, 6, 2)));
+    QVERIFY(m_platform.setBaseCamp(QVersionNumber(4, 6, 2)));
     ThankYouPage thanks;
     thanks.show();
     QVERIFY(button(&thanks, "GarminBaseCampButton")->isVisible());

@@ -1,10 +1,15 @@
 #include "FakePlatform.h"
 
+#include "SampleMapFiles.h"
+#include "TestFiles.h"
+#include "maps/CardImage.h"
 #include "platform/PeVersionReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
+#include <QThread>
 
 #include <utility>
 
@@ -12,6 +17,12 @@ FakePlatform::FakePlatform()
     : driveC(QDir::homePath() + QStringLiteral("/drive_c"))
 {
     Platform::setInstance(this);
+}
+
+FakePlatform::~FakePlatform()
+{
+    releaseRemovals();
+    Platform::setInstance(nullptr);
 }
 
 void FakePlatform::preventSleep()
@@ -31,6 +42,18 @@ std::optional<QVersionNumber> FakePlatform::executableFileVersion(const QString 
         return fileVersions.value(path);
     }
     return PeVersionReader::fromFile(path);
+}
+
+bool FakePlatform::setBaseCamp(const QVersionNumber &version)
+{
+    const QString executable =
+        nativePath(QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
+    if (version.isNull()) {
+        fileVersions.remove(executable);
+        return !QFileInfo::exists(executable) || QFile::remove(executable);
+    }
+    fileVersions.insert(executable, version);
+    return TestFiles::write(executable, {});
 }
 
 void FakePlatform::closeBaseCamp(QObject *context, std::function<void()> done)
@@ -61,7 +84,30 @@ QString FakePlatform::nativePath(const QString &windowsPath) const
 
 bool FakePlatform::removeFolder(const QString &path)
 {
+    if (m_removalsHeld) {
+        ++m_heldRemovals;
+        m_removalsReleased.acquire();
+        m_removalsReleased.release(); // for the next one
+    }
     return !undeletableFolders.contains(QFileInfo(path).fileName()) && Platform::removeFolder(path);
+}
+
+void FakePlatform::holdRemovals()
+{
+    m_removalsReleased.tryAcquire(m_removalsReleased.available());
+    m_heldRemovals = 0;
+    m_removalsHeld = true;
+}
+
+void FakePlatform::waitForHeldRemoval(int timeoutMs)
+{
+    QTest::qWaitFor([this] { return m_heldRemovals > 0; }, timeoutMs);
+}
+
+void FakePlatform::releaseRemovals()
+{
+    m_removalsHeld = false;
+    m_removalsReleased.release();
 }
 
 void FakePlatform::report(QObject *context, std::function<void()> done)
@@ -86,6 +132,10 @@ void FakePlatform::releaseHeldReports()
 qint64 FakePlatform::bytesAvailable(const QString &path) const
 {
     spaceQueries.append(path);
+    if (lowSpaceAnswers > 0) {
+        --lowSpaceAnswers;
+        return 0;
+    }
     if (freeBytesAt.contains(path)) {
         return freeBytesAt.value(path);
     }
@@ -126,6 +176,7 @@ bool FakePlatform::readFromMedium(const QString &path,
     mediumReads.append(path);
     bool first = true;
     return readFile(path, [&](QByteArrayView block) {
+        QThread::msleep(mediumDelayMs);
         if (!mediumDiffers || !first || block.isEmpty()) {
             return consume(block);
         }
@@ -140,14 +191,12 @@ Platform::Volume &FakePlatform::insertCard(const QString &root, std::optional<in
                                            const QString &name)
 {
     QDir().mkpath(root + QStringLiteral("/garmin"));
-    if (familyId) {
-        // What the program reads of a map image: four hexadecimal digits at byte 4613.
-        QByteArray image(8192, '\0');
-        image.replace(4613, 4, QByteArray::number(*familyId, 16).rightJustified(4, '0'));
-        QFile file(root + QStringLiteral("/garmin/gmapsupp.img"));
-        if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size()) {
-            qFatal("cannot write a card image under %s", qPrintable(root));
-        }
+    if (familyId &&
+        !TestFiles::write(CardImage::path(root), SampleMapFiles::cardImage(*familyId))) {
+        qFatal("cannot write a card image under %s", qPrintable(root));
+    }
+    if (oneReader) {
+        volumes.clear();
     }
     removeCard(root);
     if (!volumeIds.contains(root)) {
@@ -160,4 +209,20 @@ Platform::Volume &FakePlatform::insertCard(const QString &root, std::optional<in
 void FakePlatform::removeCard(const QString &root)
 {
     volumes.removeIf([&](const Volume &volume) { return volume.rootPath == root; });
+}
+
+FaultyDestinations::State &FakePlatform::destinations()
+{
+    if (!m_destinations) {
+        m_destinations = std::make_unique<FaultyDestinations>();
+    }
+    return *m_destinations->state;
+}
+
+void FakePlatform::failCardFiles(int count)
+{
+    FaultyDestinations::State &state = destinations();
+    state.cardFolder = volumes.isEmpty() ? QString() : volumes.first().rootPath;
+    state.capacity = count < 0 ? 0 : -1;
+    state.failingFiles = qMax(count, 0);
 }

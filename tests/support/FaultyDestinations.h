@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSemaphore>
+#include <QThread>
 
 #include <atomic>
 #include <memory>
@@ -11,7 +12,7 @@
 // While it exists, every file a copier writes goes through a stand-in that can misbehave the way
 // a card does: fill up after some bytes, refuse to open once (a read-only image), or hold its
 // first write until the test lets it go (a copy caught halfway). With `cardFolder` set, only the
-// files written into it misbehave.
+// files written into it misbehave. Every write may take its time, as on a slow card.
 class FaultyDestinations
 {
 public:
@@ -22,6 +23,7 @@ public:
         std::atomic<bool> holdFirstWrite = false;
         std::atomic<int> heldWrites = 0;   // writes that have reached the hold
         std::atomic<int> failingFiles = 0; // the next files created refuse every write
+        std::atomic<int> writeDelayMs = 0; // for every file, in or out of `cardFolder`
         QString cardFolder;                // set before any copy starts
         QSemaphore released;
     };
@@ -65,6 +67,7 @@ private:
     protected:
         qint64 writeData(const char *data, qint64 length) override
         {
+            QThread::msleep(m_state->writeDelayMs);
             if (m_affected && m_state->holdFirstWrite && m_writes++ == 0) {
                 ++m_state->heldWrites;
                 m_state->released.acquire();

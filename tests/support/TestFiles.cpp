@@ -13,13 +13,4 @@ bool write(const QString &path, const QByteArray &content)
            file.write(content) == content.size();
 }
 
-QByteArray mapInfo(qint32 family, const QString &name)
-{
-    QByteArray xml = "<MapProduct><ID>" + QByteArray::number(family) + "</ID>";
-    if (!name.isEmpty()) {
-        xml += "<SubProduct><Name>" + name.toUtf8() + "</Name></SubProduct>";
-    }
-    return xml + "</MapProduct>";
-}
-
 } // namespace TestFiles

@@ -1,5 +1,10 @@
 #include "TestSandbox.h"
 
+#include "SampleMapFiles.h"
+#include "TestFiles.h"
+#include "app/Core.h"
+#include "maps/CardImage.h"
+
 #include <QDir>
 
 TestSandbox::TestSandbox()
@@ -30,4 +35,21 @@ TestSandbox::TestSandbox()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+}
+
+bool TestSandbox::addInstalledMap(const QString &folder, int familyId, const QString &name)
+{
+    return TestFiles::write(Core::garminMapsFolder() + QLatin1Char('/') + folder +
+                                QStringLiteral("/Info.xml"),
+                            SampleMapFiles::infoXml(familyId, name));
+}
+
+QString TestSandbox::makeCard(const QString &name, std::optional<int> familyId)
+{
+    const QString root = QDir::homePath() + QLatin1Char('/') + name;
+    QFile::remove(CardImage::path(root));
+    const bool made =
+        familyId ? TestFiles::write(CardImage::path(root), SampleMapFiles::cardImage(*familyId))
+                 : QDir().mkpath(root + QStringLiteral("/garmin"));
+    return made ? root : QString();
 }

@@ -6,7 +6,7 @@
 #include <functional>
 
 class QWidget;
-class TourPlatform;
+class FakePlatform;
 
 // How the tour answers a pop-up: `name` names its picture, `text` is typed into its line edit
 // (the serial pop-up's), `accept` presses the right button (else the left one).
@@ -54,4 +54,4 @@ struct TourRoute
 // Every route through the wizard, as far as the built pages go, with the stand-in vendor
 // service's sample serials. `languageButton` is the button of the language the tour is made in;
 // routes install or remove BaseCamp through `platform`.
-QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platform);
+QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platform);

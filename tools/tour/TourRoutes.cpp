@@ -1,6 +1,6 @@
-#include "TourPlatform.h"
+#include "FakePlatform.h"
+#include "TestSandbox.h"
 #include "TourRoute.h"
-#include "TourSandbox.h"
 #include "app/Core.h"
 #include "download/DownloadEstimate.h"
 #include "pages/card/CardSafetyCopy.h"
@@ -31,7 +31,7 @@ PopupAnswer serial(const QString &serial)
 // The installed copy of the sample computer map (family 4660 in the service's catalogue).
 void installNorwayNorth(const QString &version)
 {
-    TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwayNorth"), 4660,
+    TestSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwayNorth"), 4660,
                                  QStringLiteral("Halvorn Topo Norway North ") + version);
 }
 
@@ -165,7 +165,7 @@ QList<TourStep> declinedReinstall(const QString &serialNumber, QList<PopupAnswer
 
 } // namespace
 
-QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platform)
+QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platform)
 {
     QList<TourRoute> routes;
 
@@ -218,7 +218,10 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
     // each of its steps. The second card is skipped.
     routes.append(
         {QStringLiteral("Two preprogrammed cards, update available, then the computer"),
-         [platform] { platform->insertCard(TourSandbox::makeCard(QStringLiteral("card"), 4662)); },
+         [platform] {
+             platform->insertCard(TestSandbox::makeCard(QStringLiteral("card"), 4662), {},
+                                  QStringLiteral("HALVORN"));
+         },
          {
              {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-SLOW-0008")}},
              {"UpdateFirmwarePage", "NextButton", {}},
@@ -226,7 +229,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               "NeedHelpButton",
               {{QStringLiteral("need-help"), Accept}},
               {},
-              [platform] { platform->card->readOnly = true; },
+              [platform] { platform->volumes.first().readOnly = true; },
               {noDrive}},
              {"InsertSDPage", "ContinueButton", {{QStringLiteral("read-only"), Accept}}, "drive"},
              {"InsertSDPage",
@@ -234,7 +237,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               {},
               {},
               [platform] {
-                  platform->card->readOnly = false;
+                  platform->volumes.first().readOnly = false;
               }},
              {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
              {"DownloadMapSDPage",
@@ -254,7 +257,8 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               {},
               {},
               [platform] {
-                  platform->insertCard(TourSandbox::makeCard(QStringLiteral("card2"), 4663));
+                  platform->insertCard(TestSandbox::makeCard(QStringLiteral("card2"), 4663), {},
+                                       QStringLiteral("HALVORN"));
               }},
              {"InsertSDPage", "ContinueButton", {}},
              {"SDUpdatesAvailablePage", "SkipButton", {}},
@@ -263,7 +267,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               {},
               {},
               [platform] {
-                  platform->card.reset();
+                  platform->volumes.clear();
               }},
              {"InformNewSDVersionPage",
               "NextButton",
@@ -281,7 +285,8 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                                   "no BaseCamp"),
                    [platform] {
                        platform->setBaseCamp({});
-                       platform->insertCard(TourSandbox::makeCard(QStringLiteral("card"), 4662));
+                       platform->insertCard(TestSandbox::makeCard(QStringLiteral("card"), 4662), {},
+                                            QStringLiteral("HALVORN"));
                    },
                    {
                        {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-CURRENT-0007")}},
@@ -294,7 +299,8 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                         {},
                         [platform] {
                             platform->insertCard(
-                                TourSandbox::makeCard(QStringLiteral("card2"), std::nullopt));
+                                TestSandbox::makeCard(QStringLiteral("card2"), std::nullopt), {},
+                                QStringLiteral("HALVORN"));
                         }},
                        {"InsertSDPage", "ContinueButton", {}},
                        {"NoSDUpdatesAvailablePage", "ReinstallButton", {}, "no-map"},
@@ -305,15 +311,15 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
                          {"basecamp-required", Decline}},
                         {},
                         [platform] {
-                            platform->setCardWritesFail(true);
+                            platform->failCardFiles(-1);
                         }},
                        {"EjectSDPage",
                         {},
                         {},
                         {},
                         [platform] {
-                            platform->setCardWritesFail(false);
-                            platform->card.reset();
+                            platform->failCardFiles(0);
+                            platform->volumes.clear();
                         }},
                        {"ViewMapOnPCPage", {}, {}},
                        {"MajorReleaseAvailablePage", {}, {}},
@@ -325,8 +331,10 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
     routes.append(
         {QStringLiteral("The card page's questions: too large for FAT32, no room, a corrupt map"),
          [platform] {
-             platform->insertCard(TourSandbox::makeCard(QStringLiteral("card"), 4662),
-                                  QStringLiteral("FAT32"));
+             platform
+                 ->insertCard(TestSandbox::makeCard(QStringLiteral("card"), 4662), {},
+                              QStringLiteral("HALVORN"))
+                 .fileSystemType = QStringLiteral("FAT32");
          },
          {
              {"ThankYouPage", "UpdateAnotherButton", {serial("FAULT-CARD-TOO-LARGE")}},
@@ -339,8 +347,8 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               {},
               {},
               [platform] {
-                  platform->card->fileSystemType = QStringLiteral("exFAT");
-                  platform->card->bytesAvailable = 1024 * 1024;
+                  platform->volumes.first().fileSystemType = QStringLiteral("exFAT");
+                  platform->volumes.first().bytesAvailable = 1024 * 1024;
               }},
              {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
              {"DownloadMapSDPage", {}, {{QStringLiteral("no-room"), Accept}}},
@@ -356,7 +364,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               {serial("FAULT-CARD-WRONG-MD5")},
               {},
               [platform] {
-                  platform->card->bytesAvailable = qint64(32) << 30;
+                  platform->volumes.first().bytesAvailable = qint64(32) << 30;
               }},
              {"UpdateFirmwarePage", "NextButton", {}},
              {"InsertSDPage", "ContinueButton", {}},
@@ -367,7 +375,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
               {},
               {},
               [platform] {
-                  platform->card.reset();
+                  platform->volumes.clear();
               }},
              {"InsertSDPage",
               {},
@@ -383,14 +391,16 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
     // copy fails; then the computer has no room for that copy; then the copy cannot be put back
     // until the card comes back. Each time the next product starts from the thank-you page.
     const auto cardWithRoomForOne = [platform] {
-        platform->insertCard(QDir::homePath() + QStringLiteral("/card"));
-        platform->card->bytesAvailable = qint64(8) << 20; // the new map's size, not twice that
+        platform->insertCard(QDir::homePath() + QStringLiteral("/card"), {},
+                             QStringLiteral("HALVORN"));
+        // The new map's size, not twice that.
+        platform->volumes.first().bytesAvailable = qint64(8) << 20;
     };
     const auto nextProduct = [] {
         Core::instance()->setCurrentPage(PageId::ThankYouPage);
     };
     const auto cardTakenOut = [platform] {
-        platform->card.reset();
+        platform->volumes.clear();
     };
     const auto updateCard = [](const QList<PopupAnswer> &answers, const QList<TourMoment> &moments,
                                std::function<void()> afterwards) -> QList<TourStep> {
@@ -406,7 +416,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
     TourRoute roomForOne{
         QStringLiteral("A card with room for one map: its map kept on the computer, put back"),
         [platform, cardWithRoomForOne] {
-            TourSandbox::makeCard(QStringLiteral("card"), 4662);
+            TestSandbox::makeCard(QStringLiteral("card"), 4662);
             cardWithRoomForOne();
             platform->failCardFiles(1);
         },
@@ -427,11 +437,11 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
         {"InsertSDPage", {}, {}, {}, [platform, nextProduct, cardWithRoomForOne] {
              nextProduct();
              cardWithRoomForOne();
-             platform->fullFolders = {CardSafetyCopy::folder()};
+             platform->freeBytesAt.insert(CardSafetyCopy::folder(), 0);
          }});
     roomForOne.steps +=
         updateCard({{QStringLiteral("no-room-for-a-copy"), Decline}}, {}, [platform, cardTakenOut] {
-            platform->fullFolders.clear();
+            platform->freeBytesAt.clear();
             cardTakenOut();
         });
     roomForOne.steps.append(
@@ -568,7 +578,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
     questions.steps += declinedReinstall(QStringLiteral("HALV-PC-0001"),
                                          {{QStringLiteral("install-failed"), Decline}}, {});
     questions.steps[conflict].before = [] {
-        TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4999,
+        TestSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4999,
                                      QStringLiteral("Halvorn Topo Other 24.1"));
     };
     questions.steps.append({"ThankYouPage", {}, {}});
@@ -592,7 +602,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
     routes.append(
         {QStringLiteral("Uninstalling maps, one of them in use"),
          [platform] {
-             platform->protectedFolders = {QStringLiteral("HalvornTrails")};
+             platform->undeletableFolders = {QStringLiteral("HalvornTrails")};
              Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
          },
          {
@@ -635,7 +645,7 @@ QList<TourRoute> tourRoutes(const QString &languageButton, TourPlatform *platfor
              platform->setBaseCamp(QVersionNumber(4, 6, 2));
              installNorwayNorth(QStringLiteral("24.2.0"));
              // The folder another map held on the questions' route holds this map's own again.
-             TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4661,
+             TestSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4661,
                                           QStringLiteral("Halvorn Topo Norway South 24.2.0"));
          },
          {

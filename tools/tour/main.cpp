@@ -5,11 +5,11 @@
 // says otherwise. The program runs in a home of its own with sample installed maps and a fake
 // BaseCamp, against the stand-in vendor service started for the tour.
 
+#include "FakePlatform.h"
 #include "Photographer.h"
+#include "TestSandbox.h"
 #include "TourGuide.h"
-#include "TourPlatform.h"
 #include "TourRoute.h"
-#include "TourSandbox.h"
 #include "TourService.h"
 #include "app/Core.h"
 #include "app/MainWindow.h"
@@ -47,13 +47,10 @@ int main(int argc, char *argv[])
         return usage();
     }
 
-    TourSandbox sandbox;
+    TestSandbox sandbox;
     if (!sandbox.isValid()) {
         std::fprintf(stderr, "halvornsync-tour: cannot make a temporary home\n");
         return 1;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     Startup::setLoggingRule();
     QApplication app(argc, argv);
@@ -65,7 +62,15 @@ int main(int argc, char *argv[])
         return 1;
     }
     qputenv("HALVORNSYNC_SERVICE_URL", service.baseUrl().toString().toUtf8());
-    TourPlatform platform;
+    // Reads and writes take their time, as on a card, so that work in progress can be pictured.
+    FakePlatform platform;
+    platform.mediumDelayMs = 150;
+    platform.destinations().writeDelayMs = 150;
+    platform.oneReader = true;
+    // A card is known by its folder's name, as its safety copy's file name shows.
+    for (const QString &card : {QStringLiteral("card"), QStringLiteral("card2")}) {
+        platform.volumeIds.insert(QDir::homePath() + QLatin1Char('/') + card, card);
+    }
     Core::instance();
     // A stalled download is given up after 9 seconds rather than a minute: long enough to show
     // "stalled" from the seventh.
@@ -80,9 +85,9 @@ int main(int argc, char *argv[])
         outDir.remove(old);
     }
     // Installed vendor maps make the wizard offer the install-or-uninstall choice.
-    if (!TourSandbox::addInstalledMap(QStringLiteral("HalvornTopoNordic"), 4100,
+    if (!TestSandbox::addInstalledMap(QStringLiteral("HalvornTopoNordic"), 4100,
                                       QStringLiteral("Halvorn Topo Nordic 24.1")) ||
-        !TourSandbox::addInstalledMap(QStringLiteral("HalvornTrails"), 4300,
+        !TestSandbox::addInstalledMap(QStringLiteral("HalvornTrails"), 4300,
                                       QStringLiteral("Halvorn Trails 2023.10"))) {
         std::fprintf(stderr, "halvornsync-tour: cannot install the sample maps\n");
         return 1;

@@ -11,7 +11,7 @@
 // the files in the data folder and fills the products' checksums from them.
 //
 // Family numbers: the computer maps carry them in their Info.xml (decimal), the card images at
-// byte 4613 as four hexadecimal ASCII digits; see SampleFileGenerator::cardImage.
+// CardImage::familyOffset as four hexadecimal ASCII digits; see SampleMapFiles.
 class Catalogue
 {
 public:

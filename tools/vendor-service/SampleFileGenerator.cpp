@@ -2,6 +2,7 @@
 
 #include "HashingFileSink.h"
 #include "PseudoRandomFiller.h"
+#include "SampleMapFiles.h"
 #include "ZipStreamWriter.h"
 
 #include <QDir>
@@ -78,22 +79,6 @@ SampleFileGenerator::produce(const QString &name, const QString &recipe, const W
     return file;
 }
 
-QString SampleFileGenerator::infoXml(const MapFolder &folder, const QString &version)
-{
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-                          "<MapProduct>\n"
-                          "  <Name>%1</Name>\n"
-                          "  <ID>%2</ID>\n"
-                          "  <SubProduct>\n"
-                          "    <Name>%1 %3</Name>\n"
-                          "    <ID>%2</ID>\n"
-                          "  </SubProduct>\n"
-                          "</MapProduct>\n")
-        .arg(folder.title.toHtmlEscaped())
-        .arg(folder.familyId)
-        .arg(version.toHtmlEscaped());
-}
-
 std::optional<GeneratedFile> SampleFileGenerator::mapArchive(const QString &name,
                                                              const QList<MapFolder> &folders,
                                                              const QString &version,
@@ -115,7 +100,7 @@ std::optional<GeneratedFile> SampleFileGenerator::mapArchive(const QString &name
             const QString base = folder.folderName + QLatin1Char('/');
             if (!zip.addDirectory(base) ||
                 !zip.addFile(base + QStringLiteral("Info.xml"),
-                             infoXml(folder, version).toUtf8()) ||
+                             SampleMapFiles::infoXml(folder.familyId, folder.title, version)) ||
                 !zip.addDirectory(base + QStringLiteral("gmap")) ||
                 !zip.addFile(
                     base + QStringLiteral("gmap/") + folder.folderName + QStringLiteral(".img"),
@@ -131,8 +116,6 @@ std::optional<GeneratedFile> SampleFileGenerator::cardImage(const QString &name,
                                                             qint64 size)
 {
     const qint64 imageSize = qMax<qint64>(size, 8192);
-    const QByteArray familyText =
-        QByteArray::number(familyId & 0xFFFF, 16).toUpper().rightJustified(4, '0');
     const QString recipe = QStringLiteral("card;%1;%2").arg(familyId).arg(imageSize);
     return produce(name, recipe, [&](HashingFileSink &sink) {
         PseudoRandomFiller filler(PseudoRandomFiller::seedFor(name));
@@ -140,13 +123,7 @@ std::optional<GeneratedFile> SampleFileGenerator::cardImage(const QString &name,
         for (qint64 written = 0; written < imageSize;) {
             const qint64 count = qMin<qint64>(buffer.size(), imageSize - written);
             filler.fill(buffer.data(), count);
-            // Patch the family number into whichever chunk holds its four bytes.
-            for (int i = 0; i < familyText.size(); ++i) {
-                const qint64 at = cardFamilyOffset + i - written;
-                if (at >= 0 && at < count) {
-                    buffer[int(at)] = familyText.at(i);
-                }
-            }
+            SampleMapFiles::putFamily(buffer.data(), written, count, familyId);
             if (!sink.write(buffer.constData(), count)) {
                 return false;
             }

@@ -36,9 +36,7 @@ public:
     // A zip with, per folder, "<folder>/Info.xml" and a map image filling its share of totalSize.
     std::optional<GeneratedFile> mapArchive(const QString &name, const QList<MapFolder> &folders,
                                             const QString &version, qint64 totalSize);
-    // A card image of the given size. The card's family number is stored at byte offset 4613 as
-    // four upper-case hexadecimal ASCII digits (4660 = 0x1234 is written "1234"), which is how the
-    // program reads it back from a card; family numbers therefore stay below 0x10000.
+    // A card image of the given size: filler, with the family number where the program reads it.
     std::optional<GeneratedFile> cardImage(const QString &name, int familyId, qint64 size);
     // Stands in for the BaseCamp installer: a Windows executable header followed by filler.
     std::optional<GeneratedFile> installer(const QString &name, qint64 size);
@@ -46,10 +44,6 @@ public:
     std::optional<GeneratedFile> gpsDataArchive(const QString &name);
 
     QString errorString() const { return m_error; }
-
-    static constexpr qint64 cardFamilyOffset = 4613;
-
-    static QString infoXml(const MapFolder &folder, const QString &version);
 
 private:
     using Writer = std::function<bool(HashingFileSink &sink)>;
