@@ -26,6 +26,7 @@
 
 namespace {
 using Button = PopupAnswerer::Button;
+using Steps = QList<RouteStep>;
 
 // The family of the product's computer map, as its installed copy's Info.xml names it.
 const qint32 kFamily = 4660;
@@ -226,90 +227,89 @@ void TestPageGraph::routes_data()
     QTest::addColumn<QString>("baseCamp");
     // The name in the installed copy's Info.xml; empty when the map is not installed.
     QTest::addColumn<QString>("installed");
-    QTest::addColumn<QList<RouteStep>>("steps");
+    QTest::addColumn<Steps>("steps");
     QTest::addColumn<QString>("popups"); // the pop-ups' headers, joined by ", "
     const RouteAnswer R, L{.accept = false};
     const auto skipBothCards = [](const QList<RouteAnswer> &answers) {
-        return QList<RouteStep>{
+        return Steps{
             {"UpdateFirmwarePage", "NextButton"},        {"InsertSDPage", "ContinueButton"},
             {"NoSDUpdatesAvailablePage", "NextButton"},  {"EjectSDPage"},
             {"InsertSDPage", "ContinueButton"},          {"NoSDUpdatesAvailablePage", "NextButton"},
             {.page = "EjectSDPage", .answers = answers}, {"ViewMapOnPCPage"}};
     };
-    const QList<RouteStep> toTheEnd{
-        {"MajorReleaseAvailablePage"}, {"DownloadGPSDataPage"}, {"ThankYouPage"}};
+    const Steps toTheEnd{{"MajorReleaseAvailablePage"}, {"DownloadGPSDataPage"}, {"ThankYouPage"}};
 
     QTest::newRow("computer, no BaseCamp, out of date, transfer and GPS data")
         << Product::Computer << ""
         << "Halvorn Topo 24.1"
-        << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton", {R}},
-                            {"DownloadBaseCampPage"},
-                            {"InstallBaseCampPage", "ContinueButton"},
-                            {"CloseGarminPage"},
-                            {"PCUpdatesAvailablePage", "UpdateNowButton"},
-                            {"DownloadMapPCPage"},
-                            {"InformNewPCVersionPage", "NextButton", {R}},
-                            {"MajorReleaseAvailablePage"},
-                            {"TransferToGPS2Page", "NextButton"},
-                            {"TransferToGPS3Page", "ContinueButton", {R}},
-                            {"DownloadGPSDataPage"},
-                            {"GPSDataExtractedPage", "NextButton"},
-                            {"ThankYouPage"}}
+        << Steps{{"UpdateFirmwarePage", "NextButton", {R}},
+                 {"DownloadBaseCampPage"},
+                 {"InstallBaseCampPage", "ContinueButton"},
+                 {"CloseGarminPage"},
+                 {"PCUpdatesAvailablePage", "UpdateNowButton"},
+                 {"DownloadMapPCPage"},
+                 {"InformNewPCVersionPage", "NextButton", {R}},
+                 {"MajorReleaseAvailablePage"},
+                 {"TransferToGPS2Page", "NextButton"},
+                 {"TransferToGPS3Page", "ContinueButton", {R}},
+                 {"DownloadGPSDataPage"},
+                 {"GPSDataExtractedPage", "NextButton"},
+                 {"ThankYouPage"}}
         << "GARMIN BASECAMP REQUIRED, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, BaseCamp 4.6.1 is too old, declined: stays")
         << Product::Computer << "4.6.1"
-        << "Halvorn Topo 24.1" << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton", {L}}}
+        << "Halvorn Topo 24.1" << Steps{{"UpdateFirmwarePage", "NextButton", {L}}}
         << "GARMIN BASECAMP REQUIRED";
     QTest::newRow("computer, up to date, no transfer, no GPS data")
         << Product::Computer << "4.6.2"
         << "Halvorn Topo 24.2.0"
-        << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton"},
-                            {"CloseGarminPage"},
-                            {"NoPCUpdatesAvailablePage", "NextButton", {L, L}}} +
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"CloseGarminPage"},
+                 {"NoPCUpdatesAvailablePage", "NextButton", {L, L}}} +
                toTheEnd
         << "TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, installed version unreadable, reinstalled")
         << Product::Computer << "4.6.2"
         << "Halvorn Topo"
-        << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton"},
-                            {"CloseGarminPage"},
-                            {"NoPCUpdatesAvailablePage", "ReinstallButton"},
-                            {"DownloadMapPCPage"}}
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"CloseGarminPage"},
+                 {"NoPCUpdatesAvailablePage", "ReinstallButton"},
+                 {"DownloadMapPCPage"}}
         << "";
     QTest::newRow("computer, failures given up, major release offered")
         << Product::ComputerWithMajorRelease << ""
         << ""
-        << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton", {R, L}},
-                            {"DownloadBaseCampPage"},
-                            {"MajorReleaseAvailablePage", "SkipButton", {R, L}},
-                            {"TransferToGPS2Page", "SkipButton"},
-                            {"DownloadGPSDataPage"},
-                            {"ThankYouPage"}}
+        << Steps{{"UpdateFirmwarePage", "NextButton", {R, L}},
+                 {"DownloadBaseCampPage"},
+                 {"MajorReleaseAvailablePage", "SkipButton", {R, L}},
+                 {"TransferToGPS2Page", "SkipButton"},
+                 {"DownloadGPSDataPage"},
+                 {"ThankYouPage"}}
         << "GARMIN BASECAMP REQUIRED, ERROR, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, not installed, download given up")
         << Product::ComputerMapUnavailable << "4.6.2"
         << ""
-        << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton"},
-                            {"CloseGarminPage"},
-                            {.page = "DownloadMapPCPage", .answers = {L, L, R, L}}} +
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"CloseGarminPage"},
+                 {.page = "DownloadMapPCPage", .answers = {L, L, R, L}}} +
                toTheEnd
         << "ERROR, TRANSFER TO GPS, HALVORN TRAILS, ERROR";
     // A card written for an earlier product (see init()) must not count on the card routes.
     QTest::newRow("cards, first written, second skipped, then the computer copy updated too")
         << Product::TwoCardsNewer << "4.6.2"
         << "Halvorn Topo 24.1"
-        << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton"},
-                            {"InsertSDPage", "ContinueButton"},
-                            {"SDUpdatesAvailablePage", "UpdateNowButton"},
-                            {"DownloadMapSDPage"},
-                            {"EjectSDPage"},
-                            {"InsertSDPage", "ContinueButton"},
-                            {"SDUpdatesAvailablePage", "SkipButton"},
-                            {"EjectSDPage"},
-                            {"InformNewSDVersionPage", "NextButton", {R, R}},
-                            {"ViewMapOnPCPage"},
-                            {"CloseGarminPage"},
-                            {"PCUpdatesAvailablePage", "SkipButton"}} +
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"SDUpdatesAvailablePage", "UpdateNowButton"},
+                 {"DownloadMapSDPage"},
+                 {"EjectSDPage"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"SDUpdatesAvailablePage", "SkipButton"},
+                 {"EjectSDPage"},
+                 {"InformNewSDVersionPage", "NextButton", {R, R}},
+                 {"ViewMapOnPCPage"},
+                 {"CloseGarminPage"},
+                 {"PCUpdatesAvailablePage", "SkipButton"}} +
                toTheEnd
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
     QTest::newRow("cards, every card skipped, not viewed")
@@ -317,28 +317,25 @@ void TestPageGraph::routes_data()
         << "" << skipBothCards({L}) + toTheEnd << "VIEW MAP ON PC?";
     QTest::newRow("cards, every card skipped, BaseCamp needed to view")
         << Product::TwoCardsUpToDate << ""
-        << ""
-        << skipBothCards({R, R}) +
-               QList<RouteStep>{{"DownloadBaseCampPage"}, {"InstallBaseCampPage"}}
+        << "" << skipBothCards({R, R}) + Steps{{"DownloadBaseCampPage"}, {"InstallBaseCampPage"}}
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, one reinstalled with nothing to download, BaseCamp skipped")
         << Product::TwoCardsUpToDate << ""
         << ""
-        << QList<RouteStep>{{"UpdateFirmwarePage", "NextButton"},
-                            {"InsertSDPage", "ContinueButton"},
-                            {"NoSDUpdatesAvailablePage", "ReinstallButton"},
-                            {"DownloadMapSDPage"},
-                            {"EjectSDPage"},
-                            {"InsertSDPage", "ContinueButton"},
-                            {"NoSDUpdatesAvailablePage", "NextButton"},
-                            {.page = "EjectSDPage", .answers = {R, L}},
-                            {"ViewMapOnPCPage"}} +
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"NoSDUpdatesAvailablePage", "ReinstallButton"},
+                 {"DownloadMapSDPage"},
+                 {"EjectSDPage"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"NoSDUpdatesAvailablePage", "NextButton"},
+                 {.page = "EjectSDPage", .answers = {R, L}},
+                 {"ViewMapOnPCPage"}} +
                toTheEnd
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, viewed on the computer, not installed there")
         << Product::TwoCardsUpToDate << "4.6.2"
-        << "Halvorn Topo 24.1"
-        << skipBothCards({R, L}) + QList<RouteStep>{{"CloseGarminPage"}} + toTheEnd
+        << "Halvorn Topo 24.1" << skipBothCards({R, L}) + Steps{{"CloseGarminPage"}} + toTheEnd
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
 }
 
@@ -347,7 +344,7 @@ void TestPageGraph::routes()
     QFETCH(Product, product);
     QFETCH(QString, baseCamp);
     QFETCH(QString, installed);
-    QFETCH(QList<RouteStep>, steps);
+    QFETCH(Steps, steps);
     QFETCH(QString, popups);
     if (!baseCamp.isEmpty()) {
         QVERIFY(PeFileBuilder::writeExecutable(
