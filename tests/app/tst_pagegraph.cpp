@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
+#include "RouteWalker.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
@@ -25,6 +26,7 @@
 
 namespace {
 using Button = PopupAnswerer::Button;
+using Steps = QList<RouteStep>;
 
 // The family of the product's computer map, as its installed copy's Info.xml names it.
 const qint32 kFamily = 4660;
@@ -95,6 +97,7 @@ ProductInfo *makeProduct(Product kind)
 } // namespace
 
 Q_DECLARE_METATYPE(Product)
+Q_DECLARE_METATYPE(RouteStep)
 
 // Walks the wizard's routes by clicking, as a user would, and checks the exact page sequence.
 class TestPageGraph : public QObject
@@ -126,7 +129,8 @@ private:
     {
         return m_window->findChild<OverlayWidget *>(QString(), Qt::FindDirectChildrenOnly);
     }
-    void walk(const QStringList &steps);
+    // Checks that the wizard shows exactly the steps' pages and no other pop-up than answered.
+    void walk(const QList<RouteStep> &steps);
 
     // The card version page reports to it before it lets the user go on.
     VendorServiceProcess m_service;
@@ -199,27 +203,18 @@ QString TestPageGraph::currentPage() const
     return stack()->currentWidget() ? stack()->currentWidget()->objectName() : QString();
 }
 
-// Each step is "Page", "Page/Button" or "Page/Button/Answers": wait for the page, queue answers
-// for the pop-ups that follow (R = right button, L = left), then click the button, if any.
-void TestPageGraph::walk(const QStringList &steps)
+void TestPageGraph::walk(const QList<RouteStep> &steps)
 {
-    QStringList expected;
-    for (const QString &step : steps) {
-        const QStringList parts = step.split(QLatin1Char('/'));
-        expected.append(parts.at(0));
-        QTRY_COMPARE(currentPage(), parts.at(0));
-        for (const QChar answer : parts.value(2)) {
-            m_answerer->answer(answer == QLatin1Char('R') ? Button::Right : Button::Left);
-        }
-        if (!parts.value(1).isEmpty()) {
-            auto *button = stack()->currentWidget()->findChild<QPushButton *>(parts.at(1));
-            QVERIFY2(button, qPrintable(step));
-            // A page may offer a button only once its own start-up work has run.
-            QTRY_VERIFY2(button->isVisible() && button->isEnabled(), qPrintable(step));
-            QTest::mouseClick(button, Qt::LeftButton);
-        }
-    }
+    RouteWalker walker(m_window.get(), 20000);
+    walker.onPageReached = [this](const RouteStep &step) {
+        m_answerer->expect(step.answers);
+    };
+    QCOMPARE(walker.walk(steps), QString());
     QTRY_COMPARE(m_answerer->pendingAnswers(), 0);
+    QStringList expected;
+    for (const RouteStep &step : steps) {
+        expected.append(step.page);
+    }
     QCOMPARE(m_visited, expected);
     QCOMPARE(m_answerer->unexpectedCount(), 0);
 }
@@ -231,91 +226,115 @@ void TestPageGraph::routes_data()
     QTest::addColumn<QString>("baseCamp");
     // The name in the installed copy's Info.xml; empty when the map is not installed.
     QTest::addColumn<QString>("installed");
-    QTest::addColumn<QString>("steps");  // as walk() takes them, joined by " > "
+    QTest::addColumn<Steps>("steps");
     QTest::addColumn<QString>("popups"); // the pop-ups' headers, joined by ", "
-    const QString skipBothCards =
-        QStringLiteral("UpdateFirmwarePage/NextButton > InsertSDPage/ContinueButton > "
-                       "NoSDUpdatesAvailablePage/NextButton > EjectSDPage > "
-                       "InsertSDPage/ContinueButton > NoSDUpdatesAvailablePage/NextButton > "
-                       "EjectSDPage");
-    const QString toTheEnd =
-        QStringLiteral("MajorReleaseAvailablePage > DownloadGPSDataPage > ThankYouPage");
+    const RouteAnswer R, L{.accept = false};
+    const auto skipBothCards = [](const QList<RouteAnswer> &answers) {
+        return Steps{
+            {"UpdateFirmwarePage", "NextButton"},        {"InsertSDPage", "ContinueButton"},
+            {"NoSDUpdatesAvailablePage", "NextButton"},  {"EjectSDPage"},
+            {"InsertSDPage", "ContinueButton"},          {"NoSDUpdatesAvailablePage", "NextButton"},
+            {.page = "EjectSDPage", .answers = answers}, {"ViewMapOnPCPage"}};
+    };
+    const Steps toTheEnd{{"MajorReleaseAvailablePage"}, {"DownloadGPSDataPage"}, {"ThankYouPage"}};
 
     QTest::newRow("computer, no BaseCamp, out of date, transfer and GPS data")
         << Product::Computer << ""
         << "Halvorn Topo 24.1"
-        << "UpdateFirmwarePage/NextButton/R > DownloadBaseCampPage > "
-           "InstallBaseCampPage/ContinueButton > CloseGarminPage > "
-           "PCUpdatesAvailablePage/UpdateNowButton > DownloadMapPCPage > "
-           "InformNewPCVersionPage/NextButton/R > MajorReleaseAvailablePage > "
-           "TransferToGPS2Page/NextButton > TransferToGPS3Page/ContinueButton/R > "
-           "DownloadGPSDataPage > GPSDataExtractedPage/NextButton > "
-           "ThankYouPage"
+        << Steps{{"UpdateFirmwarePage", "NextButton", {R}},
+                 {"DownloadBaseCampPage"},
+                 {"InstallBaseCampPage", "ContinueButton"},
+                 {"CloseGarminPage"},
+                 {"PCUpdatesAvailablePage", "UpdateNowButton"},
+                 {"DownloadMapPCPage"},
+                 {"InformNewPCVersionPage", "NextButton", {R}},
+                 {"MajorReleaseAvailablePage"},
+                 {"TransferToGPS2Page", "NextButton"},
+                 {"TransferToGPS3Page", "ContinueButton", {R}},
+                 {"DownloadGPSDataPage"},
+                 {"GPSDataExtractedPage", "NextButton"},
+                 {"ThankYouPage"}}
         << "GARMIN BASECAMP REQUIRED, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, BaseCamp 4.6.1 is too old, declined: stays")
         << Product::Computer << "4.6.1"
-        << "Halvorn Topo 24.1"
-        << "UpdateFirmwarePage/NextButton/L"
+        << "Halvorn Topo 24.1" << Steps{{"UpdateFirmwarePage", "NextButton", {L}}}
         << "GARMIN BASECAMP REQUIRED";
     QTest::newRow("computer, up to date, no transfer, no GPS data")
         << Product::Computer << "4.6.2"
         << "Halvorn Topo 24.2.0"
-        << "UpdateFirmwarePage/NextButton > CloseGarminPage > "
-           "NoPCUpdatesAvailablePage/NextButton/LL > MajorReleaseAvailablePage > "
-           "DownloadGPSDataPage > ThankYouPage"
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"CloseGarminPage"},
+                 {"NoPCUpdatesAvailablePage", "NextButton", {L, L}}} +
+               toTheEnd
         << "TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, installed version unreadable, reinstalled")
         << Product::Computer << "4.6.2"
         << "Halvorn Topo"
-        << "UpdateFirmwarePage/NextButton > CloseGarminPage > "
-           "NoPCUpdatesAvailablePage/ReinstallButton > DownloadMapPCPage"
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"CloseGarminPage"},
+                 {"NoPCUpdatesAvailablePage", "ReinstallButton"},
+                 {"DownloadMapPCPage"}}
         << "";
     QTest::newRow("computer, failures given up, major release offered")
         << Product::ComputerWithMajorRelease << ""
         << ""
-        << "UpdateFirmwarePage/NextButton/RL > DownloadBaseCampPage > "
-           "MajorReleaseAvailablePage/SkipButton/RL > TransferToGPS2Page/SkipButton > "
-           "DownloadGPSDataPage > ThankYouPage"
+        << Steps{{"UpdateFirmwarePage", "NextButton", {R, L}},
+                 {"DownloadBaseCampPage"},
+                 {"MajorReleaseAvailablePage", "SkipButton", {R, L}},
+                 {"TransferToGPS2Page", "SkipButton"},
+                 {"DownloadGPSDataPage"},
+                 {"ThankYouPage"}}
         << "GARMIN BASECAMP REQUIRED, ERROR, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, not installed, download given up")
         << Product::ComputerMapUnavailable << "4.6.2"
         << ""
-        << "UpdateFirmwarePage/NextButton > CloseGarminPage > DownloadMapPCPage//LLRL > "
-           "MajorReleaseAvailablePage > DownloadGPSDataPage > ThankYouPage"
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"CloseGarminPage"},
+                 {.page = "DownloadMapPCPage", .answers = {L, L, R, L}}} +
+               toTheEnd
         << "ERROR, TRANSFER TO GPS, HALVORN TRAILS, ERROR";
     // A card written for an earlier product (see init()) must not count on the card routes.
     QTest::newRow("cards, first written, second skipped, then the computer copy updated too")
         << Product::TwoCardsNewer << "4.6.2"
         << "Halvorn Topo 24.1"
-        << "UpdateFirmwarePage/NextButton > InsertSDPage/ContinueButton > "
-           "SDUpdatesAvailablePage/UpdateNowButton > DownloadMapSDPage > "
-           "EjectSDPage > InsertSDPage/ContinueButton > "
-           "SDUpdatesAvailablePage/SkipButton > EjectSDPage > "
-           "InformNewSDVersionPage/NextButton/RR > ViewMapOnPCPage > CloseGarminPage > "
-           "PCUpdatesAvailablePage/SkipButton > MajorReleaseAvailablePage > DownloadGPSDataPage > "
-           "ThankYouPage"
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"SDUpdatesAvailablePage", "UpdateNowButton"},
+                 {"DownloadMapSDPage"},
+                 {"EjectSDPage"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"SDUpdatesAvailablePage", "SkipButton"},
+                 {"EjectSDPage"},
+                 {"InformNewSDVersionPage", "NextButton", {R, R}},
+                 {"ViewMapOnPCPage"},
+                 {"CloseGarminPage"},
+                 {"PCUpdatesAvailablePage", "SkipButton"}} +
+               toTheEnd
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
     QTest::newRow("cards, every card skipped, not viewed")
         << Product::TwoCardsUpToDate << ""
-        << "" << skipBothCards + "//L > ViewMapOnPCPage > " + toTheEnd << "VIEW MAP ON PC?";
+        << "" << skipBothCards({L}) + toTheEnd << "VIEW MAP ON PC?";
     QTest::newRow("cards, every card skipped, BaseCamp needed to view")
         << Product::TwoCardsUpToDate << ""
-        << ""
-        << skipBothCards + "//RR > ViewMapOnPCPage > DownloadBaseCampPage > InstallBaseCampPage"
+        << "" << skipBothCards({R, R}) + Steps{{"DownloadBaseCampPage"}, {"InstallBaseCampPage"}}
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, one reinstalled with nothing to download, BaseCamp skipped")
         << Product::TwoCardsUpToDate << ""
         << ""
-        << "UpdateFirmwarePage/NextButton > InsertSDPage/ContinueButton > "
-           "NoSDUpdatesAvailablePage/ReinstallButton > DownloadMapSDPage > "
-           "EjectSDPage > InsertSDPage/ContinueButton > "
-           "NoSDUpdatesAvailablePage/NextButton > EjectSDPage//RL > "
-           "ViewMapOnPCPage > MajorReleaseAvailablePage > DownloadGPSDataPage > ThankYouPage"
+        << Steps{{"UpdateFirmwarePage", "NextButton"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"NoSDUpdatesAvailablePage", "ReinstallButton"},
+                 {"DownloadMapSDPage"},
+                 {"EjectSDPage"},
+                 {"InsertSDPage", "ContinueButton"},
+                 {"NoSDUpdatesAvailablePage", "NextButton"},
+                 {.page = "EjectSDPage", .answers = {R, L}},
+                 {"ViewMapOnPCPage"}} +
+               toTheEnd
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, viewed on the computer, not installed there")
         << Product::TwoCardsUpToDate << "4.6.2"
-        << "Halvorn Topo 24.1"
-        << skipBothCards + "//RL > ViewMapOnPCPage > CloseGarminPage > " + toTheEnd
+        << "Halvorn Topo 24.1" << skipBothCards({R, L}) + Steps{{"CloseGarminPage"}} + toTheEnd
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
 }
 
@@ -324,7 +343,7 @@ void TestPageGraph::routes()
     QFETCH(Product, product);
     QFETCH(QString, baseCamp);
     QFETCH(QString, installed);
-    QFETCH(QString, steps);
+    QFETCH(Steps, steps);
     QFETCH(QString, popups);
     if (!baseCamp.isEmpty()) {
         QVERIFY(PeFileBuilder::writeExecutable(
@@ -338,7 +357,7 @@ void TestPageGraph::routes()
     Core::instance()->setProductInfo(makeProduct(product));
     Core::instance()->setCurrentPage(PageId::UpdateFirmwarePage);
 
-    walk(steps.split(QStringLiteral(" > ")));
+    walk(steps);
 
     QStringList shown;
     for (const PopupAnswerer::Shown &popup : m_answerer->shown()) {

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
+#include "RouteWalker.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "VendorServiceProcess.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QStandardPaths>
 
 // The real wizard, driven by clicks from its first page, against the stand-in vendor service.
@@ -42,16 +42,29 @@ private Q_SLOTS:
     void baseCampAndGpsDataAreFetched();
 
 private:
-    void startProduct(const QString &serial);
-
-    QWidget *page() const;
+    QWidget *page() const { return m_walker->currentPage(); }
     QString text(const char *name) const;
-    void click(const char *name);
+    // Walks `steps`, with their answers to the pop-ups; where the wizard went astray.
+    QString walk(const QList<RouteStep> &steps) { return m_walker->walk(steps); }
 
     VendorServiceProcess m_service;
     std::unique_ptr<FakePlatform> m_platform;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<PopupAnswerer> m_answerer;
+    std::unique_ptr<RouteWalker> m_walker;
 };
+
+namespace {
+const RouteAnswer Yes, No{.accept = false};
+
+// From the language page, with `serial`, past the firmware notice; `answers` to the pop-ups after.
+QList<RouteStep> start(const QString &serial, const QList<RouteAnswer> &answers = {})
+{
+    return {{"ChooseLanguagePage", "EnglishButton"},
+            {"HighSpeedConnectionRequiredPage", "NextButton", {{.text = serial}}},
+            {"UpdateFirmwarePage", "NextButton", answers}};
+}
+} // namespace
 
 void TestWizardEndToEnd::initTestCase()
 {
@@ -72,21 +85,23 @@ void TestWizardEndToEnd::init()
     m_window = std::make_unique<MainWindow>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QTRY_VERIFY(page() && page()->objectName() == QLatin1String("ChooseLanguagePage"));
+    m_answerer = std::make_unique<PopupAnswerer>();
+    m_answerer->answerUnexpectedWith(PopupAnswerer::Button::Left);
+    // Long enough for a map's download and install; only a walk that went astray waits this long.
+    m_walker = std::make_unique<RouteWalker>(m_window.get(), 20000);
+    m_walker->onPageReached = [this](const RouteStep &step) {
+        m_answerer->expect(step.answers);
+    };
 }
 
 void TestWizardEndToEnd::cleanup()
 {
+    m_walker.reset();
+    m_answerer.reset();
     m_window.reset();
     m_platform.reset();
     QDir(Core::garminMapsFolder()).removeRecursively();
     LanguageChoice::apply(QStringLiteral("en"));
-}
-
-QWidget *TestWizardEndToEnd::page() const
-{
-    return m_window->findChild<QStackedWidget *>(QStringLiteral("ContainerWidget"))
-        ->currentWidget();
 }
 
 QString TestWizardEndToEnd::text(const char *name) const
@@ -98,13 +113,6 @@ QString TestWizardEndToEnd::text(const char *name) const
         return button->text();
     }
     return QString();
-}
-
-void TestWizardEndToEnd::click(const char *name)
-{
-    auto *button = page()->findChild<QPushButton *>(QLatin1String(name));
-    QVERIFY2(button, name);
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void TestWizardEndToEnd::languageChoiceReachesTheProductStep_data()
@@ -140,21 +148,18 @@ void TestWizardEndToEnd::languageChoiceReachesTheProductStep()
     QFETCH(QString, serialHeader);
     QVERIFY(QDir(Core::garminMapsFolder()).mkpath(installed));
 
-    click(qPrintable(languageButton));
+    QList<RouteStep> steps{{"ChooseLanguagePage", languageButton}};
     if (mapsInstalled) {
-        QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallUpdateUninstallPage"));
-        click("InstallUpdateButton");
+        steps.append(RouteStep{"InstallUpdateUninstallPage", "InstallUpdateButton"});
     }
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("HighSpeedConnectionRequiredPage"));
+    QCOMPARE(walk(steps + QList<RouteStep>{{"HighSpeedConnectionRequiredPage"}}), QString());
     QVERIFY2(text("label_2").contains(warning), qPrintable(text("label_2")));
     QCOMPARE(text("NextButton"), next);
 
-    PopupAnswerer serials;
-    serials.answerSerial(QStringLiteral("HALV-PC-0001"));
-    click("NextButton");
-
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("UpdateFirmwarePage"));
-    QCOMPARE(serials.serialHeaders(), QStringList{serialHeader});
+    QCOMPARE(walk({{"HighSpeedConnectionRequiredPage", "NextButton", {{.text = "HALV-PC-0001"}}},
+                   {"UpdateFirmwarePage"}}),
+             QString());
+    QCOMPARE(m_answerer->serialHeaders(), QStringList{serialHeader});
     QCOMPARE(text("NextButton"), next);
     QVERIFY(Core::instance()->productInfo());
     QCOMPARE(Core::instance()->productInfo()->productSerial, QStringLiteral("HALV-PC-0001"));
@@ -174,15 +179,12 @@ void TestWizardEndToEnd::computerMapIsInstalledAndReported()
     QVERIFY(TestSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwayNorth"), 4660,
                                          QStringLiteral("Halvorn Topo Norway North 24.1")));
 
-    click("EnglishButton");
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallUpdateUninstallPage"));
-    click("InstallUpdateButton");
-    startProduct(QStringLiteral("HALV-PC-0001"));
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("PCUpdatesAvailablePage"));
-    click("UpdateNowButton");
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("DownloadMapPCPage"));
-    QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("InformNewPCVersionPage"),
-                              20000);
+    QList<RouteStep> steps = start(QStringLiteral("HALV-PC-0001"));
+    steps.insert(1, {"InstallUpdateUninstallPage", "InstallUpdateButton"});
+    QCOMPARE(walk(steps + QList<RouteStep>{{"PCUpdatesAvailablePage", "UpdateNowButton"},
+                                           {"DownloadMapPCPage"},
+                                           {"InformNewPCVersionPage"}}),
+             QString());
 
     QStringList folders = QDir(maps).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     folders.sort();
@@ -217,33 +219,16 @@ void TestWizardEndToEnd::faultyMapDownloadsAskToTryAgain()
 {
     QFETCH(QString, serial);
     QFETCH(QString, prompt);
-    PopupAnswerer answerer;
-    answerer.answer(PopupAnswerer::Button::Right);
-    answerer.answer(PopupAnswerer::Button::Left);
-    answerer.answerUnexpectedWith(PopupAnswerer::Button::Left);
-
-    click("EnglishButton");
-    startProduct(serial);
-    QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("MajorReleaseAvailablePage"),
-                              20000);
-    QCOMPARE(answerer.shown().value(0).text, prompt);
-    QCOMPARE(answerer.shown().value(1).text, prompt);
-    QCOMPARE(answerer.shown().value(0).header, QStringLiteral("ERROR"));
-    QCOMPARE(answerer.shown().value(1).leftButton, QStringLiteral("NO"));
+    QCOMPARE(walk(start(serial, {Yes, No}) + QList<RouteStep>{{"MajorReleaseAvailablePage"}}),
+             QString());
+    const QList<PopupAnswerer::Shown> &shown = m_answerer->shown();
+    QCOMPARE(shown.value(0).text, prompt);
+    QCOMPARE(shown.value(1).text, prompt);
+    QCOMPARE(shown.value(0).header, QStringLiteral("ERROR"));
+    QCOMPARE(shown.value(1).leftButton, QStringLiteral("NO"));
     QCOMPARE(QDir(Core::garminMapsFolder()).entryList({QStringLiteral("Halvorn*")}, QDir::Dirs),
              QStringList{QStringLiteral("HalvornSyncDownloads")});
     QVERIFY(m_service.requests(QStringLiteral("update_info_pc")).isEmpty());
-}
-
-// From HighSpeedConnectionRequiredPage: the serial, the firmware notice, BaseCamp found.
-void TestWizardEndToEnd::startProduct(const QString &serial)
-{
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("HighSpeedConnectionRequiredPage"));
-    PopupAnswerer serials;
-    serials.answerSerial(serial);
-    click("NextButton");
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("UpdateFirmwarePage"));
-    click("NextButton");
 }
 
 void TestWizardEndToEnd::cardsOneAfterTheOther_data()
@@ -274,8 +259,6 @@ void TestWizardEndToEnd::cardsOneAfterTheOther()
     const std::unique_ptr<ProductInfo> product = m_service.product(serial);
     QVERIFY(product);
     m_service.clearRequests();
-    PopupAnswerer answerer;
-    answerer.answerUnexpectedWith(PopupAnswerer::Button::Left);
     const QString roots[] = {QDir::homePath() + QStringLiteral("/card1"),
                              QDir::homePath() + QStringLiteral("/card2")};
     const bool written = serial == QLatin1String("HALV-SD-0002");
@@ -290,18 +273,15 @@ void TestWizardEndToEnd::cardsOneAfterTheOther()
     };
     QByteArray before = insert(0);
 
-    click("EnglishButton");
-    startProduct(serial);
+    QCOMPARE(walk(start(serial)), QString());
     for (int card = 0; card < 2; ++card) {
-        QTRY_COMPARE(page()->objectName(), QStringLiteral("InsertSDPage"));
+        QCOMPARE(walk({{"InsertSDPage"}}), QString());
         const auto *drives = page()->findChild<QComboBox *>(QStringLiteral("DrivesComboBox"));
         QTRY_COMPARE(drives->count(), 1);
         QCOMPARE(drives->currentText(),
                  card == 0 ? roots[0] + QStringLiteral(" (HALVORN)") : roots[1]);
-        click("ContinueButton");
-        QTRY_COMPARE(page()->objectName(), versionPage);
-        click(qPrintable(button));
-        QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("EjectSDPage"), 15000);
+        QCOMPARE(walk({{"InsertSDPage", "ContinueButton"}, {versionPage, button}, {"EjectSDPage"}}),
+                 QString());
 
         QFile image(CardImage::path(roots[card]));
         QVERIFY(image.open(QIODevice::ReadOnly));
@@ -314,7 +294,7 @@ void TestWizardEndToEnd::cardsOneAfterTheOther()
             before = insert(1);
         }
     }
-    QTRY_COMPARE(page()->objectName(), lastPage);
+    QCOMPARE(walk({{lastPage}}), QString());
 
     QStringList reported;
     for (const QJsonObject &report : m_service.requests(QStringLiteral("transfer_sd"))) {
@@ -335,24 +315,19 @@ void TestWizardEndToEnd::baseCampAndGpsDataAreFetched()
     const QDir downloads(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
     QFile own(downloads.filePath(QStringLiteral("Halvorn GPS Data/Viewpoints.gpx")));
     QVERIFY(TestFiles::write(own.fileName(), "mine"));
-    PopupAnswerer answerer;
-    answerer.answer(PopupAnswerer::Button::Right); // BaseCamp required: NEXT
-    answerer.answer(PopupAnswerer::Button::Left);  // transfer to GPS: SKIP
-    answerer.answer(PopupAnswerer::Button::Right); // the GPS data: YES
-
-    click("EnglishButton");
-    startProduct(QStringLiteral("HALV-GPS-0004"));
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("InstallBaseCampPage"));
+    // BaseCamp required: NEXT; transfer to GPS: SKIP; the GPS data: YES.
+    QCOMPARE(walk(start(QStringLiteral("HALV-GPS-0004"), {Yes, No, Yes}) +
+                  QList<RouteStep>{{"InstallBaseCampPage"}}),
+             QString());
     QTRY_COMPARE(m_platform->startedPrograms,
                  QStringList{QDir(DownloadCache::folder()).filePath("install_basecamp.exe")});
-    click("ContinueButton");
-    QTRY_COMPARE_WITH_TIMEOUT(page()->objectName(), QStringLiteral("InformNewPCVersionPage"),
-                              20000);
-    click("NextButton");
-    QTRY_COMPARE(page()->objectName(), QStringLiteral("GPSDataExtractedPage"));
+    QCOMPARE(walk({{"InstallBaseCampPage", "ContinueButton"},
+                   {"InformNewPCVersionPage", "NextButton"},
+                   {"GPSDataExtractedPage"}}),
+             QString());
 
-    QCOMPARE(answerer.unexpectedCount(), 0);
-    QCOMPARE(answerer.shown().value(2).header, QStringLiteral("HALVORN MOUNTAIN HUTS"));
+    QCOMPARE(m_answerer->unexpectedCount(), 0);
+    QCOMPARE(m_answerer->shown().value(2).header, QStringLiteral("HALVORN MOUNTAIN HUTS"));
     QVERIFY2(text("InfoLabel")
                  .contains(QStringLiteral("Halvorn Mountain Huts</span> in your "
                                           "Downloads folder")),
@@ -363,8 +338,7 @@ void TestWizardEndToEnd::baseCampAndGpsDataAreFetched()
     QVERIFY(!QFileInfo::exists(downloads.filePath(QStringLiteral("additional_gps_data.zip"))));
     QVERIFY(own.open(QIODevice::ReadOnly));
     QCOMPARE(own.readAll(), QByteArray("mine"));
-    click("NextButton");
-    QCOMPARE(page()->objectName(), QStringLiteral("ThankYouPage"));
+    QCOMPARE(walk({{"GPSDataExtractedPage", "NextButton"}, {"ThankYouPage"}}), QString());
 }
 
 HALVORNSYNC_TEST_MAIN(TestWizardEndToEnd)

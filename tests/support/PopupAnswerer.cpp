@@ -54,6 +54,17 @@ void PopupAnswerer::answer(Button button, int times)
     }
 }
 
+void PopupAnswerer::expect(const QList<RouteAnswer> &answers)
+{
+    for (const RouteAnswer &given : answers) {
+        if (!given.text.isEmpty()) {
+            answerSerial(given.text);
+        } else {
+            answer(given.accept ? Button::Right : Button::Left);
+        }
+    }
+}
+
 QDialog *PopupAnswerer::openPopup() const
 {
     for (qsizetype i = m_open.size() - 1; i >= 0; --i) {

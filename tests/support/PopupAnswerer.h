@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Route.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -46,6 +48,8 @@ public:
     void answer(Button button, int times = 1);
     // The next serial pop-up gets `serial` typed in and its CONTINUE pressed.
     void answerSerial(const QString &serial) { m_serials.append(serial); }
+    // A route's answers: a text goes to the next serial pop-up, the others press a button.
+    void expect(const QList<RouteAnswer> &answers);
     // The headers of the serial pop-ups that appeared, oldest first.
     const QStringList &serialHeaders() const { return m_serialHeaders; }
     // Presses a button of the newest pop-up that is open now; false when none is open.

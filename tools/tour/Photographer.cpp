@@ -36,14 +36,15 @@ Photographer::~Photographer()
 
 void Photographer::beginRoute(const QString &title)
 {
-    for (const TourMoment &moment : std::as_const(m_moments)) {
+    for (const RouteMoment &moment : std::as_const(m_moments)) {
         m_problems.append(QStringLiteral("the moment %1 never came").arg(moment.name));
     }
     m_moments.clear();
+    m_answers.clear();
     m_sections.append({title, {}});
 }
 
-void Photographer::expect(const QList<PopupAnswer> &answers)
+void Photographer::expect(const QList<RouteAnswer> &answers)
 {
     m_answers.append(answers);
 }
@@ -51,13 +52,13 @@ void Photographer::expect(const QList<PopupAnswer> &answers)
 QStringList Photographer::problems() const
 {
     QStringList problems = m_problems;
-    for (const TourMoment &moment : m_moments) {
+    for (const RouteMoment &moment : m_moments) {
         problems.append(QStringLiteral("the moment %1 never came").arg(moment.name));
     }
     return problems;
 }
 
-void Photographer::follow(const QList<TourMoment> &moments)
+void Photographer::follow(const QList<RouteMoment> &moments)
 {
     m_moments.append(moments);
     checkMoments();
@@ -95,7 +96,7 @@ bool Photographer::eventFilter(QObject *object, QEvent *event)
     if (event->type() == QEvent::Show &&
         (object->inherits("PopupDialog") || object->inherits("NeedHelpDialog") ||
          object->inherits("SerialDialog"))) {
-        PopupAnswer answer{QStringLiteral("unexpected"), false};
+        RouteAnswer answer{QStringLiteral("unexpected"), false};
         if (m_answers.isEmpty()) {
             m_problems.append(QStringLiteral("an unexpected pop-up on %1").arg(currentPageName()));
         } else {
@@ -148,7 +149,7 @@ void Photographer::photographPage(QWidget *page, bool again)
     }
 }
 
-void Photographer::photographPopup(QDialog *popup, const PopupAnswer &answer)
+void Photographer::photographPopup(QDialog *popup, const RouteAnswer &answer)
 {
     if (!answer.text.isEmpty()) {
         if (auto *edit = popup->findChild<QLineEdit *>()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TourRoute.h"
+#include "Route.h"
 
 #include <QDir>
 #include <QHash>
@@ -23,17 +23,17 @@ public:
     Photographer(QWidget *window, const QDir &out, QObject *parent = nullptr);
     ~Photographer() override;
 
+    // Forgets the answers a route before left unused.
     void beginRoute(const QString &title);
     // Takes the page again as it stands now, in place of its first picture, when it is still
     // the page first photographed: so a picture shows what a page offers once it is ready.
     void rephotograph(QWidget *page);
     // Takes the page as it stands now as NN-<PageClass>-<variant>.png, once per variant.
     void photographVariant(QWidget *page, const QString &variant);
-    void expect(const QList<PopupAnswer> &answers);
+    void expect(const QList<RouteAnswer> &answers);
     // Pictures the shown page in each of `moments` as it reaches them; a moment never reached
     // by the end of the route is a problem.
-    void follow(const QList<TourMoment> &moments);
-    void forgetAnswers() { m_answers.clear(); }
+    void follow(const QList<RouteMoment> &moments);
     int pendingAnswers() const { return int(m_answers.size()); }
 
     // Including the moments still awaited.
@@ -57,14 +57,14 @@ private:
 
     void photographPage(QWidget *page, bool again);
     void checkMoments();
-    void photographPopup(QDialog *popup, const PopupAnswer &answer);
+    void photographPopup(QDialog *popup, const RouteAnswer &answer);
     QString save(const QPixmap &picture, const QString &name, const QString &caption);
     QString currentPageName() const;
 
     QPointer<QWidget> m_window;
     QDir m_out;
-    QList<PopupAnswer> m_answers;
-    QList<TourMoment> m_moments;
+    QList<RouteAnswer> m_answers;
+    QList<RouteMoment> m_moments;
     bool m_momentCheckQueued = false;
     QSet<QString> m_taken;
     // The page instance each page class was first photographed on, and its picture.

@@ -23,7 +23,7 @@ namespace {
 const bool Accept = true;
 const bool Decline = false;
 
-PopupAnswer serial(const QString &serial)
+RouteAnswer serial(const QString &serial)
 {
     return {QStringLiteral("serial"), Accept, serial};
 }
@@ -55,7 +55,7 @@ QString shownText(QWidget *page, const char *label)
 }
 
 // A download page's busy steps, told apart by what it says.
-TourMoment pageSays(const char *pageName, const QString &name, const char *text)
+RouteMoment pageSays(const char *pageName, const QString &name, const char *text)
 {
     return {name, [pageName, text](QWidget *page) {
                 const auto *bar = page->findChild<QProgressBar *>(QStringLiteral("ProgressBar"));
@@ -65,13 +65,13 @@ TourMoment pageSays(const char *pageName, const QString &name, const char *text)
             }};
 }
 
-TourMoment mapPageSays(const QString &name, const char *text)
+RouteMoment mapPageSays(const QString &name, const char *text)
 {
     return pageSays("DownloadMapPCPage", name, text);
 }
 
 // The card page's steps, told apart by what it says and whether its bar is busy or counts.
-TourMoment cardPageSays(const QString &name, const char *text, bool busy)
+RouteMoment cardPageSays(const QString &name, const char *text, bool busy)
 {
     return {name, [text, busy](QWidget *page) {
                 const auto *bar = page->findChild<QProgressBar *>(QStringLiteral("ProgressBar"));
@@ -84,8 +84,8 @@ TourMoment cardPageSays(const QString &name, const char *text, bool busy)
 
 // The card page or the card list saying `text` (asked when the page is seen, in the tour's
 // language) in the label named.
-TourMoment cardStepSays(const char *pageName, const char *label, const QString &name,
-                        std::function<QString()> text)
+RouteMoment cardStepSays(const char *pageName, const char *label, const QString &name,
+                         std::function<QString()> text)
 {
     return {name, [pageName, label, text](QWidget *page) {
                 return page->objectName() == QLatin1String(pageName) &&
@@ -94,19 +94,19 @@ TourMoment cardStepSays(const char *pageName, const char *label, const QString &
 }
 
 // The drive list before the first look for cards.
-const TourMoment noDrive{QStringLiteral("no-drive"), [](QWidget *page) {
-                             const auto *drives =
-                                 page->findChild<QComboBox *>(QStringLiteral("DrivesComboBox"));
-                             return drives && drives->count() == 0;
-                         }};
+const RouteMoment noDrive{QStringLiteral("no-drive"), [](QWidget *page) {
+                              const auto *drives =
+                                  page->findChild<QComboBox *>(QStringLiteral("DrivesComboBox"));
+                              return drives && drives->count() == 0;
+                          }};
 
 // Megabytes and a time estimate under a moving bar.
-const TourMoment downloading{QStringLiteral("downloading"), [](QWidget *page) {
-                                 const QString time = shownText(page, "TimeLabel");
-                                 return !shownText(page, "DownloadedLabel").isEmpty() &&
-                                        time.contains(QRegularExpression(QStringLiteral("\\d"))) &&
-                                        !time.contains(DownloadEstimate::stalledText());
-                             }};
+const RouteMoment downloading{QStringLiteral("downloading"), [](QWidget *page) {
+                                  const QString time = shownText(page, "TimeLabel");
+                                  return !shownText(page, "DownloadedLabel").isEmpty() &&
+                                         time.contains(QRegularExpression(QStringLiteral("\\d"))) &&
+                                         !time.contains(DownloadEstimate::stalledText());
+                              }};
 
 // The megabytes a download page shows as received and as its total ("2.00 / 8.00 MB,"), the
 // same in every language.
@@ -123,7 +123,7 @@ std::optional<std::pair<double, double>> shownMegabytes(QWidget *page)
 // The computer map's download continued after it broke off at `fraction` of the file: reached
 // once the page shows more than that, and never if its megabytes went back on the way there (a
 // download started over from byte 0).
-TourMoment mapContinuedPast(const QString &name, double fraction)
+RouteMoment mapContinuedPast(const QString &name, double fraction)
 {
     auto highest = std::make_shared<double>(0.0);
     auto wentBack = std::make_shared<bool>(false);
@@ -140,26 +140,26 @@ TourMoment mapContinuedPast(const QString &name, double fraction)
             }};
 }
 
-const TourMoment stalled{
+const RouteMoment stalled{
     QStringLiteral("stalled"), [](QWidget *page) {
         return shownText(page, "TimeLabel").contains(DownloadEstimate::stalledText());
     }};
 
 // From the thank-you page, `serial`'s computer map is reinstalled over the same version and the
 // page's `questions` are answered, the last one with NO; then on to the thank-you page again.
-QList<TourStep> declinedReinstall(const QString &serialNumber, QList<PopupAnswer> questions,
-                                  const QList<TourMoment> &moments)
+QList<RouteStep> declinedReinstall(const QString &serialNumber, QList<RouteAnswer> questions,
+                                   const QList<RouteMoment> &moments = {})
 {
     questions.prepend(serial(serialNumber));
     questions.append({QStringLiteral("transfer-to-gps"), Decline});
     return {
-        {"ThankYouPage", "UpdateAnotherButton", questions},
-        {"UpdateFirmwarePage", "NextButton", {}},
-        {"CloseGarminPage", {}, {}},
-        {"NoPCUpdatesAvailablePage", "ReinstallButton", {}},
-        {"DownloadMapPCPage", {}, {}, {}, {}, moments},
-        {"MajorReleaseAvailablePage", {}, {}},
-        {"DownloadGPSDataPage", {}, {}},
+        {.page = "ThankYouPage", .click = "UpdateAnotherButton", .answers = questions},
+        {.page = "UpdateFirmwarePage", .click = "NextButton"},
+        {.page = "CloseGarminPage"},
+        {.page = "NoPCUpdatesAvailablePage", .click = "ReinstallButton"},
+        {.page = "DownloadMapPCPage", .moments = moments},
+        {.page = "MajorReleaseAvailablePage"},
+        {.page = "DownloadGPSDataPage"},
     };
 }
 
@@ -168,6 +168,13 @@ QList<TourStep> declinedReinstall(const QString &serialNumber, QList<PopupAnswer
 QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platform)
 {
     QList<TourRoute> routes;
+    // The next product starts from the thank-you page; the card is taken out.
+    const auto nextProduct = [] {
+        Core::instance()->setCurrentPage(PageId::ThankYouPage);
+    };
+    const auto cardTakenOut = [platform] {
+        platform->volumes.clear();
+    };
 
     routes.append(
         {QStringLiteral("Computer map, no BaseCamp yet, update available, major release offered"),
@@ -176,22 +183,30 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
              installNorwayNorth(QStringLiteral("24.1"));
          },
          {
-             {"ChooseLanguagePage", languageButton, {}},
-             {"InstallUpdateUninstallPage", "InstallUpdateButton", {}},
-             {"HighSpeedConnectionRequiredPage", "NextButton", {serial("HALV-MAJOR-0005")}},
-             {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
-             {"DownloadBaseCampPage", {}, {}},
-             {"InstallBaseCampPage", "ContinueButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"PCUpdatesAvailablePage", "UpdateNowButton", {}},
-             {"DownloadMapPCPage", {}, {}},
-             {"InformNewPCVersionPage", "NextButton", {}},
-             {"MajorReleaseAvailablePage", "SkipButton", {{"transfer-to-gps", Accept}}},
-             {"TransferToGPS2Page", "NeedHelpButton", {{"need-help", Accept}}},
-             {"TransferToGPS2Page", "NextButton", {}},
-             {"TransferToGPS3Page", "ContinueButton", {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage", {}, {}},
+             {.page = "ChooseLanguagePage", .click = languageButton},
+             {.page = "InstallUpdateUninstallPage", .click = "InstallUpdateButton"},
+             {.page = "HighSpeedConnectionRequiredPage",
+              .click = "NextButton",
+              .answers = {serial("HALV-MAJOR-0005")}},
+             {.page = "UpdateFirmwarePage",
+              .click = "NextButton",
+              .answers = {{"basecamp-required", Accept}}},
+             {.page = "DownloadBaseCampPage"},
+             {.page = "InstallBaseCampPage", .click = "ContinueButton"},
+             {.page = "CloseGarminPage"},
+             {.page = "PCUpdatesAvailablePage", .click = "UpdateNowButton"},
+             {.page = "DownloadMapPCPage"},
+             {.page = "InformNewPCVersionPage", .click = "NextButton"},
+             {.page = "MajorReleaseAvailablePage",
+              .click = "SkipButton",
+              .answers = {{"transfer-to-gps", Accept}}},
+             {.page = "TransferToGPS2Page",
+              .click = "NeedHelpButton",
+              .answers = {{"need-help", Accept}}},
+             {.page = "TransferToGPS2Page", .click = "NextButton"},
+             {.page = "TransferToGPS3Page", .click = "ContinueButton"},
+             {.page = "DownloadGPSDataPage"},
+             {.page = "ThankYouPage"},
          }});
 
     // Each further product starts again from the thank-you page, as a user would.
@@ -201,17 +216,19 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
                        installNorwayNorth(QStringLiteral("24.2.0"));
                    },
                    {
-                       {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-GPS-0004")}},
-                       {"UpdateFirmwarePage", "NextButton", {}},
-                       {"CloseGarminPage", {}, {}},
-                       {"NoPCUpdatesAvailablePage",
-                        "NextButton",
-                        {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
+                       {.page = "ThankYouPage",
+                        .click = "UpdateAnotherButton",
+                        .answers = {serial("HALV-GPS-0004")}},
+                       {.page = "UpdateFirmwarePage", .click = "NextButton"},
+                       {.page = "CloseGarminPage"},
+                       {.page = "NoPCUpdatesAvailablePage",
+                        .click = "NextButton",
+                        .answers = {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
                        // No major release on offer: the page shows nothing and moves on.
-                       {"MajorReleaseAvailablePage", {}, {}, "no-release"},
-                       {"DownloadGPSDataPage", {}, {}},
-                       {"GPSDataExtractedPage", "NextButton", {}},
-                       {"ThankYouPage", {}, {}, "basecamp"},
+                       {.page = "MajorReleaseAvailablePage", .picture = "no-release"},
+                       {.page = "DownloadGPSDataPage"},
+                       {.page = "GPSDataExtractedPage", .click = "NextButton"},
+                       {.page = "ThankYouPage", .picture = "basecamp"},
                    }});
 
     // The first card arrives write-protected; its map comes slowly, so the page can be seen at
@@ -223,109 +240,106 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
                                   QStringLiteral("HALVORN"));
          },
          {
-             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-SLOW-0008")}},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"InsertSDPage",
-              "NeedHelpButton",
-              {{QStringLiteral("need-help"), Accept}},
-              {},
-              [platform] { platform->volumes.first().readOnly = true; },
-              {noDrive}},
-             {"InsertSDPage", "ContinueButton", {{QStringLiteral("read-only"), Accept}}, "drive"},
-             {"InsertSDPage",
-              "ContinueButton",
-              {},
-              {},
-              [platform] {
-                  platform->volumes.first().readOnly = false;
-              }},
-             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
-             {"DownloadMapSDPage",
-              {},
-              {},
-              {},
-              {},
-              {downloading,
-               cardPageSays(QStringLiteral("verifying"), "Verifying downloaded map...", true),
-               cardPageSays(QStringLiteral("transferring"),
-                            "Transferring new map to preprogrammed card...", false),
-               cardPageSays(QStringLiteral("checking"),
-                            "Checking the map on the preprogrammed card...", true)}},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("HALV-SD-SLOW-0008")}},
+             {.page = "UpdateFirmwarePage", .click = "NextButton"},
+             {.page = "InsertSDPage",
+              .click = "NeedHelpButton",
+              .answers = {{QStringLiteral("need-help"), Accept}},
+              .moments = {noDrive},
+              .before =
+                  [platform] {
+                      platform->volumes.first().readOnly = true;
+                  }},
+             {.page = "InsertSDPage",
+              .click = "ContinueButton",
+              .answers = {{QStringLiteral("read-only"), Accept}},
+              .picture = "drive"},
+             {.page = "InsertSDPage",
+              .click = "ContinueButton",
+              .before =
+                  [platform] {
+                      platform->volumes.first().readOnly = false;
+                  }},
+             {.page = "SDUpdatesAvailablePage", .click = "UpdateNowButton"},
+             {.page = "DownloadMapSDPage",
+              .moments = {downloading,
+                          cardPageSays(QStringLiteral("verifying"), "Verifying downloaded map...",
+                                       true),
+                          cardPageSays(QStringLiteral("transferring"),
+                                       "Transferring new map to preprogrammed card...", false),
+                          cardPageSays(QStringLiteral("checking"),
+                                       "Checking the map on the preprogrammed card...", true)}},
              // Out goes the first card, in goes the second.
-             {"EjectSDPage",
-              {},
-              {},
-              {},
-              [platform] {
-                  platform->insertCard(TestSandbox::makeCard(QStringLiteral("card2"), 4663), {},
-                                       QStringLiteral("HALVORN"));
-              }},
-             {"InsertSDPage", "ContinueButton", {}},
-             {"SDUpdatesAvailablePage", "SkipButton", {}},
-             {"EjectSDPage",
-              {},
-              {},
-              {},
-              [platform] {
-                  platform->volumes.clear();
-              }},
-             {"InformNewSDVersionPage",
-              "NextButton",
-              {{"view-map-on-pc", Accept}, {"install-map-on-pc", Accept}}},
-             {"ViewMapOnPCPage", {}, {}},
-             {"CloseGarminPage", {}, {}},
-             {"DownloadMapPCPage", {}, {}},
-             {"InformNewPCVersionPage", "NextButton", {}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage", {}, {}},
+             {.page = "EjectSDPage",
+              .before =
+                  [platform] {
+                      platform->insertCard(TestSandbox::makeCard(QStringLiteral("card2"), 4663), {},
+                                           QStringLiteral("HALVORN"));
+                  }},
+             {.page = "InsertSDPage", .click = "ContinueButton"},
+             {.page = "SDUpdatesAvailablePage", .click = "SkipButton"},
+             {.page = "EjectSDPage",
+              .before =
+                  [platform] {
+                      platform->volumes.clear();
+                  }},
+             {.page = "InformNewSDVersionPage",
+              .click = "NextButton",
+              .answers = {{"view-map-on-pc", Accept}, {"install-map-on-pc", Accept}}},
+             {.page = "ViewMapOnPCPage"},
+             {.page = "CloseGarminPage"},
+             {.page = "DownloadMapPCPage"},
+             {.page = "InformNewPCVersionPage", .click = "NextButton"},
+             {.page = "MajorReleaseAvailablePage"},
+             {.page = "DownloadGPSDataPage"},
+             {.page = "ThankYouPage"},
          }});
 
-    routes.append({QStringLiteral("Preprogrammed cards already up to date, the second one blank, "
-                                  "no BaseCamp"),
-                   [platform] {
-                       platform->setBaseCamp({});
-                       platform->insertCard(TestSandbox::makeCard(QStringLiteral("card"), 4662), {},
-                                            QStringLiteral("HALVORN"));
-                   },
-                   {
-                       {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-CURRENT-0007")}},
-                       {"UpdateFirmwarePage", "NextButton", {}},
-                       {"InsertSDPage", "ContinueButton", {}},
-                       {"NoSDUpdatesAvailablePage", "NextButton", {}},
-                       {"EjectSDPage",
-                        {},
-                        {},
-                        {},
-                        [platform] {
-                            platform->insertCard(
-                                TestSandbox::makeCard(QStringLiteral("card2"), std::nullopt), {},
-                                QStringLiteral("HALVORN"));
-                        }},
-                       {"InsertSDPage", "ContinueButton", {}},
-                       {"NoSDUpdatesAvailablePage", "ReinstallButton", {}, "no-map"},
-                       {"DownloadMapSDPage",
-                        {},
-                        {{QStringLiteral("transfer-failed"), Decline},
-                         {"view-map-on-pc", Accept},
-                         {"basecamp-required", Decline}},
-                        {},
-                        [platform] {
-                            platform->failCardFiles(-1);
-                        }},
-                       {"EjectSDPage",
-                        {},
-                        {},
-                        {},
-                        [platform] {
-                            platform->failCardFiles(0);
-                            platform->volumes.clear();
-                        }},
-                       {"ViewMapOnPCPage", {}, {}},
-                       {"MajorReleaseAvailablePage", {}, {}},
-                       {"DownloadGPSDataPage", {}, {}},
-                       {"ThankYouPage", {}, {}},
-                   }});
+    routes.append(
+        {QStringLiteral("Preprogrammed cards already up to date, the second one blank, "
+                        "no BaseCamp"),
+         [platform] {
+             platform->setBaseCamp({});
+             platform->insertCard(TestSandbox::makeCard(QStringLiteral("card"), 4662), {},
+                                  QStringLiteral("HALVORN"));
+         },
+         {
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("HALV-SD-CURRENT-0007")}},
+             {.page = "UpdateFirmwarePage", .click = "NextButton"},
+             {.page = "InsertSDPage", .click = "ContinueButton"},
+             {.page = "NoSDUpdatesAvailablePage", .click = "NextButton"},
+             {.page = "EjectSDPage",
+              .before =
+                  [platform] {
+                      platform->insertCard(
+                          TestSandbox::makeCard(QStringLiteral("card2"), std::nullopt), {},
+                          QStringLiteral("HALVORN"));
+                  }},
+             {.page = "InsertSDPage", .click = "ContinueButton"},
+             {.page = "NoSDUpdatesAvailablePage", .click = "ReinstallButton", .picture = "no-map"},
+             {.page = "DownloadMapSDPage",
+              .answers = {{QStringLiteral("transfer-failed"), Decline},
+                          {"view-map-on-pc", Accept},
+                          {"basecamp-required", Decline}},
+              .before =
+                  [platform] {
+                      platform->failCardFiles(-1);
+                  }},
+             {.page = "EjectSDPage",
+              .before =
+                  [platform] {
+                      platform->failCardFiles(0);
+                      platform->volumes.clear();
+                  }},
+             {.page = "ViewMapOnPCPage"},
+             {.page = "MajorReleaseAvailablePage"},
+             {.page = "DownloadGPSDataPage"},
+             {.page = "ThankYouPage"},
+         }});
 
     // A map too large for the card's FAT32, then a card too full, then a corrupt map.
     routes.append(
@@ -337,54 +351,37 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
                  .fileSystemType = QStringLiteral("FAT32");
          },
          {
-             {"ThankYouPage", "UpdateAnotherButton", {serial("FAULT-CARD-TOO-LARGE")}},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"InsertSDPage", "ContinueButton", {}},
-             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
-             {"DownloadMapSDPage", {}, {{QStringLiteral("too-large"), Accept}}},
-             {"InsertSDPage",
-              "ContinueButton",
-              {},
-              {},
-              [platform] {
-                  platform->volumes.first().fileSystemType = QStringLiteral("exFAT");
-                  platform->volumes.first().bytesAvailable = 1024 * 1024;
-              }},
-             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
-             {"DownloadMapSDPage", {}, {{QStringLiteral("no-room"), Accept}}},
-             {"InsertSDPage",
-              {},
-              {},
-              {},
-              [] {
-                  Core::instance()->setCurrentPage(PageId::ThankYouPage);
-              }},
-             {"ThankYouPage",
-              "UpdateAnotherButton",
-              {serial("FAULT-CARD-WRONG-MD5")},
-              {},
-              [platform] {
-                  platform->volumes.first().bytesAvailable = qint64(32) << 30;
-              }},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"InsertSDPage", "ContinueButton", {}},
-             {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
-             {"DownloadMapSDPage", {}, {{QStringLiteral("corrupt"), Decline}}},
-             {"EjectSDPage",
-              {},
-              {},
-              {},
-              [platform] {
-                  platform->volumes.clear();
-              }},
-             {"InsertSDPage",
-              {},
-              {},
-              {},
-              [] {
-                  Core::instance()->setCurrentPage(PageId::ThankYouPage);
-              }},
-             {"ThankYouPage", {}, {}},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("FAULT-CARD-TOO-LARGE")}},
+             {.page = "UpdateFirmwarePage", .click = "NextButton"},
+             {.page = "InsertSDPage", .click = "ContinueButton"},
+             {.page = "SDUpdatesAvailablePage", .click = "UpdateNowButton"},
+             {.page = "DownloadMapSDPage", .answers = {{QStringLiteral("too-large"), Accept}}},
+             {.page = "InsertSDPage",
+              .click = "ContinueButton",
+              .before =
+                  [platform] {
+                      platform->volumes.first().fileSystemType = QStringLiteral("exFAT");
+                      platform->volumes.first().bytesAvailable = 1024 * 1024;
+                  }},
+             {.page = "SDUpdatesAvailablePage", .click = "UpdateNowButton"},
+             {.page = "DownloadMapSDPage", .answers = {{QStringLiteral("no-room"), Accept}}},
+             {.page = "InsertSDPage", .before = nextProduct},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("FAULT-CARD-WRONG-MD5")},
+              .before =
+                  [platform] {
+                      platform->volumes.first().bytesAvailable = qint64(32) << 30;
+                  }},
+             {.page = "UpdateFirmwarePage", .click = "NextButton"},
+             {.page = "InsertSDPage", .click = "ContinueButton"},
+             {.page = "SDUpdatesAvailablePage", .click = "UpdateNowButton"},
+             {.page = "DownloadMapSDPage", .answers = {{QStringLiteral("corrupt"), Decline}}},
+             {.page = "EjectSDPage", .before = cardTakenOut},
+             {.page = "InsertSDPage", .before = nextProduct},
+             {.page = "ThankYouPage"},
          }});
 
     // A card with room for one map: its map is first kept on the computer, and put back when the
@@ -393,36 +390,32 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
     const auto cardWithRoomForOne = [platform] {
         platform->insertCard(QDir::homePath() + QStringLiteral("/card"), {},
                              QStringLiteral("HALVORN"));
-        // The new map's size, not twice that.
+        // the new map's size, not twice that
         platform->volumes.first().bytesAvailable = qint64(8) << 20;
     };
-    const auto nextProduct = [] {
-        Core::instance()->setCurrentPage(PageId::ThankYouPage);
-    };
-    const auto cardTakenOut = [platform] {
-        platform->volumes.clear();
-    };
-    const auto updateCard = [](const QList<PopupAnswer> &answers, const QList<TourMoment> &moments,
-                               std::function<void()> afterwards) -> QList<TourStep> {
+    const auto updateCard = [](const QList<RouteAnswer> &answers, std::function<void()> afterwards,
+                               const QList<RouteMoment> &moments = {}) -> QList<RouteStep> {
         return {
-            {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-0002")}},
-            {"UpdateFirmwarePage", "NextButton", {}},
-            {"InsertSDPage", "ContinueButton", {}},
-            {"SDUpdatesAvailablePage", "UpdateNowButton", {}},
-            {"DownloadMapSDPage", {}, answers, {}, {}, moments},
-            {"EjectSDPage", {}, {}, {}, std::move(afterwards)},
+            {.page = "ThankYouPage",
+             .click = "UpdateAnotherButton",
+             .answers = {serial("HALV-SD-0002")}},
+            {.page = "UpdateFirmwarePage", .click = "NextButton"},
+            {.page = "InsertSDPage", .click = "ContinueButton"},
+            {.page = "SDUpdatesAvailablePage", .click = "UpdateNowButton"},
+            {.page = "DownloadMapSDPage", .answers = answers, .moments = moments},
+            {.page = "EjectSDPage", .before = std::move(afterwards)},
         };
     };
     TourRoute roomForOne{
-        QStringLiteral("A card with room for one map: its map kept on the computer, put back"),
-        [platform, cardWithRoomForOne] {
+        .title =
+            QStringLiteral("A card with room for one map: its map kept on the computer, put back"),
+        .prepare = [platform, cardWithRoomForOne] {
             TestSandbox::makeCard(QStringLiteral("card"), 4662);
             cardWithRoomForOne();
             platform->failCardFiles(1);
-        },
-        {}};
+        }};
     roomForOne.steps += updateCard(
-        {{QStringLiteral("transfer-failed-put-back"), Decline}},
+        {{QStringLiteral("transfer-failed-put-back"), Decline}}, cardTakenOut,
         {cardStepSays("DownloadMapSDPage", "InfoLabel", QStringLiteral("keeping-a-copy"),
                       [] {
                           return QCoreApplication::translate(
@@ -431,42 +424,42 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
                               .arg(Core::computerWord());
                       }),
          cardStepSays("DownloadMapSDPage", "InfoLabel", QStringLiteral("putting-back"),
-                      &CardSafetyCopy::puttingBackText)},
-        cardTakenOut);
+                      &CardSafetyCopy::puttingBackText)});
     roomForOne.steps.append(
-        {"InsertSDPage", {}, {}, {}, [platform, nextProduct, cardWithRoomForOne] {
+        {.page = "InsertSDPage", .before = [platform, nextProduct, cardWithRoomForOne] {
              nextProduct();
              cardWithRoomForOne();
              platform->freeBytesAt.insert(CardSafetyCopy::folder(), 0);
          }});
     roomForOne.steps +=
-        updateCard({{QStringLiteral("no-room-for-a-copy"), Decline}}, {}, [platform, cardTakenOut] {
+        updateCard({{QStringLiteral("no-room-for-a-copy"), Decline}}, [platform, cardTakenOut] {
             platform->freeBytesAt.clear();
             cardTakenOut();
         });
     roomForOne.steps.append(
-        {"InsertSDPage", {}, {}, {}, [platform, nextProduct, cardWithRoomForOne] {
+        {.page = "InsertSDPage", .before = [platform, nextProduct, cardWithRoomForOne] {
              nextProduct();
              cardWithRoomForOne();
              platform->failCardFiles(2); // the copy, and the put-back
          }});
-    roomForOne.steps += updateCard({{QStringLiteral("not-put-back"), Accept}}, {}, cardTakenOut);
+    roomForOne.steps += updateCard({{QStringLiteral("not-put-back"), Accept}}, cardTakenOut);
     roomForOne.steps += {
-        {"InsertSDPage", {}, {}, {}, nextProduct},
-        {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SD-0002")}, {}, cardWithRoomForOne},
-        {"UpdateFirmwarePage", "NextButton", {}},
+        {.page = "InsertSDPage", .before = nextProduct},
+        {.page = "ThankYouPage",
+         .click = "UpdateAnotherButton",
+         .answers = {serial("HALV-SD-0002")},
+         .before = cardWithRoomForOne},
+        {.page = "UpdateFirmwarePage", .click = "NextButton"},
         // The card back: its map goes back onto it before it can be chosen.
-        {"InsertSDPage",
-         "ContinueButton",
-         {},
-         QStringLiteral("put-back"),
-         {},
-         {cardStepSays("InsertSDPage", "StatusLabel", QStringLiteral("putting-back"),
-                       &CardSafetyCopy::puttingBackText)}},
-        {"SDUpdatesAvailablePage", "SkipButton", {}},
-        {"EjectSDPage", {}, {}, {}, cardTakenOut},
-        {"InsertSDPage", {}, {}, {}, nextProduct},
-        {"ThankYouPage", {}, {}},
+        {.page = "InsertSDPage",
+         .click = "ContinueButton",
+         .picture = QStringLiteral("put-back"),
+         .moments = {cardStepSays("InsertSDPage", "StatusLabel", QStringLiteral("putting-back"),
+                                  &CardSafetyCopy::puttingBackText)}},
+        {.page = "SDUpdatesAvailablePage", .click = "SkipButton"},
+        {.page = "EjectSDPage", .before = cardTakenOut},
+        {.page = "InsertSDPage", .before = nextProduct},
+        {.page = "ThankYouPage"},
     };
     routes.append(roomForOne);
 
@@ -475,22 +468,24 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
         {QStringLiteral("The computer map at work: downloading, verifying, extracting, installing"),
          [platform] { platform->setBaseCamp(QVersionNumber(4, 6, 2)); },
          {
-             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-SLOW-0006")}},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"NoPCUpdatesAvailablePage", "ReinstallButton", {{"transfer-to-gps", Decline}}},
-             {"DownloadMapPCPage",
-              {},
-              {},
-              {},
-              {},
-              {downloading, mapPageSays(QStringLiteral("verifying"), "Verifying downloaded map..."),
-               mapPageSays(QStringLiteral("extracting"), "Extracting map files..."),
-               mapPageSays(QStringLiteral("installing"), "Installing downloaded map...")}},
-             {"InformNewPCVersionPage", "NextButton", {}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage", {}, {}},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("HALV-SLOW-0006")}},
+             {.page = "UpdateFirmwarePage", .click = "NextButton"},
+             {.page = "CloseGarminPage"},
+             {.page = "NoPCUpdatesAvailablePage",
+              .click = "ReinstallButton",
+              .answers = {{"transfer-to-gps", Decline}}},
+             {.page = "DownloadMapPCPage",
+              .moments = {downloading,
+                          mapPageSays(QStringLiteral("verifying"), "Verifying downloaded map..."),
+                          mapPageSays(QStringLiteral("extracting"), "Extracting map files..."),
+                          mapPageSays(QStringLiteral("installing"),
+                                      "Installing downloaded map...")}},
+             {.page = "InformNewPCVersionPage", .click = "NextButton"},
+             {.page = "MajorReleaseAvailablePage"},
+             {.page = "DownloadGPSDataPage"},
+             {.page = "ThankYouPage"},
          }});
 
     // The installer and the GPS data come slowly, so each page can be seen at its steps.
@@ -502,24 +497,24 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
              installNorwayNorth(QStringLiteral("24.2.0"));
          },
          {
-             {"ThankYouPage", "UpdateAnotherButton", {serial("HALV-EXTRAS-0009")}},
-             {"UpdateFirmwarePage", "NextButton", {{"basecamp-required", Accept}}},
-             {"DownloadBaseCampPage",
-              {},
-              {},
-              {},
-              {},
-              {downloading, pageSays("DownloadBaseCampPage", QStringLiteral("verifying"),
-                                     "Verifying downloaded installer...")}},
-             {"InstallBaseCampPage", "ContinueButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"NoPCUpdatesAvailablePage",
-              "NextButton",
-              {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}, {}, {}, {downloading}},
-             {"GPSDataExtractedPage", "NextButton", {}},
-             {"ThankYouPage", {}, {}},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("HALV-EXTRAS-0009")}},
+             {.page = "UpdateFirmwarePage",
+              .click = "NextButton",
+              .answers = {{"basecamp-required", Accept}}},
+             {.page = "DownloadBaseCampPage",
+              .moments = {downloading, pageSays("DownloadBaseCampPage", QStringLiteral("verifying"),
+                                                "Verifying downloaded installer...")}},
+             {.page = "InstallBaseCampPage", .click = "ContinueButton"},
+             {.page = "CloseGarminPage"},
+             {.page = "NoPCUpdatesAvailablePage",
+              .click = "NextButton",
+              .answers = {{"transfer-to-gps", Decline}, {"gps-data", Accept}}},
+             {.page = "MajorReleaseAvailablePage"},
+             {.page = "DownloadGPSDataPage", .moments = {downloading}},
+             {.page = "GPSDataExtractedPage", .click = "NextButton"},
+             {.page = "ThankYouPage"},
          }});
 
     // A corrupt installer twice fetched again by itself, then the user asked; corrupt GPS data;
@@ -532,109 +527,109 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
              installNorwayNorth(QStringLiteral("24.2.0"));
          },
          {
-             {"ThankYouPage", "UpdateAnotherButton", {serial("FAULT-EXTRAS-CORRUPT")}},
-             {"UpdateFirmwarePage",
-              "NextButton",
-              {{"basecamp-required", Accept},
-               {"installer-corrupt", Accept},
-               {"installer-corrupt-again", Accept},
-               {"installer-corrupt-ask", Decline},
-               {"transfer-to-gps", Decline},
-               {"gps-data", Accept},
-               {"gps-data-corrupt", Decline}}},
-             {"DownloadBaseCampPage", {}, {}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage",
-              "UpdateAnotherButton",
-              {serial("FAULT-GPS-HTTP-ERROR")},
-              {},
-              [platform] {
-                  platform->setBaseCamp(QVersionNumber(4, 6, 2));
-              }},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"NoPCUpdatesAvailablePage",
-              "NextButton",
-              {{"transfer-to-gps", Decline}, {"gps-data", Accept}, {"gps-data-failed", Decline}}},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage", {}, {}},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("FAULT-EXTRAS-CORRUPT")}},
+             {.page = "UpdateFirmwarePage",
+              .click = "NextButton",
+              .answers = {{"basecamp-required", Accept},
+                          {"installer-corrupt", Accept},
+                          {"installer-corrupt-again", Accept},
+                          {"installer-corrupt-ask", Decline},
+                          {"transfer-to-gps", Decline},
+                          {"gps-data", Accept},
+                          {"gps-data-corrupt", Decline}}},
+             {.page = "DownloadBaseCampPage"},
+             {.page = "MajorReleaseAvailablePage"},
+             {.page = "DownloadGPSDataPage"},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("FAULT-GPS-HTTP-ERROR")},
+              .before =
+                  [platform] {
+                      platform->setBaseCamp(QVersionNumber(4, 6, 2));
+                  }},
+             {.page = "UpdateFirmwarePage", .click = "NextButton"},
+             {.page = "CloseGarminPage"},
+             {.page = "NoPCUpdatesAvailablePage",
+              .click = "NextButton",
+              .answers = {{"transfer-to-gps", Decline},
+                          {"gps-data", Accept},
+                          {"gps-data-failed", Decline}}},
+             {.page = "MajorReleaseAvailablePage"},
+             {.page = "DownloadGPSDataPage"},
+             {.page = "ThankYouPage"},
          }});
 
     // Each product is reinstalled from the thank-you page and answers one question with NO.
-    TourRoute questions{QStringLiteral("The computer map page's questions: no room, a stall, a "
-                                       "corrupt map, a folder in the way"),
-                        [platform] { platform->lowSpaceAnswers = 1; },
-                        {}};
+    TourRoute questions{.title = QStringLiteral("The computer map page's questions: no room, a "
+                                                "stall, a corrupt map, a folder in the way"),
+                        .prepare = [platform] {
+                            platform->lowSpaceAnswers = 1;
+                        }};
     questions.steps += declinedReinstall(
         QStringLiteral("FAULT-STALL"),
         {{QStringLiteral("no-space"), Accept}, {QStringLiteral("download-failed"), Decline}},
         {stalled});
     questions.steps += declinedReinstall(QStringLiteral("FAULT-WRONG-MD5"),
-                                         {{QStringLiteral("corrupt"), Decline}}, {});
+                                         {{QStringLiteral("corrupt"), Decline}});
     // A folder of the new map's name that holds another map stays where it is.
     const qsizetype conflict = questions.steps.size();
     questions.steps += declinedReinstall(QStringLiteral("HALV-PC-0001"),
-                                         {{QStringLiteral("install-failed"), Decline}}, {});
+                                         {{QStringLiteral("install-failed"), Decline}});
     questions.steps[conflict].before = [] {
         TestSandbox::addInstalledMap(QStringLiteral("HalvornTopoNorwaySouth"), 4999,
                                      QStringLiteral("Halvorn Topo Other 24.1"));
     };
-    questions.steps.append({"ThankYouPage", {}, {}});
+    questions.steps.append({.page = "ThankYouPage"});
     routes.append(questions);
 
     // The service's refusal leaves the user where the step started.
-    routes.append({QStringLiteral("A serial the service refuses, then one with a notice"),
-                   {},
-                   {
-                       {"ThankYouPage",
-                        "UpdateAnotherButton",
-                        {serial("FAULT-SERVICE-ERROR"), {QStringLiteral("error"), Accept, {}}}},
-                       {"ThankYouPage",
-                        "UpdateAnotherButton",
-                        {serial("HALV-NOTICE-0003"), {QStringLiteral("information"), Accept, {}}}},
-                       {"UpdateFirmwarePage", {}, {}},
-                   }});
+    routes.append(
+        {.title = QStringLiteral("A serial the service refuses, then one with a notice"),
+         .steps = {
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("FAULT-SERVICE-ERROR"), {QStringLiteral("error"), Accept}}},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("HALV-NOTICE-0003"), {QStringLiteral("information"), Accept}}},
+             {.page = "UpdateFirmwarePage"},
+         }});
 
     // A new run: the wizard starts again on its first page. One of the maps chosen has a file
     // open in it, so the report shows a failure beside a success.
-    routes.append(
-        {QStringLiteral("Uninstalling maps, one of them in use"),
-         [platform] {
-             platform->undeletableFolders = {QStringLiteral("HalvornTrails")};
-             Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
-         },
-         {
-             {"ChooseLanguagePage", languageButton, {}},
-             {"InstallUpdateUninstallPage", "UninstallButton", {}},
-             // Removals wait, so that the page can be pictured at work.
-             {"SelectProductsPage",
-              {},
-              {},
-              {},
-              [platform] {
-                  tickMaps({QStringLiteral("HalvornTrails"), QStringLiteral("HalvornTopoNordic")});
-                  platform->holdRemovals();
-              }},
-             {"SelectProductsPage", "UninstallButton", {}},
-             {"UninstallingPage",
-              {},
-              {},
-              {},
-              [platform] {
-                  platform->waitForHeldRemoval(10000);
-              }},
-             {"UninstallingPage",
-              {},
-              {},
-              "removing",
-              [platform] {
-                  platform->releaseRemovals();
-              }},
-             {"ProductsUninstalledPage", "NextButton", {}},
-             {"ThankYouPage", {}, {}},
-         }});
+    routes.append({QStringLiteral("Uninstalling maps, one of them in use"),
+                   [platform] {
+                       platform->undeletableFolders = {QStringLiteral("HalvornTrails")};
+                       Core::instance()->setCurrentPage(PageId::ChooseLanguagePage);
+                   },
+                   {
+                       {.page = "ChooseLanguagePage", .click = languageButton},
+                       {.page = "InstallUpdateUninstallPage", .click = "UninstallButton"},
+                       // Removals wait, so that the page can be pictured at work.
+                       {.page = "SelectProductsPage",
+                        .before =
+                            [platform] {
+                                tickMaps({QStringLiteral("HalvornTrails"),
+                                          QStringLiteral("HalvornTopoNordic")});
+                                platform->holdRemovals();
+                            }},
+                       {.page = "SelectProductsPage", .click = "UninstallButton"},
+                       {.page = "UninstallingPage",
+                        .before =
+                            [platform] {
+                                platform->waitForHeldRemoval(10000);
+                            }},
+                       {.page = "UninstallingPage",
+                        .picture = "removing",
+                        .before =
+                            [platform] {
+                                platform->releaseRemovals();
+                            }},
+                       {.page = "ProductsUninstalledPage", .click = "NextButton"},
+                       {.page = "ThankYouPage"},
+                   }});
 
     // The map's first download breaks off at 60 %; after YES it continues from there rather than
     // from 0, and the map is verified and installed as a whole one. Last, so that the pictures of
@@ -649,24 +644,25 @@ QList<TourRoute> tourRoutes(const QString &languageButton, FakePlatform *platfor
                                           QStringLiteral("Halvorn Topo Norway South 24.2.0"));
          },
          {
-             {"ThankYouPage", "UpdateAnotherButton", {serial("FAULT-DROP-ONCE")}},
-             {"UpdateFirmwarePage", "NextButton", {}},
-             {"CloseGarminPage", {}, {}},
-             {"NoPCUpdatesAvailablePage",
-              "ReinstallButton",
-              {{QStringLiteral("dropped"), Accept}, {"transfer-to-gps", Decline}}},
-             {"DownloadMapPCPage",
-              {},
-              {},
-              {},
-              {},
-              {{QStringLiteral("before-drop"), downloading.reached},
-               mapContinuedPast(QStringLiteral("continued"), 0.6),
-               mapPageSays(QStringLiteral("continued-verifying"), "Verifying downloaded map...")}},
-             {"InformNewPCVersionPage", "NextButton", {}, QStringLiteral("after-continued")},
-             {"MajorReleaseAvailablePage", {}, {}},
-             {"DownloadGPSDataPage", {}, {}},
-             {"ThankYouPage", {}, {}},
+             {.page = "ThankYouPage",
+              .click = "UpdateAnotherButton",
+              .answers = {serial("FAULT-DROP-ONCE")}},
+             {.page = "UpdateFirmwarePage", .click = "NextButton"},
+             {.page = "CloseGarminPage"},
+             {.page = "NoPCUpdatesAvailablePage",
+              .click = "ReinstallButton",
+              .answers = {{QStringLiteral("dropped"), Accept}, {"transfer-to-gps", Decline}}},
+             {.page = "DownloadMapPCPage",
+              .moments = {{QStringLiteral("before-drop"), downloading.reached},
+                          mapContinuedPast(QStringLiteral("continued"), 0.6),
+                          mapPageSays(QStringLiteral("continued-verifying"),
+                                      "Verifying downloaded map...")}},
+             {.page = "InformNewPCVersionPage",
+              .click = "NextButton",
+              .picture = QStringLiteral("after-continued")},
+             {.page = "MajorReleaseAvailablePage"},
+             {.page = "DownloadGPSDataPage"},
+             {.page = "ThankYouPage"},
          }});
     return routes;
 }

@@ -7,8 +7,8 @@
 
 #include "FakePlatform.h"
 #include "Photographer.h"
+#include "RouteWalker.h"
 #include "TestSandbox.h"
-#include "TourGuide.h"
 #include "TourRoute.h"
 #include "TourService.h"
 #include "app/Core.h"
@@ -23,6 +23,10 @@
 #include <cstring>
 
 namespace {
+// Long enough for any page's own work (a stalled download is given up after 9 s); only a wizard
+// that went astray waits this long.
+const int kPageTimeoutMs = 30000;
+
 int usage()
 {
     std::fprintf(stderr, "usage: halvornsync-tour --out DIR [--lang en|fr]\n");
@@ -97,17 +101,39 @@ int main(int argc, char *argv[])
     window.move(40, 40);
     window.show();
     Photographer photographer(&window, outDir);
-    TourGuide guide(&window, &photographer);
+    RouteWalker walker(&window, kPageTimeoutMs);
+    walker.onPageReached = [&photographer](const RouteStep &step) {
+        photographer.expect(step.answers);
+        photographer.follow(step.moments);
+    };
+    walker.onBeforeClick = [&photographer](const RouteStep &step, QWidget *page) {
+        // A picture shows what a page offers once it is ready to be clicked.
+        if (!step.click.isEmpty()) {
+            photographer.rephotograph(page);
+        }
+        if (!step.picture.isEmpty()) {
+            photographer.photographVariant(page, step.picture);
+        }
+    };
 
     const QString languageButton = language == QLatin1String("fr")
                                        ? QStringLiteral("FrenchButton")
                                        : QStringLiteral("EnglishButton");
     int failures = 0;
     for (const TourRoute &route : tourRoutes(languageButton, &platform)) {
-        if (!guide.walk(route)) {
+        photographer.beginRoute(route.title);
+        if (route.prepare) {
+            route.prepare();
+        }
+        QString error = walker.walk(route.steps);
+        if (error.isEmpty() && photographer.pendingAnswers() != 0) {
+            error = QStringLiteral("%1 pop-up(s) the route expected never opened")
+                        .arg(photographer.pendingAnswers());
+        }
+        if (!error.isEmpty()) {
             ++failures;
             std::fprintf(stderr, "halvornsync-tour: %s: %s\n", qPrintable(route.title),
-                         qPrintable(guide.error()));
+                         qPrintable(error));
         }
     }
     for (const QString &problem : photographer.problems()) {
