@@ -7,8 +7,8 @@
 
 #include <QDir>
 
-TestSandbox::TestSandbox()
-    : m_dir(QDir::tempPath() + QStringLiteral("/halvornsync-test-XXXXXX"))
+TestSandbox::TestSandbox(const QString &name)
+    : m_dir(QDir::tempPath() + QLatin1Char('/') + name + QStringLiteral("-XXXXXX"))
 {
     const QString home = m_dir.path();
     const auto set = [&home](const char *name, const QString &relative) {

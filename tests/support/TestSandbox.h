@@ -11,7 +11,8 @@
 class TestSandbox
 {
 public:
-    TestSandbox();
+    // `name` begins the home's folder name; the tour's pictures show it in the paths they give.
+    explicit TestSandbox(const QString &name = QStringLiteral("halvornsync-test"));
 
     bool isValid() const { return m_dir.isValid(); }
 

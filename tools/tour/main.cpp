@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
         return usage();
     }
 
-    TestSandbox sandbox;
+    TestSandbox sandbox(QStringLiteral("halvornsync-tour"));
     if (!sandbox.isValid()) {
         std::fprintf(stderr, "halvornsync-tour: cannot make a temporary home\n");
         return 1;
