@@ -5,7 +5,6 @@
 #include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QPointer>
-#include <QRandomGenerator>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QThread>
@@ -131,37 +130,17 @@ public:
                 [this](short code) { events << QString("error %1").arg(code); });
     }
 
-    // Starts a run and waits for it to come to rest: finished or failed.
+    // Starts the run and waits for it to come to rest: finished or failed.
     bool run(ArchiveExtractor &extractor)
     {
-        const int before = ends();
         extractor.start();
-        return QTest::qWaitFor([&] { return ends() > before; }, Patience);
+        return QTest::qWaitFor(
+            [this] { return last() == "finished" || last().startsWith("error"); }, Patience);
     }
     QString last() const { return events.value(events.size() - 1); }
 
     QStringList events;
-
-private:
-    int ends() const
-    {
-        static const QRegularExpression end("^(finished|error)");
-        return int(events.filter(end).size());
-    }
 };
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-    return bytes;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // Every file below `folder`, relative to it, sorted.
 QStringList filesUnder(const QString &folder)
@@ -180,7 +159,8 @@ QByteArray manyEntries(int count)
 {
     QList<Entry> entries;
     for (int i = 0; i < count; ++i) {
-        entries.append({QString("tiles/%1.img").arg(i, 3, 10, QChar('0')), randomBytes(20000)});
+        entries.append(
+            {QString("tiles/%1.img").arg(i, 3, 10, QChar('0')), TestFiles::randomBytes(20000)});
     }
     return build(Zip, entries);
 }
@@ -271,7 +251,7 @@ void TestArchiveExtractor::extractsIntoTheOutputFolder()
         output = m_out + "/link";
         QVERIFY(QFile::link(folder, output));
     }
-    const QByteArray tile = randomBytes(300000) + QByteArray(300000, 'm');
+    const QByteArray tile = TestFiles::randomBytes(300000) + QByteArray(300000, 'm');
     const QByteArray archive = build(Format(format), {{"HalvornMap/", {}, AE_IFDIR},
                                                       {"HalvornMap/Info.xml", "<Info/>"},
                                                       {"HalvornMap/tiles/0001.img", tile},
@@ -284,8 +264,8 @@ void TestArchiveExtractor::extractsIntoTheOutputFolder()
     // Nothing landed in a folder of another name.
     const QString map = folderName + "/HalvornMap/";
     QCOMPARE(filesUnder(m_out), QStringList({map + "Info.xml", map + "tiles/0001.img"}));
-    QCOMPARE(readFile(folder + "/HalvornMap/tiles/0001.img"), tile);
-    QCOMPARE(readFile(folder + "/HalvornMap/Info.xml"), "<Info/>");
+    QCOMPARE(TestFiles::read(folder + "/HalvornMap/tiles/0001.img"), tile);
+    QCOMPARE(TestFiles::read(folder + "/HalvornMap/Info.xml"), "<Info/>");
     QVERIFY(QFileInfo(folder + "/HalvornMap/empty").isDir());
     const QFileInfo info(folder + "/HalvornMap/Info.xml");
     QCOMPARE(info.lastModified().toSecsSinceEpoch(), EntryTime);
@@ -302,9 +282,9 @@ void TestArchiveExtractor::failuresAndEscapes_data()
                         const char *outcome, const QStringList &written) {
         QTest::newRow(name) << archive << int(setup) << QString(outcome) << written;
     };
-    const QByteArray zip = build(
-        Zip,
-        {{"first.txt", "first"}, {"second.txt", "second"}, {"third.img", randomBytes(200000)}});
+    const QByteArray zip = build(Zip, {{"first.txt", "first"},
+                                       {"second.txt", "second"},
+                                       {"third.img", TestFiles::randomBytes(200000)}});
     row("missing archive", zip, MissingFile, "error 4", {});
     row("truncated, earlier entries stay", zip.left(zip.size() / 2), AsFile, "error 8",
         {"first.txt", "second.txt", "third.img"});
@@ -367,14 +347,14 @@ void TestArchiveExtractor::failuresAndEscapes()
     QTEST(recorder.last(), "outcome");
     QCOMPARE(filesUnder(m_out), written);
     if (written.contains("second.txt")) {
-        QCOMPARE(readFile(m_out + "/second.txt"), "second");
+        QCOMPARE(TestFiles::read(m_out + "/second.txt"), "second");
     }
     const QFileInfo out(m_out);
     QVERIFY(out.isDir());
     QCOMPARE(out.permissions(), permissions);
     QVERIFY(out.lastModified().toSecsSinceEpoch() != EntryTime);
     QCOMPARE(filesUnder(m_outside), QStringList{"victim"});
-    QCOMPARE(readFile(m_outside + "/victim"), "victim\n");
+    QCOMPARE(TestFiles::read(m_outside + "/victim"), "victim\n");
 }
 
 void TestArchiveExtractor::destroyedWhileItsThreadRuns()

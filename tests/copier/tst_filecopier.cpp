@@ -10,24 +10,14 @@
 #include <QFileInfo>
 #include <QMetaEnum>
 #include <QPointer>
-#include <QRandomGenerator>
 #include <QTimer>
 
-#include <algorithm>
 #include <functional>
 
 namespace {
 template <typename Enum> QString keyOf(Enum value)
 {
     return QString::fromLatin1(QMetaEnum::fromType<Enum>().valueToKey(value));
-}
-
-QByteArray makeData(int size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    QRandomGenerator generator(1);
-    std::generate(data.begin(), data.end(), [&generator] { return char(generator.generate()); });
-    return data;
 }
 
 // Copiers start their worker as a child of the application.
@@ -109,13 +99,11 @@ private Q_SLOTS:
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
-    void write(const QString &name, const QByteArray &data) const;
-    QByteArray read(const QString &name) const;
     // What each file holds: "source", "old", "absent", "link" or "other", space-separated.
     QString contents(const QStringList &names) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    QByteArray m_data = makeData(20000);
+    QByteArray m_data = TestFiles::randomBytes(20000);
 };
 
 void TestFileCopier::init()
@@ -123,19 +111,8 @@ void TestFileCopier::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     for (const char *name : {"a.bin", "b.bin", "old.bin", "old2.bin"}) {
-        write(name, name[0] == 'o' ? "old" : m_data);
+        QVERIFY(TestFiles::write(path(name), name[0] == 'o' ? "old" : m_data));
     }
-}
-
-void TestFileCopier::write(const QString &name, const QByteArray &data) const
-{
-    QVERIFY(TestFiles::write(path(name), data));
-}
-
-QByteArray TestFileCopier::read(const QString &name) const
-{
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString TestFileCopier::contents(const QStringList &names) const
@@ -143,7 +120,7 @@ QString TestFileCopier::contents(const QStringList &names) const
     QStringList found;
     for (const QString &name : names) {
         const QFileInfo info(path(name));
-        const QByteArray bytes = read(name);
+        const QByteArray bytes = TestFiles::read(path(name));
         found << (info.isSymLink()  ? "link"
                   : !info.exists()  ? "absent"
                   : bytes == m_data ? "source"
@@ -334,11 +311,10 @@ void TestFileCopier::workerDeletedWhileCopying()
 
 void TestFileCopier::directoryMoveRetriesOnlyTheSourceRemoval()
 {
-    QVERIFY(QDir(m_dir->path()).mkdir("source"));
-    write("source/one", "1");
-    write("source/two", "2");
+    QVERIFY(TestFiles::write(path("source/one"), "1"));
+    QVERIFY(TestFiles::write(path("source/two"), "2"));
     // Not part of the request: it keeps the source directory from being removed.
-    write("source/stray", "stray");
+    QVERIFY(TestFiles::write(path("source/stray"), "stray"));
 
     // FollowLinks rules out moving the directory by renaming it, so its entries are carried over
     // one by one.
@@ -362,7 +338,7 @@ void TestFileCopier::directoryMoveRetriesOnlyTheSourceRemoval()
     QTRY_COMPARE(log.events.join(' '), untilStopped + " finished(0,false)");
 
     QVERIFY(!QFileInfo::exists(path("source")));
-    QCOMPARE(read("target/one") + read("target/two"), "12");
+    QCOMPARE(TestFiles::read(path("target/one")) + TestFiles::read(path("target/two")), "12");
     QCOMPARE(QDir(path("target")).entryList(QDir::Files), (QStringList{"one", "two"}));
 }
 

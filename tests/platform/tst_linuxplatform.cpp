@@ -66,8 +66,6 @@ private Q_SLOTS:
     void launchesThroughThePrefix_data();
     void launchesThroughThePrefix();
     void toolsNeedWineAndAnExistingPrefix();
-    void roamingFolderComesFromThePrefix_data();
-    void roamingFolderComesFromThePrefix();
     void mapsFolder_data();
     void mapsFolder();
     void reportsOnceHowTheToolEnded_data();
@@ -175,43 +173,30 @@ void TestLinuxPlatform::toolsNeedWineAndAnExistingPrefix()
     QVERIFY(!WineEnvironment(prefix, QString()).hasPrefix());
 }
 
-// Wine's registry names the folder when it has one: mapsFolder reads it.
-void TestLinuxPlatform::roamingFolderComesFromThePrefix_data()
-{
-    QTest::addColumn<QStringList>("users"); // folders under drive_c/users with AppData/Roaming
-    QTest::addColumn<QString>("expected");  // under the prefix; empty: none found
-    // The Windows user is never the Linux one here, so a guess from the Linux name fails.
-    QTest::newRow("one user") << QStringList{"Public", "winuser"}
-                              << "drive_c/users/winuser/AppData/Roaming";
-    QTest::newRow("two users") << QStringList{"ann", "bob"} << "";
-    QTest::newRow("only Public") << QStringList{"Public"} << "";
-}
-
-void TestLinuxPlatform::roamingFolderComesFromThePrefix()
-{
-    QFETCH(QStringList, users);
-    QFETCH(QString, expected);
-    const QString prefix = QDir::homePath() + QStringLiteral("/") + QTest::currentDataTag();
-    for (const QString &user : users) {
-        QVERIFY(QDir().mkpath(prefix + "/drive_c/users/" + user + "/AppData/Roaming"));
-    }
-    const QString folder = WineEnvironment(prefix, "/usr/bin/wine").roamingAppDataFolder();
-    QCOMPARE(folder, expected.isEmpty() ? QString() : prefix + '/' + expected);
-}
-
 void TestLinuxPlatform::mapsFolder_data()
 {
     QTest::addColumn<bool>("wine");
-    QTest::addColumn<QString>("prefix");   // $WINEPREFIX below the home; empty: unset
-    QTest::addColumn<bool>("registry");    // the prefix is made before the run, naming its user
-    QTest::addColumn<QString>("expected"); // below the home; %1 is the Linux user
+    QTest::addColumn<QString>("prefix");    // $WINEPREFIX below the home; empty: unset
+    QTest::addColumn<bool>("registry");     // the prefix is made before the run, naming its user
+    QTest::addColumn<QStringList>("users"); // with a roaming folder in the prefix before the run
+    QTest::addColumn<QString>("expected");  // below the home; %1 is the Linux user
     const QString roaming = "/drive_c/users/%1/AppData/Roaming/Garmin/Maps";
-    QTest::newRow("no Wine") << false << "n" << false << ".local/share/Garmin/Maps";
+    const QStringList none;
+    QTest::newRow("no Wine") << false << "n" << false << none << ".local/share/Garmin/Maps";
     // Where Garmin's programs will look once their installer has made the prefix.
-    QTest::newRow("Wine, no prefix yet") << true << "" << false << ".wine" + roaming;
-    QTest::newRow("Wine, $WINEPREFIX not made yet") << true << "p" << false << "p" + roaming;
+    QTest::newRow("Wine, no prefix yet") << true << "" << false << none << ".wine" + roaming;
+    QTest::newRow("Wine, $WINEPREFIX not made yet")
+        << true << "p" << false << none << "p" + roaming;
     QTest::newRow("Wine, $WINEPREFIX whose registry names its user")
-        << true << "q" << true << "q/drive_c/users/Ana Lúcia A/AppData/Roaming/Garmin/Maps";
+        << true << "q" << true << none << "q/drive_c/users/Ana Lúcia A/AppData/Roaming/Garmin/Maps";
+    // Before Wine has written its registry, the prefix's only user tells, whatever its name.
+    QTest::newRow("Wine, no registry yet, one user")
+        << true << "r" << false << QStringList{"Public", "winuser"}
+        << "r/drive_c/users/winuser/AppData/Roaming/Garmin/Maps";
+    QTest::newRow("Wine, no registry yet, two users")
+        << true << "s" << false << QStringList{"winuser1", "winuser2"} << "s" + roaming;
+    QTest::newRow("Wine, no registry yet, only Public")
+        << true << "t" << false << QStringList{"Public"} << "t" + roaming;
 }
 
 // Decided when the language is chosen, the folder stays when BaseCamp's installer makes the Wine
@@ -225,6 +210,10 @@ void TestLinuxPlatform::mapsFolder()
     const QDir made(QDir::homePath() + '/' + (prefix.isEmpty() ? ".wine" : prefix));
     QVERIFY(!registry || (made.mkpath("dosdevices") &&
                           TestFiles::write(made.filePath("user.reg"), kUserRegistry)));
+    QFETCH(QStringList, users);
+    for (const QString &user : users) {
+        QVERIFY(made.mkpath("drive_c/users/" + user + "/AppData/Roaming"));
+    }
     Core::instance()->decideGarminMapsFolder();
     const QString found = Core::garminMapsFolder();
 

@@ -5,7 +5,6 @@
 #include "platform/platform.h"
 
 #include <QCryptographicHash>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -100,7 +99,7 @@ void TestPlatform::readsTheFileVersion()
     QFETCH(QVersionNumber, fileVersion);
     QFETCH(Damage, damage);
     PeFileBuilder::Layout layout;
-    QByteArray bytes = PeFileBuilder().setFormat(format).setFileVersion(fileVersion).build(&layout);
+    QByteArray bytes = PeFileBuilder{.format = format, .fileVersion = fileVersion}.build(&layout);
     if (damage) {
         damage(bytes, layout);
     }
@@ -113,7 +112,7 @@ void TestPlatform::everyTruncationHasNoVersion()
 {
     PeFileBuilder::Layout layout;
     const QByteArray bytes =
-        PeFileBuilder().setFormat(PeFileBuilder::Format::Pe32Plus).build(&layout);
+        PeFileBuilder{.format = PeFileBuilder::Format::Pe32Plus}.build(&layout);
     const qsizetype needed = layout.fixedFileInfo + 52;
     for (qsizetype size = 0; size < needed; ++size) {
         // A copy, so that reading past the cut is a real out-of-bounds read for sanitizers.
@@ -143,8 +142,7 @@ void TestPlatform::readsInOrderUntilStopped()
     QFETCH(int, stopAt);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("gmapsupp.img"));
-    QByteArray data(qMax<qint64>(size, 0), Qt::Uninitialized);
-    QRandomGenerator(3).fillRange(reinterpret_cast<quint32 *>(data.data()), data.size() / 4);
+    const QByteArray data = TestFiles::randomBytes(qMax<qint64>(size, 0));
     QVERIFY(size < 0 || TestFiles::write(path, data));
 
     QCryptographicHash hash(QCryptographicHash::Md5);

@@ -67,27 +67,9 @@ struct Writer
 
 } // namespace
 
-PeFileBuilder &PeFileBuilder::setFileVersion(const QVersionNumber &version)
-{
-    m_fileVersion = version;
-    return *this;
-}
-
-PeFileBuilder &PeFileBuilder::setFormat(Format format)
-{
-    m_format = format;
-    return *this;
-}
-
-PeFileBuilder &PeFileBuilder::setVersionResource(bool present)
-{
-    m_versionResource = present;
-    return *this;
-}
-
 QByteArray PeFileBuilder::build(Layout *layout) const
 {
-    const bool plus = m_format == Format::Pe32Plus;
+    const bool plus = format == Format::Pe32Plus;
     const quint16 optionalSize = plus ? 240 : 224;
     const quint32 coff = kPeHeader + 4;
     const quint32 optional = coff + 20;
@@ -145,7 +127,7 @@ QByteArray PeFileBuilder::build(Layout *layout) const
 
     const qsizetype r = kResourceOffset;
     // Root: a named type first, then RT_ICON (3), then RT_VERSION (16), ids in rising order.
-    w.directory(r, 1, m_versionResource ? 2 : 1);
+    w.directory(r, 1, versionResource ? 2 : 1);
     w.entry(r, 0, kSubdirectory | kTypeName, kSubdirectory | kIconTypes);
     w.entry(r, 1, 3, kSubdirectory | kIconTypes);
     w.utf16(r + kTypeName, QStringLiteral("BIN"), true);
@@ -158,7 +140,7 @@ QByteArray PeFileBuilder::build(Layout *layout) const
     w.text(r + kIconBytes, "not an icon");
 
     const qsizetype fixed = r + kVersionInfo + 40;
-    if (m_versionResource) {
+    if (versionResource) {
         w.entry(r, 2, 16, kSubdirectory | kVersionNames);
         w.directory(r + kVersionNames, 0, 1);
         w.entry(r + kVersionNames, 0, 1, kSubdirectory | kVersionLanguages);
@@ -172,7 +154,7 @@ QByteArray PeFileBuilder::build(Layout *layout) const
         w.utf16(r + kVersionInfo + 6, QStringLiteral("VS_VERSION_INFO"), false);
         w.u32(fixed, 0xFEEF04BD);
         w.u32(fixed + 4, 0x00010000);
-        w.version(fixed + 8, m_fileVersion);
+        w.version(fixed + 8, fileVersion);
         // A product version unlike any file version, so a reader that takes the wrong one fails.
         w.version(fixed + 16, {9, 8, 7, 6});
         w.u32(fixed + 24, 0x3F);
@@ -194,12 +176,7 @@ QByteArray PeFileBuilder::build(Layout *layout) const
     return w.b;
 }
 
-bool PeFileBuilder::write(const QString &path) const
+bool PeFileBuilder::writeExecutable(const QString &path, const QVersionNumber &version)
 {
-    return TestFiles::write(path, build());
-}
-
-bool PeFileBuilder::writeExecutable(const QString &path, const QVersionNumber &fileVersion)
-{
-    return PeFileBuilder().setFileVersion(fileVersion).write(path);
+    return TestFiles::write(path, PeFileBuilder{.fileVersion = version}.build());
 }

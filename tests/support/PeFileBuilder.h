@@ -7,9 +7,8 @@
 // Builds small but well-formed Windows executables (PE32 or PE32+) whose version resource
 // carries a chosen file version. The resource section sits at a different place in the file than
 // in memory, and its root lists a named type and an icon before the version, as real programs do.
-class PeFileBuilder
+struct PeFileBuilder
 {
-public:
     enum class Format
     {
         Pe32,
@@ -30,20 +29,11 @@ public:
         qsizetype fixedFileInfo = 0;    // VS_FIXEDFILEINFO
     };
 
-    // Up to four segments; missing ones are 0.
-    PeFileBuilder &setFileVersion(const QVersionNumber &version);
-    PeFileBuilder &setFormat(Format format);
-    // Without it the file has resources, but no version among them.
-    PeFileBuilder &setVersionResource(bool present);
+    Format format = Format::Pe32;
+    QVersionNumber fileVersion{1, 0, 0, 0}; // up to four segments; missing ones are 0
+    bool versionResource = true; // without it the file has resources, but no version among them
 
     QByteArray build(Layout *layout = nullptr) const;
-    // Creates the folders on the way.
-    bool write(const QString &path) const;
-    // A PE32 executable with this file version.
-    static bool writeExecutable(const QString &path, const QVersionNumber &fileVersion);
-
-private:
-    QVersionNumber m_fileVersion{1, 0, 0, 0};
-    Format m_format = Format::Pe32;
-    bool m_versionResource = true;
+    // A PE32 executable with this file version, its folders made on the way.
+    static bool writeExecutable(const QString &path, const QVersionNumber &version);
 };

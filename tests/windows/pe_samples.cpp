@@ -3,12 +3,12 @@
 // finds ("none" without one). The Windows check program compares Windows' own answer with it.
 
 #include "PeFileBuilder.h"
+#include "TestFiles.h"
 #include "platform/PeVersionReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -18,20 +18,17 @@ int main(int argc, char *argv[])
         qCritical("usage: halvornsync_pe_samples FOLDER");
         return 2;
     }
-    using Format = PeFileBuilder::Format;
-    const auto build = [](Format format, const QVersionNumber &version, bool resource = true) {
-        return PeFileBuilder().setFormat(format).setFileVersion(version).setVersionResource(
-            resource);
-    };
-    const QByteArray program = build(Format::Pe32, {4, 7, 5, 0}).build();
+    using Pe = PeFileBuilder;
+    const QByteArray program = Pe{.fileVersion = {4, 7, 5, 0}}.build();
     const QList<std::pair<QString, QByteArray>> samples = {
         {"BaseCamp.exe", program},
-        {"MapInstall x64.exe", build(Format::Pe32Plus, {4, 3, 1, 900}).build()},
-        {"All words.exe", build(Format::Pe32, {65535, 65534, 65533, 65532}).build()},
+        {"MapInstall x64.exe",
+         Pe{.format = Pe::Format::Pe32Plus, .fileVersion = {4, 3, 1, 900}}.build()},
+        {"All words.exe", Pe{.fileVersion = {65535, 65534, 65533, 65532}}.build()},
         // Neither Latin-1 nor the usual ANSI code pages hold these names: only the wide
         // functions find the file.
-        {"Användare Ωμέγα/Garmin/BaseCamp.exe", build(Format::Pe32, {4, 8, 2}).build()},
-        {"No version.exe", build(Format::Pe32, {1, 0}, false).build()},
+        {"Användare Ωμέγα/Garmin/BaseCamp.exe", Pe{.fileVersion = {4, 8, 2}}.build()},
+        {"No version.exe", Pe{.fileVersion = {1, 0}, .versionResource = false}.build()},
         {"Truncated.exe", program.left(0x300)},
     };
 
@@ -44,13 +41,10 @@ int main(int argc, char *argv[])
     QTextStream out(&expected);
     for (const auto &[name, bytes] : samples) {
         const QString path = folder.filePath(name);
-        QFile file(path);
-        if (!folder.mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
-            file.write(bytes) != bytes.size()) {
+        if (!TestFiles::write(path, bytes)) {
             qCritical("cannot write %s", qPrintable(path));
             return 1;
         }
-        file.close();
         const std::optional<QVersionNumber> version = PeVersionReader::fromFile(path);
         out << name << '\t' << (version ? version->toString() : QStringLiteral("none")) << '\n';
     }
