@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -33,8 +32,6 @@ private Q_SLOTS:
 
     void formatDuration_data();
     void formatDuration();
-    void languageCodeFollowsDefaultLocale_data();
-    void languageCodeFollowsDefaultLocale();
     void garminMapsFolderReplacesOnlyTheApplicationFolder_data();
     void garminMapsFolderReplacesOnlyTheApplicationFolder();
     void oneRunAtATime();
@@ -67,26 +64,6 @@ void TestApp::formatDuration()
     QFETCH(double, seconds);
     QFETCH(QString, text);
     QCOMPARE(Core::formatDuration(seconds), text);
-}
-
-void TestApp::languageCodeFollowsDefaultLocale_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("code");
-    QTest::newRow("French, Canada") << QLocale(QLocale::French, QLocale::Canada) << "FR";
-    QTest::newRow("English") << QLocale(QLocale::English) << "EN";
-    QTest::newRow("German") << QLocale(QLocale::German) << "EN";
-}
-
-void TestApp::languageCodeFollowsDefaultLocale()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(QString, code);
-    const QLocale previous;
-    QLocale::setDefault(locale);
-    const QString result = Core::languageCode();
-    QLocale::setDefault(previous);
-    QCOMPARE(result, code);
 }
 
 void TestApp::garminMapsFolderReplacesOnlyTheApplicationFolder_data()

@@ -26,13 +26,6 @@
 #include <QUrlQuery>
 
 namespace {
-ProductInfo parse(const char *json)
-{
-    ProductInfo info;
-    info.fromJson(QJsonDocument::fromJson(json).object());
-    return info;
-}
-
 using Ids = QList<qint32>;
 using Button = PopupAnswerer::Button;
 
@@ -43,34 +36,6 @@ void runStep(QWidget *origin, const QString &serial)
     serials.answerSerial(serial);
     ProductInfoStep::start(origin);
     QTRY_VERIFY(!ProductInfoStep::isRunning());
-}
-
-ProductInfo cardProduct(const QString &serial)
-{
-    ProductInfo info;
-    info.productSerial = serial;
-    info.latestVersion = QVersionNumber(24, 2, 0);
-    info.sdVersion = QVersionNumber(23, 4, 1);
-    info.sdSubProducts = {{QStringLiteral("Card 1"), {}, {}, 4662},
-                          {QStringLiteral("Card 2 & more"), {}, {}, 4663}};
-    return info;
-}
-
-// A report is over when its object has deleted itself: nothing more can follow.
-bool reportsRunning()
-{
-    return !Core::instance()->networkManager()->findChildren<VersionReport *>().isEmpty();
-}
-
-void send(const QString &action, const ProductInfo &info, QPushButton *next, int cardIndex = 1)
-{
-    if (action == QLatin1String("update_info_pc")) {
-        VersionReportStep::sendPcVersion(info);
-    } else if (action == QLatin1String("update_info_sd")) {
-        VersionReportStep::sendSdVersion(info, next);
-    } else {
-        VersionReportStep::sendSdTransfer(info, cardIndex);
-    }
 }
 
 QJsonObject withoutTime(QJsonObject entry)
@@ -89,10 +54,8 @@ private Q_SLOTS:
     void initTestCase();
     void init();
 
-    void formatAndVersions_data();
-    void formatAndVersions();
-    void computerFamilyIds_data();
-    void computerFamilyIds();
+    void formatVersionsAndFamilies_data();
+    void formatVersionsAndFamilies();
     void replyBody_data();
     void replyBody();
     void serviceAddressOverride_data();
@@ -100,10 +63,8 @@ private Q_SLOTS:
     void replies_data();
     void replies();
     void httpsWithACertificateTrustedByTheTestOnly();
-    void acceptedReports_data();
-    void acceptedReports();
-    void failedReports_data();
-    void failedReports();
+    void reports_data();
+    void reports();
 
 private:
     VendorServiceProcess m_service;
@@ -126,59 +87,50 @@ void TestService::init()
     ReplyTimeout::setSilenceMs(ReplyTimeout::defaultSilenceMs);
 }
 
-void TestService::formatAndVersions_data()
+void TestService::formatVersionsAndFamilies_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<bool>("pc");
     QTest::addColumn<QVersionNumber>("latest");
     QTest::addColumn<QVersionNumber>("card");
     QTest::addColumn<bool>("newer");
+    QTest::addColumn<Ids>("fids");
+    QTest::addColumn<Ids>("removeFids");
     const QVersionNumber zero(0, 0, 0);
-    QTest::newRow("absent: card, versions equal")
-        << QByteArray("{}") << false << zero << zero << false;
+    // Only a computer sub-product list, whose content is `list`.
+    const auto ids = [&zero](const char *name, const char *list, const Ids &fids,
+                             const Ids &remove) {
+        QTest::newRow(name) << R"({"subproducts_PC":[)" + QByteArray(list) + "]}" << false << zero
+                            << zero << false << fids << remove;
+    };
+    QTest::newRow("absent: card, versions equal, no families")
+        << QByteArray("{}") << false << zero << zero << false << Ids{} << Ids{};
     QTest::newRow("PC, segments compare as numbers")
         << QByteArray(R"({"format":"PC","latest_version_major":3,"latest_version_minor":10,
                           "sd_version_major":3,"sd_version_minor":9,"sd_version_update":9})")
-        << true << QVersionNumber(3, 10, 0) << QVersionNumber(3, 9, 9) << true;
+        << true << QVersionNumber(3, 10, 0) << QVersionNumber(3, 9, 9) << true << Ids{} << Ids{};
     QTest::newRow("lower-case sd is not SD; text, fraction and huge read as 0")
         << QByteArray(R"({"format":"sd","latest_version_major":"24","latest_version_minor":1.5,
                           "latest_version_update":3000000000,"sd_version_major":true})")
-        << true << zero << zero << false;
+        << true << zero << zero << false << Ids{} << Ids{};
+    ids("fid single", R"({"fid":7})", {7}, {});
+    ids("non-numbers in a fid list", R"({"fid":[12,"x",2.5,null]})", {12, 0, 0, 0}, {});
+    ids("remove_fid 0", R"({"fid":1,"remove_fid":0})", {1}, {});
+    ids("remove_fid 1", R"({"fid":1,"remove_fid":1})", {1}, {1});
+    ids("remove_fid list keeps 0", R"({"fid":1,"remove_fid":[0]})", {1}, {0});
+    ids("only the first element counts", R"({"fid":1},{"fid":2,"remove_fid":3},"junk")", {1}, {});
 }
 
-void TestService::formatAndVersions()
+void TestService::formatVersionsAndFamilies()
 {
     QFETCH(QByteArray, json);
-    const ProductInfo info = parse(json);
+    ProductInfo info;
+    info.fromJson(QJsonDocument::fromJson(json).object());
     QTEST(info.isPcFormat, "pc");
     QTEST(info.latestVersion, "latest");
     QTEST(info.sdVersion, "card");
     QCOMPARE(info.latestVersion.segmentCount(), 3);
     QTEST(info.latestNewerThanSd, "newer");
-}
-
-void TestService::computerFamilyIds_data()
-{
-    QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<Ids>("fids");
-    QTest::addColumn<Ids>("removeFids");
-    // `list` is the computer sub-product list's content.
-    const auto row = [](const char *name, const char *list, const Ids &fids, const Ids &remove) {
-        QTest::newRow(name) << R"({"subproducts_PC":[)" + QByteArray(list) + "]}" << fids << remove;
-    };
-    QTest::newRow("no computer sub-product") << QByteArray("{}") << Ids{} << Ids{};
-    row("fid single", R"({"fid":7})", {7}, {});
-    row("non-numbers in a fid list", R"({"fid":[12,"x",2.5,null]})", {12, 0, 0, 0}, {});
-    row("remove_fid 0", R"({"fid":1,"remove_fid":0})", {1}, {});
-    row("remove_fid 1", R"({"fid":1,"remove_fid":1})", {1}, {1});
-    row("remove_fid list keeps 0", R"({"fid":1,"remove_fid":[0]})", {1}, {0});
-    row("only the first element counts", R"({"fid":1},{"fid":2,"remove_fid":3},"junk")", {1}, {});
-}
-
-void TestService::computerFamilyIds()
-{
-    QFETCH(QByteArray, json);
-    const ProductInfo info = parse(json);
     QTEST(info.pcSubProduct.fids, "fids");
     QTEST(info.pcSubProduct.removeFids, "removeFids");
 }
@@ -371,96 +323,67 @@ void TestService::httpsWithACertificateTrustedByTheTestOnly()
     QCOMPARE(secure.requests(QStringLiteral("get_info")).size(), 1);
 }
 
-void TestService::acceptedReports_data()
-{
-    QTest::addColumn<QVersionNumber>("latest");
-    QTest::addColumn<int>("cardIndex");
-    QTest::addColumn<QString>("query"); // exactly what the service must receive
-    QTest::addColumn<QList<PageId>>("pages");
-    // The computer report is the end-to-end walk's (tests/e2e), the serial's escaping the product
-    // request's (replies, "unknown serial"): both build their address as these do.
-    QTest::newRow("card version sends the latest; the user moves on")
-        << QVersionNumber(3, 10) << 0
-        << "action=update_info_sd&serial_number=S%26N%26language%3DXX&sd_version_major=3&"
-           "sd_version_minor=10&sd_version_update=0&language=EN"
-        << QList<PageId>{};
-    // The end-to-end walk reports the names of both cards; this card is past the product's list.
-    QTest::newRow("card transfer: the card version on record, for a card the product lacks")
-        << QVersionNumber(24, 2, 0) << 2
-        << "action=transfer_sd&serial_number=S%26N%26language%3DXX&product_name_sd=&"
-           "sd_version_major=23&sd_version_minor=4&sd_version_update=1&language=EN"
-        << QList<PageId>{PageId::EjectSDPage};
-}
-
-void TestService::acceptedReports()
-{
-    // The silent service's reports are given up at once; the others are answered long before.
-    ReplyTimeout::setSilenceMs(1000);
-    QFETCH(QVersionNumber, latest);
-    QFETCH(int, cardIndex);
-    QFETCH(QString, query);
-    const QUrlQuery items(query);
-    const QString action = items.queryItemValue(QStringLiteral("action"));
-    FakePlatform platform;
-    Core::instance()->preventSleep();
-    PageRecorder recorder;
-    PopupAnswerer popups;
-    QPushButton next;
-    next.setEnabled(false);
-    ProductInfo info = cardProduct(QStringLiteral("S&N&language=XX"));
-    info.latestVersion = latest;
-
-    send(action, info, &next, cardIndex);
-    QTRY_VERIFY(!reportsRunning());
-
-    const QList<QJsonObject> received = m_service.requests();
-    QCOMPARE(received.size(), 1);
-    QJsonObject expected;
-    for (const auto &[key, value] : items.queryItems(QUrl::FullyDecoded)) {
-        expected.insert(key, value);
-    }
-    QCOMPARE(withoutTime(received.first()), expected);
-    QTEST(recorder.pages, "pages");
-    QCOMPARE(popups.shownCount(), 0);
-    const bool transfer = action == QLatin1String("transfer_sd");
-    QCOMPARE(Core::instance()->cardUpdated(), transfer);
-    QCOMPARE(platform.keptAwake, !transfer);
-    QCOMPARE(next.isEnabled(), action == QLatin1String("update_info_sd"));
-}
-
-void TestService::failedReports_data()
+void TestService::reports_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("serial"); // refused with HTTP 500, or never answered
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<int>("cardIndex");
+    QTest::addColumn<QString>("query"); // exactly what the service must receive; empty: refused
     QTest::addColumn<QList<PageId>>("pages");
     QTest::addColumn<bool>("pageDeleted"); // the page with the Next button goes while it runs
-    const auto row = [](const char *name, const char *action, const char *serial,
-                        const QList<PageId> &pages, bool pageDeleted = false) {
-        QTest::newRow(name) << action << serial << pages << pageDeleted;
+    const auto row = [](const char *name, const char *action, const char *serial, int cardIndex,
+                        const char *query, const QList<PageId> &pages, bool pageDeleted = false) {
+        QTest::newRow(name) << action << serial << cardIndex << query << pages << pageDeleted;
     };
     const QList<PageId> computer{PageId::InformNewPCVersionPage};
     const QList<PageId> eject{PageId::EjectSDPage};
-    // The computer and transfer reports are sent once more, and the wizard moves on once.
-    row("card transfer", "transfer_sd", "FAULT-REPORT-FAILS", eject);
-    row("computer, silent", "update_info_pc", "FAULT-REPORT-HANGS", computer);
-    // The card version report is not repeated.
-    row("card version", "update_info_sd", "FAULT-REPORT-FAILS", {});
-    row("card version, silent, page gone", "update_info_sd", "FAULT-REPORT-HANGS", {}, true);
+    // The computer report is the end-to-end walk's (tests/e2e), the serial's escaping the product
+    // request's (replies, "unknown serial"): both build their address as these do.
+    const char *serial = "S&N&language=XX";
+    row("card version sends the latest; the user moves on", "update_info_sd", serial, 1,
+        "action=update_info_sd&serial_number=S%26N%26language%3DXX&sd_version_major=24&"
+        "sd_version_minor=2&sd_version_update=0&language=EN",
+        {});
+    // The end-to-end walk reports the names of both cards; this card is past the product's list.
+    row("card transfer: the card version on record, for a card the product lacks", "transfer_sd",
+        serial, 2,
+        "action=transfer_sd&serial_number=S%26N%26language%3DXX&product_name_sd=&"
+        "sd_version_major=23&sd_version_minor=4&sd_version_update=1&language=EN",
+        eject);
+    // Refused with HTTP 500 or never answered, the computer and transfer reports are sent once
+    // more, and the wizard moves on once; the card version report is not repeated.
+    row("card transfer refused", "transfer_sd", "FAULT-REPORT-FAILS", 1, "", eject);
+    row("computer, silent", "update_info_pc", "FAULT-REPORT-HANGS", 1, "", computer);
+    row("card version refused", "update_info_sd", "FAULT-REPORT-FAILS", 1, "", {});
+    row("card version, silent, page gone", "update_info_sd", "FAULT-REPORT-HANGS", 1, "", {}, true);
 }
 
-void TestService::failedReports()
+void TestService::reports()
 {
     // The silent service's reports are given up at once; the others are answered long before.
     ReplyTimeout::setSilenceMs(1000);
     QFETCH(QString, action);
     QFETCH(QString, serial);
+    QFETCH(int, cardIndex);
+    QFETCH(QString, query);
     QFETCH(bool, pageDeleted);
+    const bool refused = query.isEmpty();
     const bool cardVersion = action == QLatin1String("update_info_sd");
-    SdVersionReport::setTimeoutMs(200);
+    const bool transfer = action == QLatin1String("transfer_sd");
+    if (refused) {
+        SdVersionReport::setTimeoutMs(200);
+    }
+    ProductInfo info;
+    info.productSerial = serial;
+    info.latestVersion = QVersionNumber(24, 2, 0);
+    info.sdVersion = QVersionNumber(23, 4, 1);
+    info.sdSubProducts = {{QStringLiteral("Card 1"), {}, {}, 4662},
+                          {QStringLiteral("Card 2 & more"), {}, {}, 4663}};
     FakePlatform platform;
+    Core::instance()->preventSleep(); // by the work the report follows
     PageRecorder recorder;
     // Once the wizard has moved on, the next page's work keeps the computer awake (started from the
-    // event loop, after the report's own handler); the repeat must not let it sleep.
+    // event loop, after the report's own handler); a repeat must not let it sleep.
     recorder.onPage = [&recorder] {
         if (recorder.pages.size() == 1) {
             QTimer::singleShot(0, [] { Core::instance()->preventSleep(); });
@@ -472,19 +395,36 @@ void TestService::failedReports()
     QPointer<QPushButton> next = new QPushButton(page.get());
     next->setEnabled(false);
 
-    send(action, cardProduct(serial), next);
+    if (transfer) {
+        VersionReportStep::sendSdTransfer(info, cardIndex);
+    } else if (cardVersion) {
+        VersionReportStep::sendSdVersion(info, next);
+    } else {
+        VersionReportStep::sendPcVersion(info);
+    }
     if (pageDeleted) {
         page.reset();
     }
-    QTRY_VERIFY(!reportsRunning());
+    // Over once the report has deleted itself: nothing more can follow.
+    QTRY_VERIFY(Core::instance()->networkManager()->findChildren<VersionReport *>().isEmpty());
 
-    const QList<QJsonObject> received = m_service.requests(action);
-    QCOMPARE(received.size(), cardVersion ? 1 : 2);
+    const QList<QJsonObject> received = m_service.requests();
+    QCOMPARE(received.size(), refused && !cardVersion ? 2 : 1);
     QCOMPARE(withoutTime(received.last()), withoutTime(received.first()));
-    QCOMPARE(popups.shownCount(), received.size());
+    if (!refused) {
+        QJsonObject expected;
+        for (const auto &[key, value] : QUrlQuery(query).queryItems(QUrl::FullyDecoded)) {
+            expected.insert(key, value);
+        }
+        QCOMPARE(withoutTime(received.first()), expected);
+    }
+    QCOMPARE(popups.shownCount(), refused ? received.size() : 0);
     QTEST(recorder.pages, "pages");
     QVERIFY(!next || next->isEnabled() == cardVersion);
-    QVERIFY(cardVersion || platform.keptAwake);
+    QCOMPARE(Core::instance()->cardUpdated(), transfer);
+    // Only the transfer's end lets the computer sleep, once.
+    QVERIFY(platform.keptAwake);
+    QCOMPARE(platform.sleepsAllowed, transfer ? 1 : 0);
 }
 
 HALVORNSYNC_TEST_MAIN(TestService)
