@@ -229,6 +229,8 @@ void TestService::replies_data()
         << "This serial number is not registered for updates." << patient;
     QTest::newRow("HTTP 503: Qt's own text") << "FAULT-HTTP-ERROR"
                                              << "Service Unavailable" << patient;
+    QTest::newRow("JSON cut short") << "FAULT-CORRUPT-JSON"
+                                    << "Corrupted product info detected" << patient;
     QTest::newRow("never answers") << "FAULT-INFO-SILENT" << silent << 300;
     QTest::newRow("stops mid-body") << "FAULT-INFO-STOPS" << silent << 300;
     // Unknown to the service, which answers with the serial it received: it arrives whole however
