@@ -185,8 +185,9 @@ void TestMaps::checkBaseCamp_data()
     // No BaseCamp and BaseCamp 4.6.1 alone: the page graph's routes.
     row("4.6.2", "4.6.2", "", true, x86, x86MapInstall);
     row("too old in x86, new in Program Files", "4.6.1", "4.7.0", false, none, none);
-    row("4.6.2.900 in Program Files alone, MapInstall beside the Garmin folder", "", "4.6.2.900",
-        false, "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\"",
+    // The build number is not read: 4.6.2.900 is 4.6.2.
+    row("4.6.2 build 900 in Program Files alone, MapInstall beside the Garmin folder", "",
+        "4.6.2.900", false, "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\"",
         "\"C:/Program Files/Garmin//MapInstall.exe\"");
 }
 
