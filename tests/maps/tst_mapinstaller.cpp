@@ -123,7 +123,6 @@ private Q_SLOTS:
     void refusesAnUnknownMapsFolder();
 
 private:
-    MapInstallPlan planFor(const QList<qint32> &families) const;
     // The maps folder without the installer's own folders and journal.
     QMap<QString, QByteArray> installedFiles() const
     {
@@ -170,11 +169,6 @@ void TestMapInstaller::cleanup()
 {
     MapInstaller::setStepHook({});
     QDir(m_maps).removeRecursively();
-}
-
-MapInstallPlan TestMapInstaller::planFor(const QList<qint32> &families) const
-{
-    return MapInstallPlan::read(m_maps, families, {12}, false);
 }
 
 void TestMapInstaller::plan_data()
@@ -272,7 +266,7 @@ void TestMapInstaller::leftBehind()
             return ++moves != crashAt ? Step::Go : left == "fails" ? Step::Fail : Step::Crash;
         });
     }
-    MapInstaller(m_maps).install(planFor({10, 11}));
+    MapInstaller(m_maps).install(MapInstallPlan::read(m_maps, {10, 11}, {12}, false));
     MapInstaller::setStepHook({});
     if (power) {
         power->cut(left.back().digitValue());
@@ -327,8 +321,9 @@ void TestMapInstaller::earlierVersionsSetAside()
 void TestMapInstaller::refusesAnUnknownMapsFolder()
 {
     QVERIFY(!MapInstaller(QString()).recover().settled);
-    QCOMPARE(MapInstaller(QString()).install(planFor({10})).outcome,
-             MapInstaller::Outcome::Refused);
+    QCOMPARE(
+        MapInstaller(QString()).install(MapInstallPlan::read(m_maps, {10}, {12}, false)).outcome,
+        MapInstaller::Outcome::Refused);
     QCOMPARE(snapshot(m_maps).size(), m_before.size() + snapshot(m_download).size());
 }
 

@@ -22,9 +22,7 @@ QStringList sorted(QStringList list)
     list.sort();
     return list;
 }
-} // namespace
 
-namespace {
 const QString kX86 = QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe");
 const QString kX64 = QStringLiteral("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
 
@@ -184,10 +182,13 @@ void TestMaps::checkBaseCamp_data()
     const QString x86 = "\"C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe\"";
     const QString x86MapInstall = "\"C:/Program Files (x86)/Garmin/MapInstall/MapInstall.exe\"";
     const QString none;
-    // No BaseCamp, BaseCamp 4.6.1 or 4.6.2.900 in Program Files alone: the page tests'
-    // BaseCamp questions; MapInstall beside the Garmin folder: tests/pages.
+    // No BaseCamp and BaseCamp 4.6.1 alone: the page graph's routes.
     row("4.6.2", "4.6.2", "", true, x86, x86MapInstall);
     row("too old in x86, new in Program Files", "4.6.1", "4.7.0", false, none, none);
+    // The build number is not read: 4.6.2.900 is 4.6.2.
+    row("4.6.2 build 900 in Program Files alone, MapInstall beside the Garmin folder", "",
+        "4.6.2.900", false, "\"C:/Program Files/Garmin/BaseCamp/BaseCamp.exe\"",
+        "\"C:/Program Files/Garmin//MapInstall.exe\"");
 }
 
 void TestMaps::checkBaseCamp()

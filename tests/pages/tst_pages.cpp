@@ -11,13 +11,11 @@
 #include "app/Startup.h"
 #include "pages/card/InformNewSDVersionPage.h"
 #include "pages/card/NoSDUpdatesAvailablePage.h"
-#include "pages/computer/BaseCampGate.h"
 #include "pages/computer/CloseGarminPage.h"
 #include "pages/computer/ProductsUninstalledPage.h"
 #include "pages/computer/SelectProductsPage.h"
 #include "pages/computer/TransferToGPS3Page.h"
 #include "pages/computer/UninstallingPage.h"
-#include "pages/computer/ViewMapOnPCPage.h"
 #include "pages/shared/GPSDataExtractedPage.h"
 #include "pages/shared/ThankYouPage.h"
 #include "service/ProductInfo.h"
@@ -39,7 +37,6 @@
 #include <functional>
 #include <memory>
 
-using Button = PopupAnswerer::Button;
 using PageMaker = std::function<QWidget *()>;
 Q_DECLARE_METATYPE(PageMaker)
 
@@ -58,13 +55,6 @@ QString plainText(const QWidget *page, const char *name)
     QTextDocument document;
     document.setHtml(label ? label->text() : QString());
     return document.toPlainText();
-}
-
-// "folder=ID=Name" puts an Info.xml into that folder of the Garmin maps folder.
-bool installMap(const QString &map)
-{
-    const QStringList parts = map.split(QLatin1Char('='));
-    return TestSandbox::addInstalledMap(parts[0], parts[1].toInt(), parts[2]);
 }
 
 QPushButton *button(const QWidget *page, const QString &name)
@@ -91,8 +81,6 @@ private Q_SLOTS:
     void closeGarminPageRoutes_data();
     void closeGarminPageRoutes();
     void pageGoneBeforeBaseCampClosedDoesNothing();
-    void baseCampQuestions_data();
-    void baseCampQuestions();
     void uninstall_data();
     void uninstall();
     void buttonsLeadOn_data();
@@ -101,9 +89,6 @@ private Q_SLOTS:
     void pagesFitTheWindow();
 
 private:
-    ProductInfo *useProduct();
-    void insertCard(bool withMap);
-
     VendorServiceProcess m_service;
     FakePlatform m_platform;
     QTemporaryDir m_sandbox;
@@ -137,19 +122,6 @@ void TestPages::init()
     LanguageChoice::apply(QStringLiteral("en"));
     m_requested.clear();
     m_service.clearRequests();
-}
-
-void TestPages::cleanup()
-{
-    // A report still running belongs to the row that sent it.
-    QTRY_VERIFY(Core::instance()->networkManager()->findChildren<VersionReport *>().isEmpty());
-    QDir(Core::garminMapsFolder()).removeRecursively();
-    // An uninstall leaves its report there, which a later uninstalling page would take for maps.
-    Core::instance()->setMapsToUninstall({});
-}
-
-ProductInfo *TestPages::useProduct()
-{
     auto *product = new ProductInfo;
     product->productName = QStringLiteral("Halvorn Topo Norway");
     product->productSerial = QStringLiteral("HALV-SD-0002");
@@ -161,13 +133,16 @@ ProductInfo *TestPages::useProduct()
     product->additionalGpsDataName = QStringLiteral("Halvorn Mountain Huts");
     product->additionalGpsDataInstructions = QUrl(QStringLiteral("https://halvorn.example/import"));
     Core::instance()->setProductInfo(product);
-    return product;
+    Core::instance()->setCardDrive(TestSandbox::makeCard(QStringLiteral("card"), 4662));
 }
 
-void TestPages::insertCard(bool withMap)
+void TestPages::cleanup()
 {
-    Core::instance()->setCardDrive(TestSandbox::makeCard(
-        QStringLiteral("card"), withMap ? std::optional<int>(4662) : std::nullopt));
+    // A report still running belongs to the row that sent it.
+    QTRY_VERIFY(Core::instance()->networkManager()->findChildren<VersionReport *>().isEmpty());
+    QDir(Core::garminMapsFolder()).removeRecursively();
+    // An uninstall leaves its report there, which a later uninstalling page would take for maps.
+    Core::instance()->setMapsToUninstall({});
 }
 
 void TestPages::texts_data()
@@ -211,12 +186,11 @@ void TestPages::texts()
     QFETCH(QString, name);
     QFETCH(QString, installed);
     QFETCH(QStringList, lines);
-    ProductInfo *product = useProduct();
+    ProductInfo *product = Core::instance()->productInfo();
     product->productName = name;
     product->additionalGpsDataName = name;
     product->majorProductReleaseAvailable = true;
     product->majorProductReleaseVersion = 25;
-    insertCard(true);
     m_window->setProperty("PC_MAP_VERSION", installed);
 
     const std::unique_ptr<QWidget> shown(page());
@@ -242,8 +216,7 @@ void TestPages::cardWithoutMap_data()
 void TestPages::cardWithoutMap()
 {
     QFETCH(bool, driveChosen);
-    useProduct();
-    insertCard(false);
+    Core::instance()->setCardDrive(TestSandbox::makeCard(QStringLiteral("card"), std::nullopt));
     const QString previous = QDir::currentPath();
     if (!driveChosen) {
         Core::instance()->setCardDrive(QString());
@@ -268,16 +241,14 @@ void TestPages::cardWithoutMap()
 // below run in the order a run would take them.
 void TestPages::garminProgramsStartFromTheirCheckedPaths()
 {
-    // Before any check has passed there is no MapInstall to start.
+    // A check that fails gives no path: no BaseCamp button, no MapInstall to start.
+    QVERIFY(m_platform.setBaseCamp(QVersionNumber(4, 6, 1)));
     {
-        TransferToGPS3Page page;
-        QVERIFY(QMetaObject::invokeMethod(&page, "Initialization"));
+        const ThankYouPage thanks;
+        QVERIFY(button(&thanks, "GarminBaseCampButton")->isHidden());
+        TransferToGPS3Page transfer;
+        QVERIFY(QMetaObject::invokeMethod(&transfer, "Initialization"));
         QCOMPARE(m_platform.startedPrograms, QStringList());
-    }
-    for (const QVersionNumber &version : {QVersionNumber(), QVersionNumber(4, 6, 1)}) {
-        QVERIFY(m_platform.setBaseCamp(version));
-        ThankYouPage page;
-        QVERIFY2(button(&page, "GarminBaseCampButton")->isHidden(), qPrintable(version.toString()));
     }
 
     QVERIFY(m_platform.setBaseCamp(QVersionNumber(4, 6, 2)));
@@ -296,55 +267,39 @@ void TestPages::garminProgramsStartFromTheirCheckedPaths()
 
 void TestPages::closeGarminPageRoutes_data()
 {
-    QTest::addColumn<bool>("isPcFormat");
-    QTest::addColumn<QStringList>("maps");
-    QTest::addColumn<QList<Button>>("answers");
+    QTest::addColumn<QString>("folder"); // of the copy of the product's map, beside another map
     QTest::addColumn<PageId>("next");
     QTest::addColumn<QString>("property"); // the installed version the main window carries
-    const QString topo241 = "HalvornTopo=4411=Halvorn Topo 24.1";
-    const QString other = "HalvornRoads=9999=Halvorn Roads 1.0";
-    QTest::newRow("computer, update") << true << QStringList{other, topo241} << QList<Button>()
-                                      << PageId::PCUpdatesAvailablePage << "24.1";
-    QTest::newRow("computer, no installed copy")
-        << true << QStringList{other, "HalvornSyncDownloads/HalvornTopo=4410=Topo 1.0"}
-        << QList<Button>() << PageId::DownloadMapPCPage << "untouched";
-    QTest::newRow("card, no") << false << QStringList{topo241} << QList{Button::Left}
-                              << PageId::MajorReleaseAvailablePage << "untouched";
+    QTest::newRow("update") << "HalvornTopo" << PageId::PCUpdatesAvailablePage << "24.1";
+    QTest::newRow("only the download's copy")
+        << "HalvornSyncDownloads/HalvornTopo" << PageId::DownloadMapPCPage << "untouched";
 }
 
+// A card product's question and its answers: tst_pagegraph's routes.
 void TestPages::closeGarminPageRoutes()
 {
-    QFETCH(bool, isPcFormat);
-    QFETCH(QStringList, maps);
-    QFETCH(QList<Button>, answers);
-    for (const QString &map : maps) {
-        QVERIFY(installMap(map));
-    }
-    ProductInfo *product = useProduct();
-    product->isPcFormat = isPcFormat;
+    QFETCH(QString, folder);
+    QVERIFY(TestSandbox::addInstalledMap("HalvornRoads", 9999, "Halvorn Roads 1.0"));
+    QVERIFY(TestSandbox::addInstalledMap(folder, 4411, "Halvorn Topo 24.1"));
+    ProductInfo *product = Core::instance()->productInfo();
+    product->isPcFormat = true;
     product->pcSubProduct.fids = {4410, 4411};
     m_window->setProperty("PC_MAP_VERSION", QStringLiteral("untouched"));
-    PopupAnswerer answerer;
-    for (const Button answer : answers) {
-        answerer.answer(answer);
-    }
+    const PopupAnswerer answerer;
 
     const CloseGarminPage page;
     QTRY_COMPARE(m_requested.size(), 1);
     QTEST(m_requested.first(), "next");
     QTEST(m_window->property("PC_MAP_VERSION").toString(), "property");
     QCOMPARE(m_platform.calls, QStringList({"closeBaseCamp", "writeBaseCampDetail"}));
-    QCOMPARE(answerer.shownCount(), int(answers.size()));
-    if (!answers.isEmpty()) {
-        QCOMPARE(answerer.shown().first().header, QStringLiteral("INSTALL MAP ON PC?"));
-    }
+    QCOMPARE(answerer.shownCount(), 0);
 }
 
 // The window may be closed while BaseCamp is being closed: the late report finds nothing to
 // act on.
 void TestPages::pageGoneBeforeBaseCampClosedDoesNothing()
 {
-    useProduct()->isPcFormat = true;
+    Core::instance()->productInfo()->isPcFormat = true;
     m_platform.holdReports = true;
     auto *page = new CloseGarminPage;
     QTRY_COMPARE(m_platform.calls, QStringList{"closeBaseCamp"});
@@ -355,53 +310,6 @@ void TestPages::pageGoneBeforeBaseCampClosedDoesNothing()
     QCoreApplication::processEvents();
     QCOMPARE(m_platform.calls, QStringList{"closeBaseCamp"});
     QVERIFY(m_requested.isEmpty());
-}
-
-void TestPages::baseCampQuestions_data()
-{
-    QTest::addColumn<bool>("gate"); // else ViewMapOnPCPage asks
-    QTest::addColumn<QString>("baseCamp");
-    QTest::addColumn<QList<Button>>("answers");
-    QTest::addColumn<QStringList>("questions");
-    QTest::addColumn<PageId>("next");
-    // The other answers and versions are walked by the page graph test.
-    QTest::newRow("view, yes, BaseCamp 4.6.1, skip")
-        << false << "4.6.1" << QList{Button::Right, Button::Left}
-        << QStringList{"VIEW MAP ON PC?", "GARMIN BASECAMP REQUIRED"}
-        << PageId::MajorReleaseAvailablePage;
-    QTest::newRow("gate, BaseCamp 4.6.2.900")
-        << true << "4.6.2.900" << QList<Button>() << QStringList() << PageId::CloseGarminPage;
-}
-
-// BaseCamp's version comes from the platform, not from the file.
-void TestPages::baseCampQuestions()
-{
-    QFETCH(bool, gate);
-    QFETCH(QString, baseCamp);
-    QFETCH(QList<Button>, answers);
-    const QString exe = m_platform.nativePath("C:/Program Files/Garmin/BaseCamp/BaseCamp.exe");
-    QVERIFY(QDir().mkpath(QFileInfo(exe).absolutePath()));
-    QVERIFY(QFile(exe).open(QIODevice::WriteOnly));
-    m_platform.fileVersions.insert(exe, QVersionNumber::fromString(baseCamp));
-    useProduct();
-    PopupAnswerer answerer;
-    for (const Button answer : answers) {
-        answerer.answer(answer);
-    }
-
-    if (gate) {
-        BaseCampGate::enter(this);
-    } else {
-        const ViewMapOnPCPage page;
-        QTRY_COMPARE(m_requested.size(), 1);
-    }
-    QTEST(m_requested.value(0), "next");
-    QCOMPARE(m_requested.size(), 1);
-    QStringList asked;
-    for (const PopupAnswerer::Shown &popup : answerer.shown()) {
-        asked << popup.header;
-    }
-    QTEST(asked, "questions");
 }
 
 void TestPages::uninstall_data()
@@ -496,7 +404,6 @@ void TestPages::buttonsLeadOn()
 {
     QFETCH(PageMaker, page);
     QFETCH(QString, button);
-    useProduct();
     const UrlRecorder browser({"https", "http", "file"});
 
     const std::unique_ptr<QWidget> shown(page());
@@ -567,11 +474,10 @@ void TestPages::pagesFitTheWindow()
     QFETCH(PageMaker, page);
     QFETCH(QString, language);
     LanguageChoice::apply(language);
-    ProductInfo *product = useProduct();
+    ProductInfo *product = Core::instance()->productInfo();
     product->productName = QStringLiteral("Halvorn Topo Norway (major release)");
     // The major release page shows its offer, as it is forced to here.
     product->majorProductReleaseAvailable = true;
-    insertCard(true);
     m_window->setProperty("PC_MAP_VERSION", QStringLiteral("24.1.3"));
     QWidget room;
     room.setFixedSize(352, 346);
