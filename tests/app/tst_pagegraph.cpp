@@ -1,5 +1,4 @@
 #include "FakePlatform.h"
-#include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
 #include "RouteWalker.h"
 #include "TestFiles.h"
@@ -228,7 +227,6 @@ void TestPageGraph::routes_data()
     QTest::addColumn<QString>("installed");
     QTest::addColumn<Steps>("steps");
     QTest::addColumn<QString>("popups"); // the pop-ups' headers, joined by ", "
-    const RouteAnswer R, L{.accept = false};
     const auto skipBothCards = [](const QList<RouteAnswer> &answers) {
         return Steps{
             {"UpdateFirmwarePage", "NextButton"},        {"InsertSDPage", "ContinueButton"},
@@ -241,30 +239,30 @@ void TestPageGraph::routes_data()
     QTest::newRow("computer, no BaseCamp, out of date, transfer and GPS data")
         << Product::Computer << ""
         << "Halvorn Topo 24.1"
-        << Steps{{"UpdateFirmwarePage", "NextButton", {R}},
+        << Steps{{"UpdateFirmwarePage", "NextButton", {Yes}},
                  {"DownloadBaseCampPage"},
                  {"InstallBaseCampPage", "ContinueButton"},
                  {"CloseGarminPage"},
                  {"PCUpdatesAvailablePage", "UpdateNowButton"},
                  {"DownloadMapPCPage"},
-                 {"InformNewPCVersionPage", "NextButton", {R}},
+                 {"InformNewPCVersionPage", "NextButton", {Yes}},
                  {"MajorReleaseAvailablePage"},
                  {"TransferToGPS2Page", "NextButton"},
-                 {"TransferToGPS3Page", "ContinueButton", {R}},
+                 {"TransferToGPS3Page", "ContinueButton", {Yes}},
                  {"DownloadGPSDataPage"},
                  {"GPSDataExtractedPage", "NextButton"},
                  {"ThankYouPage"}}
         << "GARMIN BASECAMP REQUIRED, TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, BaseCamp 4.6.1 is too old, declined: stays")
         << Product::Computer << "4.6.1"
-        << "Halvorn Topo 24.1" << Steps{{"UpdateFirmwarePage", "NextButton", {L}}}
+        << "Halvorn Topo 24.1" << Steps{{"UpdateFirmwarePage", "NextButton", {No}}}
         << "GARMIN BASECAMP REQUIRED";
     QTest::newRow("computer, up to date, no transfer, no GPS data")
         << Product::Computer << "4.6.2"
         << "Halvorn Topo 24.2.0"
         << Steps{{"UpdateFirmwarePage", "NextButton"},
                  {"CloseGarminPage"},
-                 {"NoPCUpdatesAvailablePage", "NextButton", {L, L}}} +
+                 {"NoPCUpdatesAvailablePage", "NextButton", {No, No}}} +
                toTheEnd
         << "TRANSFER TO GPS, HALVORN TRAILS";
     QTest::newRow("computer, installed version unreadable, reinstalled")
@@ -278,9 +276,9 @@ void TestPageGraph::routes_data()
     QTest::newRow("computer, failures given up, major release offered")
         << Product::ComputerWithMajorRelease << ""
         << ""
-        << Steps{{"UpdateFirmwarePage", "NextButton", {R, L}},
+        << Steps{{"UpdateFirmwarePage", "NextButton", {Yes, No}},
                  {"DownloadBaseCampPage"},
-                 {"MajorReleaseAvailablePage", "SkipButton", {R, L}},
+                 {"MajorReleaseAvailablePage", "SkipButton", {Yes, No}},
                  {"TransferToGPS2Page", "SkipButton"},
                  {"DownloadGPSDataPage"},
                  {"ThankYouPage"}}
@@ -290,7 +288,7 @@ void TestPageGraph::routes_data()
         << ""
         << Steps{{"UpdateFirmwarePage", "NextButton"},
                  {"CloseGarminPage"},
-                 {.page = "DownloadMapPCPage", .answers = {L, L, R, L}}} +
+                 {.page = "DownloadMapPCPage", .answers = {No, No, Yes, No}}} +
                toTheEnd
         << "ERROR, TRANSFER TO GPS, HALVORN TRAILS, ERROR";
     // A card written for an earlier product (see init()) must not count on the card routes.
@@ -305,7 +303,7 @@ void TestPageGraph::routes_data()
                  {"InsertSDPage", "ContinueButton"},
                  {"SDUpdatesAvailablePage", "SkipButton"},
                  {"EjectSDPage"},
-                 {"InformNewSDVersionPage", "NextButton", {R, R}},
+                 {"InformNewSDVersionPage", "NextButton", {Yes, Yes}},
                  {"ViewMapOnPCPage"},
                  {"CloseGarminPage"},
                  {"PCUpdatesAvailablePage", "SkipButton"}} +
@@ -313,10 +311,11 @@ void TestPageGraph::routes_data()
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
     QTest::newRow("cards, every card skipped, not viewed")
         << Product::TwoCardsUpToDate << ""
-        << "" << skipBothCards({L}) + toTheEnd << "VIEW MAP ON PC?";
+        << "" << skipBothCards({No}) + toTheEnd << "VIEW MAP ON PC?";
     QTest::newRow("cards, every card skipped, BaseCamp needed to view")
         << Product::TwoCardsUpToDate << ""
-        << "" << skipBothCards({R, R}) + Steps{{"DownloadBaseCampPage"}, {"InstallBaseCampPage"}}
+        << ""
+        << skipBothCards({Yes, Yes}) + Steps{{"DownloadBaseCampPage"}, {"InstallBaseCampPage"}}
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, one reinstalled with nothing to download, BaseCamp skipped")
         << Product::TwoCardsUpToDate << ""
@@ -328,13 +327,13 @@ void TestPageGraph::routes_data()
                  {"EjectSDPage"},
                  {"InsertSDPage", "ContinueButton"},
                  {"NoSDUpdatesAvailablePage", "NextButton"},
-                 {.page = "EjectSDPage", .answers = {R, L}},
+                 {.page = "EjectSDPage", .answers = {Yes, No}},
                  {"ViewMapOnPCPage"}} +
                toTheEnd
         << "VIEW MAP ON PC?, GARMIN BASECAMP REQUIRED";
     QTest::newRow("cards, viewed on the computer, not installed there")
         << Product::TwoCardsUpToDate << "4.6.2"
-        << "Halvorn Topo 24.1" << skipBothCards({R, L}) + Steps{{"CloseGarminPage"}} + toTheEnd
+        << "Halvorn Topo 24.1" << skipBothCards({Yes, No}) + Steps{{"CloseGarminPage"}} + toTheEnd
         << "VIEW MAP ON PC?, INSTALL MAP ON PC?";
 }
 
@@ -346,10 +345,7 @@ void TestPageGraph::routes()
     QFETCH(Steps, steps);
     QFETCH(QString, popups);
     if (!baseCamp.isEmpty()) {
-        QVERIFY(PeFileBuilder::writeExecutable(
-            m_platform->nativePath(
-                QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe")),
-            QVersionNumber::fromString(baseCamp)));
+        QVERIFY(m_platform->setBaseCamp(QVersionNumber::fromString(baseCamp)));
     }
     if (!installed.isEmpty()) {
         QVERIFY(installMap(installed));

@@ -34,7 +34,6 @@ namespace {
 constexpr qint64 kMapSize = 1024 * 1024;
 using Button = PopupAnswerer::Button;
 using Answers = QList<RouteAnswer>;
-const RouteAnswer Yes, No{.accept = false};
 using Step = MapInstaller::Step;
 
 // Sets one value of the record kept beside the partial download `target`.

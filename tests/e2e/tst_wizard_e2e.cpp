@@ -1,5 +1,4 @@
 #include "FakePlatform.h"
-#include "PeFileBuilder.h"
 #include "PopupAnswerer.h"
 #include "RouteWalker.h"
 #include "TestFiles.h"
@@ -55,8 +54,6 @@ private:
 };
 
 namespace {
-const RouteAnswer Yes, No{.accept = false};
-
 // From the language page, with `serial`, past the firmware notice; `answers` to the pop-ups after.
 QList<RouteStep> start(const QString &serial, const QList<RouteAnswer> &answers = {})
 {
@@ -78,10 +75,7 @@ void TestWizardEndToEnd::init()
 {
     m_service.clearRequests();
     m_platform = std::make_unique<FakePlatform>();
-    QVERIFY(
-        PeFileBuilder::writeExecutable(m_platform->nativePath(QStringLiteral(
-                                           "C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe")),
-                                       QVersionNumber(4, 6, 2)));
+    QVERIFY(m_platform->setBaseCamp(QVersionNumber(4, 6, 2)));
     m_window = std::make_unique<MainWindow>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -310,8 +304,7 @@ void TestWizardEndToEnd::cardsOneAfterTheOther()
 // files.
 void TestWizardEndToEnd::baseCampAndGpsDataAreFetched()
 {
-    QVERIFY(QFile::remove(m_platform->nativePath(
-        QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"))));
+    QVERIFY(m_platform->setBaseCamp({}));
     const QDir downloads(QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
     QFile own(downloads.filePath(QStringLiteral("Halvorn GPS Data/Viewpoints.gpx")));
     QVERIFY(TestFiles::write(own.fileName(), "mine"));

@@ -118,7 +118,6 @@ void TestPages::init()
 {
     QDir(m_platform.driveC).removeRecursively();
     m_platform.calls.clear();
-    m_platform.fileVersions.clear();
     LanguageChoice::apply(QStringLiteral("en"));
     m_requested.clear();
     m_service.clearRequests();

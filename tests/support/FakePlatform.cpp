@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 
+#include "PeFileBuilder.h"
 #include "SampleMapFiles.h"
 #include "TestFiles.h"
 #include "maps/CardImage.h"
@@ -38,9 +39,6 @@ void FakePlatform::allowSleep()
 
 std::optional<QVersionNumber> FakePlatform::executableFileVersion(const QString &path) const
 {
-    if (fileVersions.contains(path)) {
-        return fileVersions.value(path);
-    }
     return PeVersionReader::fromFile(path);
 }
 
@@ -49,11 +47,9 @@ bool FakePlatform::setBaseCamp(const QVersionNumber &version)
     const QString executable =
         nativePath(QStringLiteral("C:/Program Files (x86)/Garmin/BaseCamp/BaseCamp.exe"));
     if (version.isNull()) {
-        fileVersions.remove(executable);
         return !QFileInfo::exists(executable) || QFile::remove(executable);
     }
-    fileVersions.insert(executable, version);
-    return TestFiles::write(executable, {});
+    return PeFileBuilder::writeExecutable(executable, version);
 }
 
 void FakePlatform::closeBaseCamp(QObject *context, std::function<void()> done)

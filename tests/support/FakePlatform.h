@@ -23,11 +23,10 @@ public:
     void preventSleep() override;
     void allowSleep() override;
 
-    // A version from `fileVersions` when the test gave the path one; otherwise the file's own
-    // version resource, read as on Linux.
+    // The file's own version resource, read as on Linux.
     std::optional<QVersionNumber> executableFileVersion(const QString &path) const override;
-    // Puts an empty BaseCamp.exe of `version` into the Garmin program folder; a null version
-    // removes it, so BaseCamp counts as missing.
+    // Puts a BaseCamp.exe of `version` into the Garmin program folder; a null version removes it,
+    // so BaseCamp counts as missing.
     bool setBaseCamp(const QVersionNumber &version);
     // Both record the call and report back from the event loop, like the real ones.
     void closeBaseCamp(QObject *context, std::function<void()> done) override;
@@ -93,8 +92,6 @@ public:
 
     // Stands for the Windows drive C: (by default "drive_c" in the sandboxed home).
     QString driveC;
-    // Versions by native path, for executables that need not exist as real PE files.
-    QHash<QString, QVersionNumber> fileVersions;
     // Set before any removal starts: removals run on a worker thread.
     QStringList undeletableFolders;
     // From now on every removal waits until releaseRemovals().

@@ -16,6 +16,11 @@ struct RouteAnswer
     QString text;
 };
 
+// Answers that press the right button (YES, NEXT, CONTINUE) or the left one (NO, SKIP, BACK),
+// for walks that take no pictures.
+inline const RouteAnswer Yes;
+inline const RouteAnswer No{.accept = false};
+
 // A state a page passes through by itself (downloading, verifying...), pictured by the tour as
 // "<page>-<name>" the moment `reached` first holds for the page.
 struct RouteMoment
